@@ -1,0 +1,161 @@
+#include "dialogs/Chrome.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QSvgRenderer>
+#include <QWindow>
+
+RoundedWindow::RoundedWindow(const QString& background, QSize size, int corner, QWidget* owner)
+    : QDialog(owner, Qt::FramelessWindowHint | (owner ? Qt::Dialog : Qt::Window)),
+      m_background(new QSvgRenderer(QStringLiteral(":/art/%1.svg").arg(background), this)),
+      m_corner(corner) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizeGripEnabled(false);
+    resize(size);
+    applyShape();
+    qApp->installEventFilter(this);
+}
+
+RoundedWindow::~RoundedWindow() = default;
+
+QRegion RoundedWindow::roundedRegion(QSize size, int corner) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, size.width(), size.height()), corner / 2.0, corner / 2.0);
+    return QRegion(path.toFillPolygon().toPolygon());
+}
+
+void RoundedWindow::applyShape() {
+    setMask(roundedRegion(size(), m_corner));
+}
+
+void RoundedWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    applyShape();
+    update();
+}
+
+void RoundedWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // The picture is drawn at its own size from the top-left corner; a window
+    // lower than its picture shows the top part of it.
+    const QSize picture = m_background->defaultSize();
+    const qreal dpr = devicePixelRatioF();
+    if (picture.isEmpty()) {
+        painter.fillRect(rect(), QColor(0x1d, 0x26, 0x33));
+        return;
+    }
+    if (m_cache.isNull() || m_cache.devicePixelRatio() != dpr) {
+        m_cache = QPixmap(picture * dpr);
+        m_cache.setDevicePixelRatio(dpr);
+        m_cache.fill(QColor(0x1d, 0x26, 0x33));
+        QPainter cache(&m_cache);
+        m_background->render(&cache, QRectF(QPointF(0, 0), picture));
+    }
+    painter.fillRect(rect(), QColor(0x1d, 0x26, 0x33));
+    painter.drawPixmap(0, 0, m_cache);
+    // A fine outline along the cut softens the mask's stepped corners, with or
+    // without a compositor.
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 0, 150), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    const qreal r = m_corner / 2.0;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), r, r);
+}
+
+void RoundedWindow::placeAtTwips(int left, int top) {
+    move(twipsToPixels(left), twipsToPixels(top));
+    keepOnScreen();
+}
+
+void RoundedWindow::centreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+    keepOnScreen();
+}
+
+void RoundedWindow::centreOn(const QWidget* owner) {
+    if (!owner) {
+        centreOnScreen();
+        return;
+    }
+    const QRect frame = owner->frameGeometry();
+    move(frame.center() - QPoint(width() / 2, height() / 2));
+    keepOnScreen();
+}
+
+void RoundedWindow::keepOnScreen() {
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    QPoint p = pos();
+    p.setX(std::max(area.left(), std::min(p.x(), area.right() + 1 - width())));
+    p.setY(std::max(area.top(), std::min(p.y(), area.bottom() + 1 - height())));
+    move(p);
+}
+
+void RoundedWindow::mousePressEvent(QMouseEvent* event) {
+    if (!m_draggable) {
+        event->ignore();
+        return;
+    }
+    // The window system moves the window where it can; a bare X server has no
+    // one to do it, so the window follows the mouse itself.
+    if (windowHandle() && windowHandle()->startSystemMove()) {
+        event->accept();
+        return;
+    }
+    m_dragging = true;
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    event->accept();
+}
+
+void RoundedWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging) move(event->globalPosition().toPoint() - m_dragOffset);
+}
+
+void RoundedWindow::mouseReleaseEvent(QMouseEvent* event) {
+    m_dragging = false;
+    QDialog::mouseReleaseEvent(event);
+}
+
+bool RoundedWindow::Form_KeyPress(int) {
+    return false;
+}
+
+int RoundedWindow::keyAscii(const QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return 13;
+    if (key == Qt::Key_Escape) return 27;
+    if ((event->modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key - Qt::Key_A + 1;
+    const QString text = event->text();
+    return text.size() == 1 ? text.at(0).unicode() : 0;
+}
+
+void RoundedWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape mean only what the window's key handler makes of them.
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool RoundedWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The window sees a key before its controls: the key goes first to the
+    // widget with the focus (or the window itself), and only that first
+    // delivery is offered to the window's handler.
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this || !isVisible()) return false;
+    QWidget* focus = QApplication::focusWidget();
+    const bool first = widget == focus || (widget == this && (!focus || focus->window() != this));
+    if (!first) return false;
+    const int code = keyAscii(static_cast<QKeyEvent*>(event));
+    return code != 0 && Form_KeyPress(code);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QPoint>
+
+class QSvgRenderer;
+
+// Twips, the unit of window positions: 15 to the pixel.
+constexpr int TwipsPerPixel = 15;
+constexpr int twipsToPixels(int twips) {
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
+
+// What every window of the program shares: no frame, a background picture cut to
+// a rounded rectangle (the mask is both the shape and the hit area), dragging by
+// the surface, and keys seen by the window before its controls.
+class RoundedWindow : public QDialog {
+    Q_OBJECT
+  public:
+    // background: the name of a picture in the program's art ("main" for
+    // :/art/main.svg); corner: the diameter of the corner ellipse in pixels.
+    RoundedWindow(const QString& background, QSize size, int corner, QWidget* owner = nullptr);
+    ~RoundedWindow() override;
+
+    void setDraggable(bool on) { m_draggable = on; }
+    bool isDraggable() const { return m_draggable; }
+
+    // First positions: in twips from the screen's top-left corner, centred on
+    // the screen, or centred on an owner window. Each keeps the window wholly
+    // on its screen.
+    void placeAtTwips(int left, int top);
+    void centreOnScreen();
+    void centreOn(const QWidget* owner);
+    void keepOnScreen();
+
+    // The window's key handler, given the character code of a key (13 Enter,
+    // 27 Escape, 1 to 26 for Ctrl+A to Ctrl+Z). Return true to consume the key.
+    virtual bool Form_KeyPress(int keyAscii);
+
+    // The character code a key event stands for, 0 when none.
+    static int keyAscii(const QKeyEvent* event);
+
+    // The region the window is cut to: a rounded rectangle (0, 0)-(W, H).
+    static QRegion roundedRegion(QSize size, int corner);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void applyShape();
+
+    QSvgRenderer* m_background = nullptr;
+    QPixmap m_cache;
+    int m_corner;
+    bool m_draggable = true;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+};

@@ -1,0 +1,192 @@
+#include "dialogs/frmMsgbox.h"
+
+#include "dialogs/PictureButton.h"
+#include "store/Module1.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+QWidget* icon(const QString& art, QWidget* parent) {
+    auto* picture = new Picture(art, parent);
+    picture->setGeometry(18, 18, 32, 32);
+    picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picture->hide();
+    return picture;
+}
+
+PictureButton* button(const QString& art, int left, const QString& name, QWidget* parent) {
+    auto* b = new PictureButton(art, QSize(81, 26), parent);
+    b->move(left, 98);
+    b->setAccessibleName(name);
+    b->hide();
+    return b;
+}
+
+} // namespace
+
+frmMsgbox::frmMsgbox(Module1& state, QWidget* owner)
+    : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner), m_state(state) {
+    setWindowTitle(QStringLiteral("Platterbook"));
+    lblCaption = new QLabel(this);
+    lblCaption->setGeometry(60, 20, 265, 58);
+    lblCaption->setWordWrap(true);
+    lblCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont font(QStringLiteral("Bookman Old Style"), 9);
+    font.setWeight(QFont::Light);
+    lblCaption->setFont(font);
+    lblCaption->setObjectName(QStringLiteral("lblCaption"));
+
+    txtSearch = new QLineEdit(this);
+    txtSearch->setGeometry(20, 48, 297, 21);
+    txtSearch->setAccessibleName(QStringLiteral("Search text"));
+    txtSearch->hide();
+
+    picCrit = icon(QStringLiteral("icon_crit"), this);
+    picInfo = icon(QStringLiteral("icon_info"), this);
+    picExclam = icon(QStringLiteral("icon_exclam"), this);
+    picQuest = icon(QStringLiteral("icon_quest"), this);
+
+    picYes = button(QStringLiteral("yes"), 53, QStringLiteral("Yes"), this);
+    picSearch = button(QStringLiteral("search"), 53, QStringLiteral("Search"), this);
+    picOkay = button(QStringLiteral("okay"), 128, QStringLiteral("Okay"), this);
+    picNo = button(QStringLiteral("no"), 200, QStringLiteral("No"), this);
+    picCancel = button(QStringLiteral("cancel"), 200, QStringLiteral("Cancel"), this);
+    connect(picYes, &PictureButton::MouseUp, this, &frmMsgbox::picYes_MouseUp);
+    connect(picNo, &PictureButton::MouseUp, this, &frmMsgbox::picNo_MouseUp);
+    connect(picOkay, &PictureButton::MouseUp, this, &frmMsgbox::picOkay_MouseUp);
+    connect(picCancel, &PictureButton::MouseUp, this, &frmMsgbox::picCancel_MouseUp);
+    connect(picSearch, &PictureButton::MouseUp, this, &frmMsgbox::picSearch_MouseUp);
+
+    Form_Load();
+}
+
+void frmMsgbox::Form_Load() {
+    QString text = m_state.MsgText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    switch (m_state.MsgKind) {
+    case 1:
+        picCrit->show();
+        lblCaption->setText(text);
+        picOkay->show();
+        break;
+    case 2:
+        if (m_state.ErrorNumber == 76 || m_state.ErrorNumber == 53) {
+            // The long first-run notes get a smaller font and a taller label.
+            QFont font = lblCaption->font();
+            font.setPointSize(8);
+            lblCaption->setFont(font);
+            lblCaption->setGeometry(lblCaption->x(), 14, lblCaption->width(), 64);
+            m_state.ErrorNumber = 0;
+        }
+        picInfo->show();
+        lblCaption->setText(text);
+        picOkay->show();
+        break;
+    case 3:
+        picExclam->show();
+        lblCaption->setText(text);
+        picOkay->show();
+        break;
+    case 4:
+        picQuest->show();
+        lblCaption->setText(text);
+        picOkay->show();
+        break;
+    case 5:
+        picQuest->show();
+        lblCaption->setText(text);
+        picYes->show();
+        picNo->show();
+        break;
+    case 6:
+        m_state.MsgAnswer.clear();
+        lblCaption->move(20, lblCaption->y());
+        lblCaption->setText(SearchPrompt);
+        txtSearch->show();
+        picSearch->show();
+        picCancel->show();
+        txtSearch->setFocus();
+        break;
+    default:
+        break;
+    }
+    setAccessibleDescription(lblCaption->text());
+}
+
+void frmMsgbox::Show(Module1& state, QWidget* owner) {
+    state.messagesShown.append({state.MsgKind, state.MsgKind == 6 ? SearchPrompt : state.MsgText});
+    if (state.answerMessage) {
+        if (state.MsgKind == 6) state.MsgAnswer.clear();
+        if (state.MsgKind == 2 && (state.ErrorNumber == 53 || state.ErrorNumber == 76))
+            state.ErrorNumber = 0;
+        state.answerMessage(state);
+        return;
+    }
+    frmMsgbox box(state, owner);
+    box.centreOnScreen();
+    box.exec();
+}
+
+void frmMsgbox::tell(Module1& state, QWidget* owner, int kind, const QString& text) {
+    state.MsgText = text;
+    state.MsgKind = kind;
+    Show(state, owner);
+}
+
+bool frmMsgbox::askYes(Module1& state, QWidget* owner, const QString& text) {
+    state.MsgAnswer.clear();
+    tell(state, owner, 5, text);
+    return state.MsgAnswer == QLatin1String("yes");
+}
+
+void frmMsgbox::picOkay_MouseUp(int, int, float X, float Y) {
+    if (picOkay->release(X, Y)) accept();
+}
+
+void frmMsgbox::picCancel_MouseUp(int, int, float X, float Y) {
+    if (picCancel->release(X, Y)) reject();
+}
+
+void frmMsgbox::picYes_MouseUp(int, int, float X, float Y) {
+    if (!picYes->release(X, Y)) return;
+    m_state.MsgAnswer = QStringLiteral("yes");
+    accept();
+}
+
+void frmMsgbox::picNo_MouseUp(int, int, float X, float Y) {
+    if (!picNo->release(X, Y)) return;
+    m_state.MsgAnswer = QStringLiteral("no");
+    accept();
+}
+
+void frmMsgbox::picSearch_MouseUp(int, int, float X, float Y) {
+    if (!picSearch->release(X, Y)) return;
+    m_state.MsgAnswer = txtSearch->text();
+    accept();
+}
+
+bool frmMsgbox::Form_KeyPress(int keyAscii) {
+    if (txtSearch->isVisible() && txtSearch->hasFocus()) {
+        if (keyAscii == 13) {
+            m_state.MsgAnswer = txtSearch->text();
+            accept();
+            return true;
+        }
+        if (keyAscii == 27) {
+            reject();
+            return true;
+        }
+        return false;
+    }
+    if (keyAscii == 13) {
+        picOkay_MouseUp(1, 0, 0, 0);
+        return true;
+    }
+    if (keyAscii == 27) {
+        picCancel_MouseUp(1, 0, 0, 0);
+        return true;
+    }
+    return false;
+}

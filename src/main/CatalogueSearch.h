@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// The catalogue search over the raw text of disc files, without regard to
+// letter case. A hit is recorded as the disc number (from 1), a position P and
+// an offset D: P + D is the position, counted from 1, of the hit's last
+// character in the file text.
+namespace search {
+
+using HitRow = std::array<qint64, 3>;
+
+// The positions P of every hit in one text, in order. The text is scanned from
+// the front; after each hit the search goes on behind it.
+QList<qint64> positionsIn(const QString& text, const QString& needle);
+
+// Fills column 2 (D) of a finished hit table for a search text of length L.
+void fillOffsets(QList<HitRow>& hits, qsizetype L);
+
+// The cell of a hit whose last character is at position end (from 1) of a file
+// text: 7 x row + field, counting line ends before it. Empty when the text
+// there is no longer the search text (the disc changed since the search).
+std::optional<int> cellOf(const QString& fileText, qint64 end, const QString& needle);
+
+} // namespace search

@@ -1,0 +1,157 @@
+// The main window's commands: each checks its precondition, writes pending
+// comments where it must, sets the requests and opens its dialog.
+#include "main/frmMain.h"
+
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmMsgbox.h"
+#include "main/CatalogueSearch.h"
+#include "navigator/frmNavi.h"
+#include "store/Module1.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace {
+
+// Stands in for a dialog that is still to come: it only closes.
+class frmPending : public RoundedWindow {
+  public:
+    frmPending(const QString& name, QWidget* owner)
+        : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner) {
+        setObjectName(name);
+        auto* label = new QLabel(name, this);
+        label->setGeometry(60, 20, 265, 58);
+        label->setStyleSheet(QStringLiteral("color: #e8edf4"));
+        auto* okay = new PictureButton(QStringLiteral("okay"), QSize(81, 26), this);
+        okay->move(128, 98);
+        connect(okay, &PictureButton::MouseUp, this, [this, okay](int, int, float x, float y) {
+            if (okay->release(x, y)) accept();
+        });
+    }
+    bool Form_KeyPress(int code) override {
+        if (code == 13 || code == 27) accept();
+        return code == 13 || code == 27;
+    }
+};
+
+void openPending(const char* name, QWidget* owner) {
+    frmPending dialog(QString::fromLatin1(name), owner);
+    dialog.centreOn(owner);
+    dialog.exec();
+}
+
+} // namespace
+
+bool frmMain::saveCommentsFirst() {
+    return m_state.CommentsDirty != 1 || cmdComments();
+}
+
+bool frmMain::refuseWithoutTracks() {
+    if (m_state.TrackCount != 0) return false;
+    frmMsgbox::tell(m_state, this, 1,
+                    m_state.DiscCount != 0 ? QStringLiteral("You must first choose a disc.")
+                                           : QStringLiteral("You must first create a disc."));
+    return true;
+}
+
+void frmMain::picNewd_MouseUp(int, int, float X, float Y) {
+    if (!picNewd->release(X, Y) || !saveCommentsFirst()) return;
+    m_state.RemoveMode = 0;
+    m_state.NewDiscPending = 1;
+    openPending("frmNewd", this);
+}
+
+void frmMain::picNewt_MouseUp(int, int, float X, float Y) {
+    if (!picNewt->release(X, Y) || !saveCommentsFirst()) return;
+    if (m_state.TrackCount == 25) {
+        frmMsgbox::tell(m_state, this, 3,
+                        QStringLiteral("Discs with more than 25 tracks are unsupported."));
+        return;
+    }
+    if (refuseWithoutTracks()) return;
+    m_state.AddingTracks = 1;
+    m_state.CurrentDisc = cmbDisc->currentIndex();
+    openPending("frmNewt", this);
+}
+
+void frmMain::picEdit_MouseUp(int, int, float X, float Y) {
+    if (!picEdit->release(X, Y) || !saveCommentsFirst() || refuseWithoutTracks()) return;
+    m_state.RemoveMode = 2;
+    openPending("frmRemove", this);
+}
+
+void frmMain::picRemd_MouseUp(int, int, float X, float Y) {
+    if (!picRemd->release(X, Y) || !saveCommentsFirst()) return;
+    m_state.RemoveMode = 0;
+    m_state.RemoveDiscPending = 1;
+    openPending("frmRemove", this);
+}
+
+void frmMain::picRemt_MouseUp(int, int, float X, float Y) {
+    if (!picRemt->release(X, Y) || !saveCommentsFirst() || refuseWithoutTracks()) return;
+    m_state.RemoveMode = 1;
+    openPending("frmRemove", this);
+}
+
+void frmMain::picSearch_MouseUp(int, int, float X, float Y) {
+    if (!picSearch->release(X, Y) || !saveCommentsFirst()) return;
+    Searchsub();
+    if (m_state.HitCount != 0) {
+        m_state.RemoveMode = 3;
+        openPending("frmRemove", this);
+    }
+    cmdUpdate();
+}
+
+void frmMain::picPrint_MouseUp(int, int, float X, float Y) {
+    if (!picPrint->release(X, Y)) return;
+    openPending("frmPrint", this);
+}
+
+void frmMain::picOption_MouseUp(int, int, float X, float Y) {
+    if (!picOption->release(X, Y)) return;
+    openPending("frmOption", this);
+}
+
+void frmMain::picNavi_MouseUp(int, int, float X, float Y) {
+    if (!picNavi->release(X, Y) || m_state.DiscCount == 0) return;
+    ensureNavigator();
+    m_navi->show();
+    m_navi->raise();
+}
+
+void frmMain::picInfo_MouseUp(int, int, float X, float Y) {
+    if (!picInfo->release(X, Y) || !saveCommentsFirst()) return;
+    openPending("frmDialog", this);
+}
+
+void frmMain::Searchsub() {
+    m_state.SearchHits.clear();
+    m_state.SearchHitDiscs.clear();
+    m_state.HitCount = 0;
+    m_state.SearchFailed = 0;
+    m_state.MsgKind = 6;
+    frmMsgbox::Show(m_state, this);
+    if (m_state.MsgAnswer.isEmpty()) {
+        m_state.SearchFailed = 1;
+        return;
+    }
+    m_state.SearchText = m_state.MsgAnswer;
+    for (int row = 0; row < m_state.DiscCount; ++row) {
+        const QString name = m_state.Discs.at(row).name;
+        // A disc whose file cannot be read is passed over.
+        const std::optional<QString> text = catalogue::readWholeText(m_state.discPathFor(name));
+        if (!text) continue;
+        for (const qint64 position : search::positionsIn(*text, m_state.SearchText)) {
+            m_state.SearchHits.append({row + 1, position, 0});
+            m_state.SearchHitDiscs.append(name);
+        }
+    }
+    m_state.HitCount = int(m_state.SearchHits.size());
+    if (m_state.HitCount == 0) {
+        m_state.SearchFailed = 1;
+        frmMsgbox::tell(m_state, this, 2, QStringLiteral("Text not found."));
+        return;
+    }
+    search::fillOffsets(m_state.SearchHits, m_state.SearchText.size());
+}

@@ -1,0 +1,54 @@
+#include "main/Screenres.h"
+
+#include "dialogs/frmMsgbox.h"
+#include "store/Module1.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QScreen>
+
+bool Screenres(Module1& state, QWidget* owner) {
+    const QString width = QString::number(state.environment().screenWidth);
+    const QString best = QStringLiteral("This program runs best in 1152x864 or higher.");
+    if (width == QLatin1String("640")) {
+        frmMsgbox::tell(
+            state, owner, 2,
+            best + u'\r' +
+                QStringLiteral("The program will not run in 640x480 and will now quit."));
+        return false;
+    }
+    if (width == QLatin1String("800")) {
+        state.TrackLimit = 19;
+        state.MainHeight = 8790;
+    } else if (width == QLatin1String("960")) {
+        state.TrackLimit = 22;
+        state.MainHeight = 9150;
+    } else {
+        state.TrackLimit = 25;
+        state.MainHeight = 9150;
+        return true;
+    }
+    frmMsgbox::tell(state, owner, 2,
+                    best + u'\r' + QStringLiteral("Your compilations have been limited to ") +
+                        QString::number(state.TrackLimit) + QStringLiteral(" tracks each."));
+    return true;
+}
+
+int primaryScreenWidth() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 0;
+}
+
+void setUpApplication() {
+    // The art is compiled into the window library; a static library's
+    // resources are registered by hand.
+    Q_INIT_RESOURCE(art);
+    QCoreApplication::setOrganizationName(QStringLiteral("Platterbook"));
+    QCoreApplication::setApplicationName(QStringLiteral("Platterbook"));
+    // Metric-compatible faces where the designed ones are missing.
+    QFont::insertSubstitution(QStringLiteral("Bookman Old Style"), QStringLiteral("URW Bookman"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont font(QStringLiteral("Bookman Old Style"), 9);
+    font.setWeight(QFont::Light);
+    QApplication::setFont(font);
+}

@@ -1,0 +1,701 @@
+#include "main/frmMain.h"
+
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmMsgbox.h"
+#include "main/CatalogueSearch.h"
+#include "main/Screenres.h"
+#include "navigator/frmNavi.h"
+#include "store/Codepage.h"
+#include "store/Module1.h"
+#include "store/TimeText.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+using catalogue::Track;
+
+namespace {
+
+constexpr int twips(int t) {
+    return t / TwipsPerPixel;
+}
+
+// The main window's height in pixels for a number of shown tracks:
+// 2310 + 360 x (tracks - 1) twips.
+int heightFor(int tracks) {
+    return (2310 + 360 * (tracks - 1)) / TwipsPerPixel;
+}
+
+} // namespace
+
+frmMain::frmMain(Module1& state)
+    : RoundedWindow(QStringLiteral("main"), QSize(Width, 610), 18), m_state(state) {
+    setWindowTitle(QStringLiteral("Platterbook"));
+    setObjectName(QStringLiteral("frmMain"));
+    buildControls();
+}
+
+frmMain::~frmMain() {
+    delete m_navi;
+}
+
+void frmMain::buildControls() {
+    setStyleSheet(
+        QStringLiteral("QLabel { color: #e8edf4; }"
+                       "QLabel[cell=\"true\"] { color: #dfe6ef; padding-left: 1px; }"
+                       "QLabel[marked=\"true\"] { border: 1px solid #f2a93b; }"
+                       "QLineEdit { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
+                       "  border-radius: 3px; padding: 0 3px; selection-background-color: #f2a93b;"
+                       "  selection-color: #2a1a05; }"
+                       "QLineEdit:focus { border-color: #f2a93b; }"
+                       "QLineEdit[marked=\"true\"] { background: #52637f; }"
+                       "QLineEdit:read-only { color: #9fb0c8; }"
+                       "QComboBox { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
+                       "  border-radius: 3px; padding: 1px 6px; }"
+                       "QComboBox QAbstractItemView { background: #1a2130; color: #e8edf4;"
+                       "  selection-background-color: #f2a93b; selection-color: #2a1a05; }"));
+
+    cmbDisc = new QComboBox(this);
+    cmbDisc->setGeometry(twips(480), twips(840), twips(3975), twips(360));
+    cmbDisc->setAccessibleName(QStringLiteral("Disc"));
+    cmbDisc->setMaxVisibleItems(20);
+    connect(cmbDisc, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) cmbDisc_Click();
+    });
+
+    lblDisc = new QLabel(this);
+    lblDisc->setGeometry(twips(4200), twips(240), 96, 17);
+    lblDisc->setAccessibleName(QStringLiteral("Shown disc"));
+    QFont bold = font();
+    bold.setWeight(QFont::DemiBold);
+    lblDisc->setFont(bold);
+
+    // The total sits beside the navigator button, clear of the Print and
+    // Search buttons.
+    lblTotlen = new QLabel(this);
+    lblTotlen->setGeometry(340, 60, 44, 19);
+    lblTotlen->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblTotlen->setCursor(Qt::PointingHandCursor);
+    lblTotlen->setToolTip(QStringLiteral("Click to switch between the total and the time left"));
+    lblTotlen->setAccessibleName(QStringLiteral("Total playing time"));
+    lblTotlen->installEventFilter(this);
+
+    for (int i = 0; i < Rows; ++i) {
+        const int top = twips(1470 + 360 * i);
+        auto label = [&](int left, int width) {
+            auto* l = new QLabel(this);
+            l->setGeometry(twips(left), top, twips(width), twips(285));
+            l->setProperty("cell", true);
+            l->hide();
+            return l;
+        };
+        lblLabel[i] = label(615, 1470);
+        lblProducer[i] = label(2160, 1755);
+        lblTitle[i] = label(4080, 2295);
+        lblDate[i] = label(6480, i == 0 ? 375 : 395);
+        lblLength[i] = label(6960, 495);
+        lblFormat[i] = label(7560, 540);
+        auto* box = new QLineEdit(this);
+        box->setGeometry(twips(8280), twips(1440 + 360 * i), twips(1950), twips(285));
+        box->setAccessibleName(QStringLiteral("Comments of track %1").arg(i + 1));
+        box->hide();
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textEdited, this, [this, i] { commentEdited(i); });
+        txtComments[i] = box;
+    }
+
+    struct ButtonSpec {
+        PictureButton** button;
+        const char* art;
+        int left, top, releaseW, releaseH;
+        const char* name;
+        const char* tip;
+        void (frmMain::*handler)(int, int, float, float);
+    };
+    const ButtonSpec buttons[] = {
+        {&picInfo, "main_info", 90, 90, 17, 16, "About", "About Platterbook",
+         &frmMain::picInfo_MouseUp},
+        {&picNewd, "main_newd", 480, 180, 60, 35, "New disc", "Ctrl-D", &frmMain::picNewd_MouseUp},
+        {&picRemd, "main_remd", 2040, 180, 60, 35, "Remove disc", "Remove a disc (Ctrl-R)",
+         &frmMain::picRemd_MouseUp},
+        {&picPrint, "main_print", 5700, 180, 81, 26, "Print", "Print (Ctrl-P)",
+         &frmMain::picPrint_MouseUp},
+        {&picSearch, "main_search", 7140, 180, 81, 26, "Search", "Search the catalogue (Ctrl-S)",
+         &frmMain::picSearch_MouseUp},
+        {&picOption, "main_option", 8580, 180, 81, 26, "Options", "Options",
+         &frmMain::picOption_MouseUp},
+        {&picMini, "main_mini", 10200, 75, 10, 10, "Minimise", "Minimise",
+         &frmMain::picMini_MouseUp},
+        {&picQuit, "main_quit", 10440, 75, 10, 10, "Quit", "Ctrl-W", &frmMain::picQuit_MouseUp},
+        {&picNewt, "main_newt", 5775, 720, 60, 34, "New track", "Add a track (Ctrl-N)",
+         &frmMain::picNewt_MouseUp},
+        {&picRemt, "main_remt", 7290, 720, 60, 34, "Remove track", "Remove a track (Ctrl-T)",
+         &frmMain::picRemt_MouseUp},
+        {&picEdit, "main_edit", 8820, 720, 59, 33, "Edit track", "Edit a track (Ctrl-E)",
+         &frmMain::picEdit_MouseUp},
+        {&picNavi, "main_navi", 4560, 840, 32, 25, "Navigator", "Navigator (Ctrl-C)",
+         &frmMain::picNavi_MouseUp},
+    };
+    for (const ButtonSpec& spec : buttons) {
+        auto* b = new PictureButton(QString::fromLatin1(spec.art),
+                                    QSize(spec.releaseW, spec.releaseH), this);
+        b->move(twips(spec.left), twips(spec.top));
+        b->setAccessibleName(QString::fromLatin1(spec.name));
+        b->setToolTip(QString::fromLatin1(spec.tip));
+        connect(b, &PictureButton::MouseUp, this, spec.handler);
+        *spec.button = b;
+    }
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool frmMain::endWith(int kind, const QString& text) {
+    frmMsgbox::tell(m_state, this, kind, text);
+    emit programEnded();
+    return false;
+}
+
+bool frmMain::Form_Load() {
+    if (!Screenres(m_state, this)) {
+        emit programEnded();
+        return false;
+    }
+    resize(Width, twips(m_state.MainHeight));
+    placeAtTwips(4005, 1800);
+    m_state.NaviSetting = m_state.settings().navi();
+
+    m_state.IndexPath = m_state.dataDir() + QStringLiteral("index.txt");
+    const QFileInfo data(QDir(m_state.environment().programDir).filePath(QStringLiteral("Data")));
+    if (data.exists() && !data.isDir())
+        return endWith(1, QStringLiteral("'%1' is a file, but Platterbook keeps its catalogue in a "
+                                         "folder of that name. Please move the file away.")
+                              .arg(QDir::toNativeSeparators(data.filePath())));
+    if (!data.exists()) return firstRun(true);
+
+    const catalogue::IndexRead read = catalogue::readIndex(m_state.IndexPath);
+    switch (read.status) {
+    case catalogue::IndexRead::Missing:
+        return firstRun(false);
+    case catalogue::IndexRead::Unreadable:
+        return endWith(1, QStringLiteral("The catalogue index '%1' cannot be read: %2. Platterbook "
+                                         "will close without changing it.")
+                              .arg(QDir::toNativeSeparators(m_state.IndexPath), read.problem));
+    case catalogue::IndexRead::Damaged:
+        return endWith(1, QStringLiteral("The catalogue index '%1' is damaged at line %2: %3. "
+                                         "Platterbook will close without changing it.")
+                              .arg(QDir::toNativeSeparators(m_state.IndexPath))
+                              .arg(read.line)
+                              .arg(read.problem));
+    case catalogue::IndexRead::Ok:
+        break;
+    }
+    if (QFileInfo(m_state.IndexPath).size() == 0) {
+        // A new, empty catalogue: nothing more to load until the first disc.
+        return true;
+    }
+    m_state.Discs = read.discs;
+    m_state.DiscCount = int(read.discs.size());
+    fillChooser();
+    ensureNavigator();
+    if (m_state.NaviSetting == QLatin1String("1")) m_navi->show();
+    m_state.CurrentDisc = -1;
+    return true;
+}
+
+bool frmMain::firstRun(bool folderMissing) {
+    m_state.MsgAnswer.clear();
+    frmMsgbox::tell(m_state, this, 5,
+                    QStringLiteral("Is this the first time you have used this program?"));
+    if (m_state.MsgAnswer != QLatin1String("yes")) {
+        return endWith(1,
+                       folderMissing
+                           ? QStringLiteral("You must ensure the folder named 'Data' is contained "
+                                            "within the same folder as this application.")
+                           : QStringLiteral("You must ensure the file named 'Index' can be found "
+                                            "within the folder named 'Data' in the same folder "
+                                            "as this application."));
+    }
+    m_state.ErrorNumber = folderMissing ? 76 : 53;
+    frmMsgbox::tell(
+        m_state, this, 2,
+        folderMissing ? QStringLiteral("The data file named 'Index' will be placed inside a folder "
+                                       "named 'Data' in the same folder as this application.  You "
+                                       "can then proceed to create your compilations!")
+                      : QStringLiteral("The data file named 'Index' will be placed inside the "
+                                       "folder named 'Data'.  You can then proceed to create your "
+                                       "compilations!"));
+    m_state.ErrorNumber = 0;
+    if (folderMissing && !QDir(m_state.environment().programDir).mkdir(QStringLiteral("Data")))
+        return endWith(1, QStringLiteral("The folder '%1' could not be created.")
+                              .arg(QDir::toNativeSeparators(m_state.dataDir())));
+    const QString problem = catalogue::writeAtomically(m_state.IndexPath, QByteArray());
+    if (!problem.isEmpty())
+        return endWith(1, Module1::writeFailureText(m_state.IndexPath, problem));
+    return true;
+}
+
+void frmMain::fillChooser() {
+    const QSignalBlocker block(cmbDisc);
+    cmbDisc->clear();
+    for (int row = 0; row < m_state.DiscCount; ++row)
+        cmbDisc->addItem(m_state.Discs.at(row).name);
+    cmbDisc->setCurrentIndex(-1);
+}
+
+void frmMain::ensureNavigator() {
+    if (m_navi) return;
+    m_navi = new frmNavi(m_state);
+    connect(m_navi, &frmNavi::shortcutTyped, this, [this](int code) { Form_KeyPress(code); });
+    connect(m_navi, &frmNavi::discChosen, this, [this](int row, const QString& name) {
+        // Double-click in the navigator: the disc on show is not loaded again.
+        if (lblDisc->text() == name && isShown(row)) return;
+        m_state.CurrentDisc = row;
+        m_state.DiscPath = m_state.discPathFor(name);
+        setChooserIndex(row);
+        DiscSelect();
+    });
+}
+
+// ---------------------------------------------------------------- commands
+
+void frmMain::picMini_MouseUp(int, int, float X, float Y) {
+    if (!picMini->release(X, Y)) return;
+    if (m_state.CommentsDirty == 1 && !cmdComments()) return;
+    showMinimized();
+}
+
+void frmMain::picQuit_MouseUp(int, int, float X, float Y) {
+    if (!picQuit->release(X, Y)) return;
+    // Nothing typed may be lost: a comment that cannot be written keeps the
+    // program open.
+    if (m_state.CommentsDirty == 1 && !cmdComments()) return;
+    emit programEnded();
+}
+
+bool frmMain::Form_KeyPress(int keyAscii) {
+    switch (keyAscii) {
+    case 3:
+        picNavi_MouseUp(1, 0, 0, 0);
+        return false; // a text box still copies
+    case 4:
+        picNewd_MouseUp(1, 0, 0, 0);
+        return true;
+    case 5:
+        picEdit_MouseUp(1, 0, 0, 0);
+        return true;
+    case 14:
+        picNewt_MouseUp(1, 0, 0, 0);
+        return true;
+    case 16:
+        picPrint_MouseUp(1, 0, 0, 0);
+        return true;
+    case 18:
+        picRemd_MouseUp(1, 0, 0, 0);
+        return true;
+    case 19:
+        picSearch_MouseUp(1, 0, 0, 0);
+        return true;
+    case 20:
+        picRemt_MouseUp(1, 0, 0, 0);
+        return true;
+    case 23:
+        picQuit_MouseUp(1, 0, 0, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------- disc view
+
+bool frmMain::isShown(int row) const {
+    return row >= 0 && row == m_shown.row && row < m_state.DiscCount &&
+           m_state.Discs.at(row).name == m_shown.name && m_state.CurrentDisc == row;
+}
+
+void frmMain::setChooserIndex(int row) {
+    const QSignalBlocker block(cmbDisc);
+    cmbDisc->setCurrentIndex(row);
+}
+
+void frmMain::cmbDisc_Click() {
+    const int row = cmbDisc->currentIndex();
+    if (row < 0 || row >= m_state.DiscCount || isShown(row)) return;
+    m_state.CurrentDisc = row;
+    m_state.DiscPath = m_state.discPathFor(cmbDisc->currentText());
+    DiscSelect();
+}
+
+void frmMain::restoreShownDisc() {
+    // Back to the disc shown before, if it is still in the catalogue.
+    int row = -1;
+    if (m_shown.row >= 0) {
+        for (int r = 0; r < m_state.DiscCount; ++r) {
+            if (m_state.Discs.at(r).name == m_shown.name) {
+                row = r;
+                break;
+            }
+        }
+    }
+    if (row >= 0) {
+        m_state.CurrentDisc = row;
+        m_state.DiscPath = m_shown.path;
+        m_shown.row = row;
+        setChooserIndex(row);
+        return;
+    }
+    m_shown = {};
+    m_state.CurrentDisc = -1;
+    m_state.Tracks.clear();
+    m_state.TrackCount = 0;
+    m_state.DiscIncomplete = false;
+    lblDisc->clear();
+    setChooserIndex(-1);
+    cmdUpdate();
+}
+
+bool frmMain::DiscSelect() {
+    // Comments typed on the disc shown so far go to that disc's file first.
+    if (m_state.CommentsDirty == 1 && !cmdComments()) {
+        restoreShownDisc();
+        return false;
+    }
+    const int row = m_state.CurrentDisc;
+    if (row < 0 || row >= m_state.DiscCount) {
+        restoreShownDisc();
+        return false;
+    }
+    const catalogue::DiscRow disc = m_state.Discs.at(row);
+    const std::optional<int> count = catalogue::countOf(disc.count);
+    if (!count || *count < 0 || *count > catalogue::MaxTracks) {
+        frmMsgbox::tell(m_state, this, 1,
+                        QStringLiteral("The disc '%1' cannot be shown: its number of tracks, '%2', "
+                                       "is not a number from 0 to 25.")
+                            .arg(disc.name, disc.count));
+        restoreShownDisc();
+        return false;
+    }
+    const catalogue::DiscRead read = catalogue::readDiscFile(m_state.DiscPath, *count);
+    if (read.status == catalogue::DiscRead::Missing ||
+        read.status == catalogue::DiscRead::Unreadable) {
+        frmMsgbox::tell(
+            m_state, this, 1,
+            QStringLiteral("The disc '%1' cannot be shown: its file '%2' could not be "
+                           "read (%3).")
+                .arg(disc.name, QDir::toNativeSeparators(m_state.DiscPath), read.problem));
+        restoreShownDisc();
+        return false;
+    }
+    ++m_discLoads;
+    lblDisc->setText(disc.name);
+    lblDisc->setToolTip(disc.name);
+    m_state.Tracks = read.tracks;
+    m_state.TrackCount = int(read.tracks.size());
+    m_state.DiscIncomplete = read.status == catalogue::DiscRead::Short;
+    m_shown = {row, disc.name, m_state.DiscPath};
+    if (cmbDisc->currentIndex() != row) setChooserIndex(row);
+    cmdUpdate();
+    if (!m_state.DiscIncomplete) return true;
+
+    // The file holds fewer whole records than its count, as when the entry of
+    // a new disc was cut off. Keeping them only corrects the count.
+    if (frmMsgbox::askYes(
+            m_state, this,
+            QStringLiteral("Do you want to make a disc from the data you have entered "
+                           "this far?")) &&
+        isShown(row)) {
+        const QString before = m_state.Discs[row].count;
+        m_state.Discs[row].count = QString::number(m_state.TrackCount);
+        const QString problem = m_state.WriteIndex();
+        if (problem.isEmpty()) {
+            m_state.DiscIncomplete = false;
+        } else {
+            m_state.Discs[row].count = before;
+            frmMsgbox::tell(m_state, this, 1, problem);
+        }
+        cmdUpdate();
+    }
+    return true;
+}
+
+void frmMain::selectDisc(int row) {
+    if (row < 0 || row >= m_state.DiscCount) return;
+    if (isShown(row) && cmbDisc->currentIndex() == row && lblDisc->text() == m_shown.name) return;
+    setChooserIndex(row);
+    m_state.CurrentDisc = row;
+    m_state.DiscPath = m_state.discPathFor(m_state.Discs.at(row).name);
+    DiscSelect();
+}
+
+QWidget* frmMain::cell(int field, int row) const {
+    if (row < 0 || row >= Rows) return nullptr;
+    switch (field) {
+    case 0:
+        return lblLabel[row];
+    case 1:
+        return lblProducer[row];
+    case 2:
+        return lblTitle[row];
+    case 3:
+        return lblDate[row];
+    case 4:
+        return lblLength[row];
+    case 5:
+        return lblFormat[row];
+    case 6:
+        return txtComments[row];
+    default:
+        return nullptr;
+    }
+}
+
+void frmMain::markCell(int field, int row, bool on) {
+    QWidget* widget = cell(field, row);
+    if (!widget) return;
+    widget->setProperty("marked", on);
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
+    widget->update();
+}
+
+void frmMain::cmdUpdate() {
+    // 1. Hide the rows. The rows' comments are already in Tracks (every edit
+    // goes there as it is typed), so a box losing its focus now stores nothing.
+    m_rowsShown = false;
+    for (int i = 0; i < Rows; ++i)
+        for (int f = 0; f < catalogue::FieldCount; ++f)
+            cell(f, i)->hide();
+
+    // 2. The empty catalogue.
+    if (m_state.DiscCount == 0) {
+        {
+            const QSignalBlocker block(cmbDisc);
+            cmbDisc->clear();
+        }
+        lblDisc->clear();
+        m_state.Tracks.clear();
+        m_state.TrackCount = 0;
+        m_state.DiscIncomplete = false;
+        m_shown = {};
+        if (m_state.DiscRemoved == 1 && m_navi) m_navi->cmdRefresh();
+        m_state.DiscRemoved = 0;
+        m_state.RemoveDiscPending = 0;
+        m_state.NewDiscPending = 0;
+        m_state.EditPending = 0;
+        if (m_state.RemoveMode == 4) m_state.RemoveMode = 0;
+        m_state.HitField = -1;
+        resize(Width, heightFor(0));
+        return;
+    }
+
+    // 3. The chooser follows the catalogue, and the navigator with it.
+    if (m_state.DiscRemoved != 1) {
+        if (cmbDisc->count() != m_state.DiscCount) {
+            {
+                const QSignalBlocker block(cmbDisc);
+                cmbDisc->addItem(m_state.Discs.at(m_state.DiscCount - 1).name);
+            }
+            ensureNavigator();
+            m_navi->cmdRefresh();
+        }
+    } else {
+        {
+            const QSignalBlocker block(cmbDisc);
+            cmbDisc->removeItem(m_state.RemovedDisc);
+        }
+        if (m_shown.row == m_state.RemovedDisc)
+            m_shown.row = -1;
+        else if (m_shown.row > m_state.RemovedDisc)
+            --m_shown.row;
+        if (m_navi) m_navi->cmdRefresh();
+        m_state.DiscRemoved = 0;
+    }
+
+    // 4. Re-selection requests, each served once, whatever the chooser shows.
+    if (m_state.HitPending == 1) {
+        m_state.HitPending = 0;
+        if (m_state.HitIndex >= 1 && m_state.HitIndex <= m_state.SearchHits.size()) {
+            const int row = int(m_state.SearchHits.at(m_state.HitIndex - 1)[0]) - 1;
+            // A hit whose disc has gone since the search shows nothing.
+            if (row < m_state.DiscCount &&
+                m_state.Discs.at(row).name == m_state.SearchHitDiscs.value(m_state.HitIndex - 1))
+                selectDisc(row);
+        }
+    }
+    if (m_state.RemoveDiscPending == 1) {
+        m_state.RemoveDiscPending = 0;
+        selectDisc(0);
+    }
+    if (m_state.NewDiscPending == 1) {
+        m_state.NewDiscPending = 0;
+        selectDisc(m_state.DiscCount - 1);
+    }
+    if (m_state.EditPending == 1) {
+        m_state.EditPending = 0;
+        selectDisc(m_state.CurrentDisc);
+    }
+
+    // 5. The window fits the rows.
+    resize(Width, heightFor(m_state.TrackCount));
+
+    // 6 and 7. Fill and show the rows.
+    const int shownRows = std::min<int>(m_state.TrackCount, Rows);
+    for (int i = 0; i < shownRows; ++i) {
+        const Track& track = m_state.Tracks.at(i);
+        lblLabel[i]->setText(track[0]);
+        lblProducer[i]->setText(track[1]);
+        lblTitle[i]->setText(track[2]);
+        lblDate[i]->setText(track[3]);
+        lblLength[i]->setText(track[4]);
+        lblFormat[i]->setText(track[5]);
+        for (int f = 0; f < 6; ++f)
+            cell(f, i)->setToolTip(track[f]);
+        txtComments[i]->setText(track[6]);
+        txtComments[i]->setReadOnly(m_state.DiscIncomplete);
+        txtComments[i]->setCursorPosition(0);
+    }
+    for (int i = 0; i < shownRows; ++i)
+        for (int f = 0; f < catalogue::FieldCount; ++f)
+            cell(f, i)->show();
+    m_rowsShown = true;
+
+    // 8 to 11. Total, disc length and the shown text.
+    qint64 total = 0;
+    bool totalKnown = true;
+    for (int i = 0; i < m_state.TrackCount; ++i) {
+        const std::optional<int> length = timetext::trackLength(m_state.Tracks.at(i)[4]);
+        if (!length) {
+            totalKnown = false;
+            break;
+        }
+        total += *length;
+    }
+    if (!totalKnown) {
+        lblTotlen->clear();
+    } else {
+        if (m_state.CurrentDisc < 0 || m_state.CurrentDisc >= m_state.DiscCount) return;
+        const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
+        const std::optional<int> length = timetext::parse(m_state.settings().discLength(disc));
+        if (!length) {
+            m_state.settings().setDiscLength(disc, timetext::DefaultDiscLength);
+            return;
+        }
+        m_state.DiscLength = *length;
+        TotalText = timetext::minutesForm(total);
+        RemainingText = u'-' + timetext::minutesForm(m_state.DiscLength - total);
+        lblTotlen->setText(m_state.ShowRemaining ? RemainingText : TotalText);
+    }
+
+    // 12. The search mark.
+    if (m_state.RemoveMode == 3) {
+        if (m_state.HitField >= 0 && m_state.HitField <= 6)
+            markCell(m_state.HitField, m_state.HitRow, false);
+        markHit();
+    } else if (m_state.RemoveMode == 4) {
+        if (m_state.HitField >= 0 && m_state.HitField <= 6)
+            markCell(m_state.HitField, m_state.HitRow, false);
+        m_state.HitField = -1;
+        m_state.RemoveMode = 0;
+    }
+}
+
+void frmMain::markHit() {
+    m_state.HitField = -1;
+    if (m_state.HitIndex < 1 || m_state.HitIndex > m_state.SearchHits.size()) return;
+    const auto& hit = m_state.SearchHits.at(m_state.HitIndex - 1);
+    const int disc = int(hit[0]) - 1;
+    // A hit is marked only on its own disc, and only where its text still is.
+    if (!isShown(disc) || m_state.SearchHitDiscs.value(m_state.HitIndex - 1) != m_shown.name)
+        return;
+    const std::optional<QString> text = catalogue::readWholeText(m_shown.path);
+    if (!text) return;
+    const std::optional<int> place = search::cellOf(*text, hit[1] + hit[2], m_state.SearchText);
+    if (!place) return;
+    const int field = *place % catalogue::FieldCount;
+    const int row = *place / catalogue::FieldCount;
+    if (row >= m_state.TrackCount || row >= Rows) return;
+    markCell(field, row, true);
+    m_state.HitField = field;
+    m_state.HitRow = row;
+}
+
+void frmMain::lblTotlen_Click() {
+    if (lblTotlen->text() != RemainingText) {
+        lblTotlen->setText(RemainingText);
+        m_state.ShowRemaining = true;
+    } else {
+        lblTotlen->setText(TotalText);
+        m_state.ShowRemaining = false;
+    }
+}
+
+// ---------------------------------------------------------------- comments
+
+void frmMain::commentEdited(int index) {
+    QLineEdit* box = txtComments[index];
+    QString text = box->text();
+    // A line break can never reach a field.
+    if (text.contains(u'\r') || text.contains(u'\n')) {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        text.replace(u'\r', u' ').replace(u'\n', u' ');
+        box->setText(text);
+    }
+    const QString refused = codepage::firstUnrepresentable(text);
+    if (!refused.isEmpty()) {
+        const QString before = index < m_state.TrackCount ? m_state.Tracks.at(index)[6] : QString();
+        box->setText(before);
+        frmMsgbox::tell(
+            m_state, this, 1,
+            QStringLiteral("The character '%1' cannot be stored in the catalogue.").arg(refused));
+        return;
+    }
+    txtComments_LostFocus(index);
+}
+
+void frmMain::txtComments_LostFocus(int Index) {
+    // Only while the rows show the disc that Tracks holds.
+    if (m_state.TrackCount == 0 || !m_rowsShown || Index >= m_state.TrackCount || m_shown.row < 0 ||
+        m_state.DiscIncomplete)
+        return;
+    const QString text = txtComments[Index]->text();
+    if (m_state.Tracks.at(Index)[6] == text) return;
+    m_state.Tracks[Index][6] = text;
+    m_state.CommentsDirty = 1;
+}
+
+bool frmMain::cmdComments() {
+    if (m_shown.row < 0 || m_state.DiscIncomplete) {
+        m_state.CommentsDirty = 0;
+        return true;
+    }
+    const QString problem = m_state.writeCatalogueFile(
+        m_shown.path, catalogue::discBytes(m_state.Tracks.mid(0, m_state.TrackCount)));
+    if (!problem.isEmpty()) {
+        frmMsgbox::tell(m_state, this, 1, problem);
+        return false;
+    }
+    m_state.CommentsDirty = 0;
+    return true;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblTotlen) {
+        if (event->type() == QEvent::MouseButtonPress)
+            return true; // a click on the total does not drag the window
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (lblTotlen->rect().contains(mouse->position().toPoint())) lblTotlen_Click();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::FocusOut) {
+        for (int i = 0; i < Rows; ++i)
+            if (watched == txtComments[i]) txtComments_LostFocus(i);
+    }
+    return RoundedWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "dialogs/Chrome.h"
+
+#include <array>
+
+class Module1;
+class PictureButton;
+class frmNavi;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+// The main window: the disc chooser, the shown disc's tracks in up to 25 rows,
+// its total playing time, and the program's commands.
+class frmMain : public RoundedWindow {
+    Q_OBJECT
+  public:
+    static constexpr int Rows = 25;
+    static constexpr int Width = 718;
+
+    explicit frmMain(Module1& state);
+    ~frmMain() override;
+
+    // Start-up: screen check, shape, settings, the index, the chooser and the
+    // navigator. False when the program must end instead of showing the window.
+    bool Form_Load();
+
+    // Disc view
+    void cmbDisc_Click();
+    void cmdUpdate();
+    bool DiscSelect();
+    void lblTotlen_Click();
+
+    // Commands
+    void picNewd_MouseUp(int Button, int Shift, float X, float Y);
+    void picNewt_MouseUp(int Button, int Shift, float X, float Y);
+    void picEdit_MouseUp(int Button, int Shift, float X, float Y);
+    void picRemd_MouseUp(int Button, int Shift, float X, float Y);
+    void picRemt_MouseUp(int Button, int Shift, float X, float Y);
+    void picSearch_MouseUp(int Button, int Shift, float X, float Y);
+    void picPrint_MouseUp(int Button, int Shift, float X, float Y);
+    void picOption_MouseUp(int Button, int Shift, float X, float Y);
+    void picNavi_MouseUp(int Button, int Shift, float X, float Y);
+    void picInfo_MouseUp(int Button, int Shift, float X, float Y);
+    void picMini_MouseUp(int Button, int Shift, float X, float Y);
+    void picQuit_MouseUp(int Button, int Shift, float X, float Y);
+    bool Form_KeyPress(int keyAscii) override;
+
+    // Search: asks for a text and records every hit of it in the catalogue.
+    void Searchsub();
+
+    // Comments
+    void txtComments_LostFocus(int Index);
+    // Writes the shown disc's file from Tracks; false (after telling the user)
+    // when the write failed, the comments then stay marked changed.
+    bool cmdComments();
+
+    // The navigator; null until start-up or the first new disc creates it.
+    frmNavi* navigator() const { return m_navi; }
+
+    // Controls, named as the window knows them.
+    QComboBox* cmbDisc;
+    QLabel* lblDisc;
+    QLabel* lblTotlen;
+    std::array<QLabel*, Rows> lblLabel{};
+    std::array<QLabel*, Rows> lblProducer{};
+    std::array<QLabel*, Rows> lblTitle{};
+    std::array<QLabel*, Rows> lblDate{};
+    std::array<QLabel*, Rows> lblLength{};
+    std::array<QLabel*, Rows> lblFormat{};
+    std::array<QLineEdit*, Rows> txtComments{};
+    PictureButton* picInfo;
+    PictureButton* picNewd;
+    PictureButton* picRemd;
+    PictureButton* picPrint;
+    PictureButton* picSearch;
+    PictureButton* picOption;
+    PictureButton* picMini;
+    PictureButton* picQuit;
+    PictureButton* picNewt;
+    PictureButton* picRemt;
+    PictureButton* picEdit;
+    PictureButton* picNavi;
+
+    QString TotalText;
+    QString RemainingText;
+
+    // How many times a disc file was loaded into the view (tests count loads).
+    int discLoads() const { return m_discLoads; }
+
+  signals:
+    // The program ends: Quit, or a start-up that cannot go on.
+    void programEnded();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void fillChooser();
+    void ensureNavigator();
+    void setChooserIndex(int row);
+    void selectDisc(int row);
+    void restoreShownDisc();
+    bool isShown(int row) const;
+    void markCell(int field, int row, bool on);
+    void markHit();
+    QWidget* cell(int field, int row) const;
+    void commentEdited(int index);
+    bool firstRun(bool folderMissing);
+    bool endWith(int kind, const QString& text);
+    bool saveCommentsFirst();
+    bool refuseWithoutTracks();
+
+    Module1& m_state;
+    frmNavi* m_navi = nullptr;
+    // The disc whose tracks the rows show and Tracks holds: row, name and path.
+    struct Shown {
+        int row = -1;
+        QString name;
+        QString path;
+    } m_shown;
+    bool m_rowsShown = false;
+    int m_discLoads = 0;
+};

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// The catalogue on disk: Data/index.txt lists the discs, and one file per disc
+// holds its tracks, seven lines a track. Windows-1252 text with CR LF line ends.
+namespace catalogue {
+
+constexpr int FieldCount = 7;
+constexpr int MaxTracks = 25;
+
+// One line of the disc table: the name and the track count as it is written
+// in the index (the count the user typed for a new disc, digits otherwise).
+struct DiscRow {
+    QString name;
+    QString count;
+    bool operator==(const DiscRow&) const = default;
+};
+
+// One track: label, artist, title, date, length, format, comments.
+using Track = std::array<QString, FieldCount>;
+
+// The number at the start of a text: leading blanks skipped, an optional sign,
+// digits and an optional fraction. found is false when the text does not begin
+// with a number.
+struct LeadingNumber {
+    bool found = false;
+    double value = 0.0;
+};
+LeadingNumber leadingNumber(const QString& text);
+
+// Rounds half to even, as the catalogue's counts have always been rounded.
+// Empty when the result lies outside the 16-bit range: such a number is out of
+// every range the program accepts, never wrapped.
+std::optional<int> roundToInt16(double value);
+
+// The track count a count text stands for: its leading number rounded, 0 when
+// the text does not begin with a number ("12 songs" is 12), empty when the
+// number lies beyond 16 bits.
+std::optional<int> countOf(const QString& countText);
+
+// A name as read from the index: it must not lead outside Data nor onto the
+// index itself. Anything else reads as it is.
+bool isReadableName(const QString& name);
+
+// Why a name cannot be given to a new disc; None when it can.
+enum class NameProblem {
+    None,
+    Separator,     // '/', '\' or NUL
+    IndexName,     // "index" in any letter case
+    ForbiddenChar, // one of : * ? " < > |
+    ControlChar,
+    ReservedName, // CON, PRN, AUX, NUL, COM1..9, LPT1..9
+    NotInCodepage,
+    TooLong, // more than MaxNameBytes in the file system's encoding
+};
+constexpr int MaxNameBytes = 240;
+NameProblem newNameProblem(const QString& name);
+
+// The exact bytes of the index for a disc table: " N " then name and count lines.
+QByteArray indexBytes(const QList<DiscRow>& discs);
+// The exact bytes of a disc file: seven lines a track, an empty field an empty line.
+QByteArray discBytes(const QList<Track>& tracks);
+
+// Replaces the file at path with bytes atomically: the new content is written
+// beside it and renamed over it, so the file holds its old content or the new
+// one, never part of either. Returns an empty string on success, otherwise the
+// reason. failAfterBytes >= 0 makes the write stop after that many bytes, as a
+// full disk would (used to prove that a short write never lands).
+QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes = -1);
+
+// Creates an empty file; never touches a file that exists. Empty string on success.
+QString createEmptyFile(const QString& path);
+
+struct IndexRead {
+    enum Status { Ok, Missing, Unreadable, Damaged };
+    Status status = Ok;
+    QList<DiscRow> discs;
+    int line = 0;    // the line at fault when Damaged
+    QString problem; // what is wrong, for the message
+};
+// Reads the whole index. A zero-byte index is an empty catalogue. The first
+// line must be a count from 0 to 32767, the file must hold every line it
+// announces, and every name must be readable; otherwise the index is Damaged
+// and nothing of it is to be trusted. Lines after the last pair are ignored.
+IndexRead readIndex(const QString& path);
+
+struct DiscRead {
+    enum Status { Whole, Short, Missing, Unreadable };
+    Status status = Whole;
+    QList<Track> tracks; // the whole records read, at most the count
+    QString problem;
+};
+// Reads count records of a disc file. Short when the file holds fewer whole
+// records than the count; lines after the counted records are ignored.
+DiscRead readDiscFile(const QString& path, int count);
+
+// A whole file as one text, line ends included; empty when it cannot be read.
+std::optional<QString> readWholeText(const QString& path);
+
+} // namespace catalogue

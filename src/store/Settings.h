@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include <memory>
+
+// The per-user settings store of the program: section "General" holds "navi",
+// and every disc has a section of its own name with "disclen" and "mono".
+class Settings {
+  public:
+    // An INI file at iniFile, or the user's own store for the application
+    // "Platterbook" when iniFile is empty.
+    explicit Settings(const QString& iniFile = {});
+
+    // The empty text when the section or key is missing.
+    QString read(const QString& section, const QString& key) const;
+    void write(const QString& section, const QString& key, const QString& value);
+    void deleteSection(const QString& section);
+
+    QString navi() const { return read(General, QStringLiteral("navi")); }
+    void setNavi(const QString& value) { write(General, QStringLiteral("navi"), value); }
+    QString discLength(const QString& disc) const { return read(disc, DiscLen); }
+    void setDiscLength(const QString& disc, const QString& value) { write(disc, DiscLen, value); }
+    QString mono(const QString& disc) const { return read(disc, Mono); }
+    void setMono(const QString& disc, const QString& value) { write(disc, Mono, value); }
+
+    QString fileName() const { return m_store->fileName(); }
+
+  private:
+    inline static const QString General = QStringLiteral("General");
+    inline static const QString DiscLen = QStringLiteral("disclen");
+    inline static const QString Mono = QStringLiteral("mono");
+    std::unique_ptr<QSettings> m_store;
+};

@@ -1,0 +1,153 @@
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmMsgbox.h"
+#include "store/Module1.h"
+#include "support/TestProgram.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Shown {
+    bool crit, info, exclam, quest, yes, no, okay, cancel, search, text;
+};
+
+Shown visibleParts(const frmMsgbox& box) {
+    return {box.picCrit->isVisible(),  box.picInfo->isVisible(),   box.picExclam->isVisible(),
+            box.picQuest->isVisible(), box.picYes->isVisible(),    box.picNo->isVisible(),
+            box.picOkay->isVisible(),  box.picCancel->isVisible(), box.picSearch->isVisible(),
+            box.txtSearch->isVisible()};
+}
+
+bool operator==(const Shown& a, const Shown& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+TEST(MessageBox, EveryKindShowsItsIconAndButtons) {
+    const std::map<int, Shown> expected = {
+        {1, {true, false, false, false, false, false, true, false, false, false}},
+        {2, {false, true, false, false, false, false, true, false, false, false}},
+        {3, {false, false, true, false, false, false, true, false, false, false}},
+        {4, {false, false, false, true, false, false, true, false, false, false}},
+        {5, {false, false, false, true, true, true, false, false, false, false}},
+        {6, {false, false, false, false, false, false, false, true, true, true}},
+        {9, {false, false, false, false, false, false, false, false, false, false}},
+    };
+    Module1 state({QString(), QString(), 1024});
+    for (const auto& [kind, parts] : expected) {
+        state.MsgKind = kind;
+        state.MsgText = QStringLiteral("Line one\rLine two");
+        frmMsgbox box(state, nullptr);
+        box.show();
+        EXPECT_TRUE(visibleParts(box) == parts) << "kind " << kind;
+        if (kind == 6) {
+            EXPECT_EQ(box.lblCaption->text(), "Search for what?");
+            EXPECT_EQ(box.lblCaption->x(), 20);
+        } else if (kind != 9) {
+            EXPECT_EQ(box.lblCaption->text(), "Line one\nLine two");
+            EXPECT_EQ(box.lblCaption->geometry(), QRect(60, 20, 265, 58));
+        }
+    }
+}
+
+TEST(MessageBox, AnswersOfEveryButtonAndKey) {
+    Module1 state({QString(), QString(), 1024});
+    auto run = [&](int kind, const QString& before, auto&& act) {
+        state.MsgKind = kind;
+        state.MsgText = QStringLiteral("Are you really sure?");
+        state.MsgAnswer = before;
+        frmMsgbox box(state, nullptr);
+        box.show();
+        box.activateWindow();
+        if (kind == 6) box.txtSearch->setFocus();
+        act(box);
+        EXPECT_FALSE(box.isVisible());
+        return state.MsgAnswer;
+    };
+    EXPECT_EQ(run(5, "old", [](frmMsgbox& b) { click(b.picYes); }), "yes");
+    EXPECT_EQ(run(5, "old", [](frmMsgbox& b) { click(b.picNo); }), "no");
+    // Enter and Escape close a question without an answer of their own.
+    EXPECT_EQ(run(5, "old", [](frmMsgbox& b) { QTest::keyClick(&b, Qt::Key_Return); }), "old");
+    EXPECT_EQ(run(5, "old", [](frmMsgbox& b) { QTest::keyClick(&b, Qt::Key_Escape); }), "old");
+    EXPECT_EQ(run(1, "old", [](frmMsgbox& b) { click(b.picOkay); }), "old");
+    // The search prompt starts empty and answers with the text.
+    EXPECT_EQ(run(6, "old",
+                  [](frmMsgbox& b) {
+                      QTest::keyClicks(b.txtSearch, "Jazz");
+                      click(b.picSearch);
+                  }),
+              "Jazz");
+    EXPECT_EQ(run(6, "old",
+                  [](frmMsgbox& b) {
+                      QTest::keyClicks(b.txtSearch, "Jazz");
+                      click(b.picCancel);
+                  }),
+              "");
+    EXPECT_EQ(run(6, "old",
+                  [](frmMsgbox& b) {
+                      QTest::keyClicks(b.txtSearch, "Jazz");
+                      QTest::keyClick(b.txtSearch, Qt::Key_Escape);
+                  }),
+              "");
+    EXPECT_EQ(run(6, "old", [](frmMsgbox& b) { click(b.picSearch); }), "");
+    EXPECT_EQ(run(6, "old",
+                  [](frmMsgbox& b) {
+                      QTest::keyClicks(b.txtSearch, "Mix");
+                      QTest::keyClick(b.txtSearch, Qt::Key_Enter);
+                  }),
+              "Mix");
+}
+
+TEST(MessageBox, LongTextLayoutOnlyForTheFirstRunNotes) {
+    Module1 state({QString(), QString(), 1024});
+    for (const int error : {53, 76}) {
+        state.ErrorNumber = error;
+        state.MsgKind = 2;
+        frmMsgbox box(state, nullptr);
+        EXPECT_EQ(box.lblCaption->geometry(), QRect(60, 14, 265, 64));
+        EXPECT_EQ(box.lblCaption->font().pointSize(), 8);
+        EXPECT_EQ(state.ErrorNumber, 0);
+    }
+    state.ErrorNumber = 53;
+    state.MsgKind = 1; // not a notice: the normal layout, the number untouched
+    frmMsgbox critical(state, nullptr);
+    EXPECT_EQ(critical.lblCaption->geometry(), QRect(60, 20, 265, 58));
+    EXPECT_EQ(critical.lblCaption->font().pointSize(), 9);
+    EXPECT_EQ(state.ErrorNumber, 53);
+}
+
+TEST(MessageBox, ShownModallyAndTwoInARowStartClean) {
+    Module1 state({QString(), QString(), 1024});
+    QWidget owner;
+    owner.show();
+    onNextModal([](QWidget* modal) {
+        auto* box = qobject_cast<frmMsgbox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->picYes->isVisible());
+        click(box->picYes);
+    });
+    EXPECT_TRUE(frmMsgbox::askYes(state, &owner, QStringLiteral("Are you really sure?")));
+
+    onNextModal([](QWidget* modal) {
+        auto* box = qobject_cast<frmMsgbox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_FALSE(box->picYes->isVisible());
+        EXPECT_FALSE(box->picQuest->isVisible());
+        EXPECT_TRUE(box->picCrit->isVisible());
+        EXPECT_TRUE(box->picOkay->isVisible());
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    frmMsgbox::tell(state, &owner, 1, QStringLiteral("You must first choose a disc."));
+    ASSERT_EQ(state.messagesShown.size(), 2);
+    EXPECT_EQ(state.messagesShown.at(1).kind, 1);
+    EXPECT_EQ(state.messagesShown.at(1).text, "You must first choose a disc.");
+
+    // A question dismissed with Escape is no consent, whatever came before.
+    onNextModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    EXPECT_FALSE(frmMsgbox::askYes(state, &owner, QStringLiteral("Are you really sure?")));
+}

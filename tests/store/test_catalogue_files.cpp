@@ -1,0 +1,297 @@
+#include "store/CatalogueFiles.h"
+#include "store/Codepage.h"
+#include "store/Module1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace catalogue;
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+    return f.readAll();
+}
+
+void putFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+Track track(const QString& title, const QString& comment = {}) {
+    return {"Label", "Artist", title, "1999", "4:05", "LP", comment};
+}
+
+} // namespace
+
+TEST(IndexFile, ThreeDiscsAreWrittenAsSevenExactLines) {
+    const QList<DiscRow> discs = {{"Rock", "10"}, {"Jazz", "12"}, {"Mix", "7"}};
+    EXPECT_EQ(indexBytes(discs), QByteArray(" 3 \r\nRock\r\n10\r\nJazz\r\n12\r\nMix\r\n7\r\n"));
+    EXPECT_EQ(indexBytes({}), QByteArray(" 0 \r\n"));
+    // Names and count texts go out exactly as held.
+    EXPECT_EQ(indexBytes({{"Mix ", "3 songs"}}), QByteArray(" 1 \r\nMix \r\n3 songs\r\n"));
+}
+
+TEST(IndexFile, ReadsWhatItWroteAndIgnoresTrailingLines) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("index.txt");
+    putFile(path, " 2 \r\nRock\r\n10\r\nVol. 2.\r\n12 songs\r\nleft over\r\n");
+    const IndexRead read = readIndex(path);
+    ASSERT_EQ(read.status, IndexRead::Ok);
+    EXPECT_EQ(read.discs, (QList<DiscRow>{{"Rock", "10"}, {"Vol. 2.", "12 songs"}}));
+}
+
+TEST(IndexFile, ZeroBytesIsAnEmptyCatalogueAndMissingIsMissing) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("index.txt");
+    EXPECT_EQ(readIndex(path).status, IndexRead::Missing);
+    putFile(path, "");
+    const IndexRead read = readIndex(path);
+    EXPECT_EQ(read.status, IndexRead::Ok);
+    EXPECT_TRUE(read.discs.isEmpty());
+}
+
+TEST(IndexFile, OtherLineEndsReadAllDiscs) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("index.txt");
+    putFile(path, "2\nA\n1\nB\n2\n");
+    EXPECT_EQ(readIndex(path).discs, (QList<DiscRow>{{"A", "1"}, {"B", "2"}}));
+    putFile(path, "2\rA\r1\rB\r2");
+    EXPECT_EQ(readIndex(path).discs, (QList<DiscRow>{{"A", "1"}, {"B", "2"}}));
+}
+
+TEST(IndexFile, DamageIsReportedWithItsLine) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("index.txt");
+    struct Case {
+        QByteArray bytes;
+        int line;
+    };
+    const QList<Case> cases = {
+        {"three\r\nA\r\n1\r\n", 1},
+        {"-1\r\n", 1},
+        {"32768\r\n", 1},
+        {"\r\nA\r\n1\r\n", 1},
+        {" 3 \r\nA\r\n1\r\nB\r\n", 5},
+        {" 1 \r\n../x\r\n1\r\n", 2},
+        {" 2 \r\nA\r\n1\r\nINDEX\r\n2\r\n", 4},
+        {" 1 \r\na\\b\r\n1\r\n", 2},
+        {"\xEF\xBB\xBF 1 \r\nA\r\n1\r\n", 1},
+    };
+    for (const Case& c : cases) {
+        putFile(path, c.bytes);
+        const IndexRead read = readIndex(path);
+        EXPECT_EQ(read.status, IndexRead::Damaged) << c.bytes.toStdString();
+        EXPECT_EQ(read.line, c.line) << c.bytes.toStdString();
+        EXPECT_FALSE(read.problem.isEmpty());
+    }
+    // Blanks around the count are fine, and so are names ending in blanks or dots.
+    putFile(path, "  2\t\r\nMix \r\n1\r\nVol. 2.\r\n1\r\n");
+    EXPECT_EQ(readIndex(path).status, IndexRead::Ok);
+}
+
+TEST(IndexFile, AFolderInItsPlaceIsUnreadable) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("index.txt"));
+    EXPECT_EQ(readIndex(dir.filePath("index.txt")).status, IndexRead::Unreadable);
+}
+
+TEST(DiscFile, RecordsRoundTripByteForByte) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromUtf8("Motörhead – Best Of.txt"));
+    const QList<Track> tracks = {track(QString::fromUtf8("Ace of Spades – Live"), ""),
+                                 {"", "", "Quiet", "", "", "", "note"}};
+    const QByteArray bytes = discBytes(tracks);
+    EXPECT_EQ(bytes,
+              QByteArray("Label\r\nArtist\r\nAce of Spades \x96 Live\r\n1999\r\n4:05\r\nLP\r\n"
+                         "\r\n\r\n\r\nQuiet\r\n\r\n\r\n\r\nnote\r\n"));
+    ASSERT_EQ(writeAtomically(path, bytes), QString());
+    const DiscRead read = readDiscFile(path, 2);
+    EXPECT_EQ(read.status, DiscRead::Whole);
+    EXPECT_EQ(read.tracks, tracks);
+    EXPECT_EQ(discBytes(read.tracks), readFile(path));
+}
+
+TEST(DiscFile, ForeignLineEndsReadEveryRecordAndWriteBackAsCrLf) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Mix.txt");
+    for (const QByteArray& end : {QByteArray("\n"), QByteArray("\r")}) {
+        QByteArray bytes;
+        for (int r = 0; r < 2; ++r)
+            for (int f = 0; f < 7; ++f)
+                bytes += "f" + QByteArray::number(r) + QByteArray::number(f) + end;
+        putFile(path, bytes);
+        const DiscRead read = readDiscFile(path, 2);
+        ASSERT_EQ(read.status, DiscRead::Whole);
+        EXPECT_EQ(read.tracks.at(1)[6], "f16");
+        QByteArray crlf = bytes;
+        crlf.replace(end, "\r\n");
+        EXPECT_EQ(discBytes(read.tracks), crlf);
+    }
+}
+
+TEST(DiscFile, ExtraLinesAreIgnoredAndShortFilesSaySo) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Mix.txt");
+    putFile(path, discBytes({track("A"), track("B")}) + "stray\r\nlines\r\n");
+    DiscRead read = readDiscFile(path, 2);
+    EXPECT_EQ(read.status, DiscRead::Whole);
+    EXPECT_EQ(read.tracks.size(), 2);
+
+    putFile(path, discBytes({track("A")}) + "B-label\r\nB-artist\r\n");
+    read = readDiscFile(path, 3);
+    EXPECT_EQ(read.status, DiscRead::Short);
+    ASSERT_EQ(read.tracks.size(), 1);
+    EXPECT_EQ(read.tracks.at(0)[2], "A");
+
+    EXPECT_EQ(readDiscFile(dir.filePath("none.txt"), 1).status, DiscRead::Missing);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Folder.txt"));
+    EXPECT_EQ(readDiscFile(dir.filePath("Folder.txt"), 1).status, DiscRead::Unreadable);
+
+    putFile(path, "");
+    read = readDiscFile(path, 0);
+    EXPECT_EQ(read.status, DiscRead::Whole);
+    EXPECT_TRUE(read.tracks.isEmpty());
+}
+
+TEST(Counts, LeadingNumberRule) {
+    EXPECT_EQ(countOf("12 songs"), 12);
+    EXPECT_EQ(countOf("  7"), 7);
+    EXPECT_EQ(countOf("songs 12"), 0);
+    EXPECT_EQ(countOf(""), 0);
+    EXPECT_EQ(countOf("2.5"), 2); // half to even
+    EXPECT_EQ(countOf("3.5"), 4);
+    EXPECT_EQ(countOf("2.6 tracks"), 3);
+    EXPECT_EQ(countOf("-1"), -1);
+    EXPECT_EQ(countOf("32767"), 32767);
+    EXPECT_EQ(countOf("65540"), std::nullopt); // never wraps
+    EXPECT_EQ(countOf("99999999999999999999"), std::nullopt);
+    EXPECT_FALSE(leadingNumber("x1").found);
+    EXPECT_FALSE(leadingNumber(" .").found);
+    EXPECT_TRUE(leadingNumber(" .5").found);
+}
+
+TEST(Names, ReadableAndNewNameTests) {
+    for (const char* ok : {"Rock", "Mix ", "Vol. 2.", "Best of 1999", ".hidden", "Motörhead"}) {
+        EXPECT_TRUE(isReadableName(QString::fromUtf8(ok))) << ok;
+        EXPECT_EQ(newNameProblem(QString::fromUtf8(ok)), NameProblem::None) << ok;
+    }
+    for (const char* bad : {"../x", "a/b", "a\\b", "index", "INDEX", "Index"})
+        EXPECT_FALSE(isReadableName(bad)) << bad;
+    EXPECT_FALSE(isReadableName(QString("a") + QChar(0)));
+
+    struct Case {
+        QString name;
+        NameProblem problem;
+    };
+    const QList<Case> cases = {
+        {"../x", NameProblem::Separator},
+        {"a/b", NameProblem::Separator},
+        {"iNdEx", NameProblem::IndexName},
+        {"a:b", NameProblem::ForbiddenChar},
+        {"what?", NameProblem::ForbiddenChar},
+        {"a|b", NameProblem::ForbiddenChar},
+        {"tab\there", NameProblem::ControlChar},
+        {"con", NameProblem::ReservedName},
+        {"LPT9", NameProblem::ReservedName},
+        {"Aux.txt", NameProblem::ReservedName},
+        {"com1 ", NameProblem::ReservedName},
+        {QString::fromUtf8("日本"), NameProblem::NotInCodepage},
+        {QString(241, 'x'), NameProblem::TooLong},
+        {QString(240, 'x'), NameProblem::None},
+        {"COM10", NameProblem::None},
+        {"Console", NameProblem::None},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(newNameProblem(c.name), c.problem) << c.name.toStdString();
+    // 121 characters of two bytes each in the file system's encoding are too long.
+    EXPECT_EQ(newNameProblem(QString(121, QChar(0xE9))), NameProblem::TooLong);
+}
+
+TEST(AtomicWrite, AShortWriteNeverLands) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Rock.txt");
+    putFile(path, "old content\r\n");
+    const QString reason = writeAtomically(path, QByteArray(1000, 'n'), 100);
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(readFile(path), QByteArray("old content\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Rock.txt"}); // no leftovers
+
+    EXPECT_EQ(writeAtomically(path, "new\r\n"), QString());
+    EXPECT_EQ(readFile(path), QByteArray("new\r\n"));
+}
+
+TEST(AtomicWrite, AFolderInThePlaceOfTheFileIsReported) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Rock.txt"));
+    EXPECT_FALSE(writeAtomically(dir.filePath("Rock.txt"), "x").isEmpty());
+    EXPECT_TRUE(QFileInfo(dir.filePath("Rock.txt")).isDir());
+    EXPECT_FALSE(writeAtomically(dir.filePath("NoFolder/Rock.txt"), "x").isEmpty());
+}
+
+TEST(AtomicWrite, CreatingAnEmptyFileNeverTouchesAnExistingOne) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Jazz.txt");
+    EXPECT_EQ(createEmptyFile(path), QString());
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    putFile(path, "kept\r\n");
+    EXPECT_FALSE(createEmptyFile(path).isEmpty());
+    EXPECT_EQ(readFile(path), QByteArray("kept\r\n"));
+}
+
+TEST(AtomicWrite, AProcessKilledWhileWritingLeavesTheOldFileWhole) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Big.txt");
+    const QByteArray oldBytes = QByteArray(4 << 20, 'o');
+    const QByteArray newBytes = QByteArray(32 << 20, 'n');
+    putFile(path, oldBytes);
+    int oldSeen = 0;
+    for (int round = 0; round < 6; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            writeAtomically(path, newBytes);
+            _exit(0);
+        }
+        usleep(2000 + round * 3000);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const QByteArray now = readFile(path);
+        ASSERT_TRUE(now == oldBytes || now == newBytes) << "size " << now.size();
+        if (now == oldBytes)
+            ++oldSeen;
+        else
+            putFile(path, oldBytes);
+    }
+    // At least one kill must have landed mid-write for this test to mean anything.
+    EXPECT_GT(oldSeen, 0);
+}
+
+TEST(Module1State, WriteIndexWritesTheCountedRowsAndReportsFailures) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Data"));
+    Module1 state({dir.path(), dir.filePath("settings.ini"), 1024});
+    state.IndexPath = state.dataDir() + "index.txt";
+    state.Discs = {{"Rock", "10"}, {"Jazz", "12"}};
+    state.DiscCount = 2;
+    EXPECT_EQ(state.WriteIndex(), QString());
+    EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 2 \r\nRock\r\n10\r\nJazz\r\n12\r\n"));
+    EXPECT_EQ(state.discPathFor("Mix "), dir.path() + "/Data/Mix .txt");
+
+    state.writeFaultAfterBytes = 5;
+    state.DiscCount = 1;
+    const QString message = state.WriteIndex();
+    EXPECT_TRUE(message.contains("index.txt")) << message.toStdString();
+    EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 2 \r\nRock\r\n10\r\nJazz\r\n12\r\n"));
+}

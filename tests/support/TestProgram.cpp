@@ -1,0 +1,126 @@
+#include "support/TestProgram.h"
+
+#include "dialogs/PictureButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+using catalogue::Track;
+
+TestProgram::TestProgram(int screenWidth) {
+    m_state = std::make_unique<Module1>(
+        Environment{m_dir.path(), m_dir.filePath(QStringLiteral("settings.ini")), screenWidth});
+}
+
+TestProgram::~TestProgram() {
+    m_main.reset();
+}
+
+QString TestProgram::dataPath(const QString& name) const {
+    return m_dir.filePath(QStringLiteral("Data/") + name);
+}
+
+void TestProgram::makeData() {
+    QDir(m_dir.path()).mkpath(QStringLiteral("Data"));
+}
+
+void TestProgram::putFile(const QString& name, const QByteArray& bytes) {
+    makeData();
+    QFile file(dataPath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    file.write(bytes);
+}
+
+void TestProgram::putIndex(const QList<catalogue::DiscRow>& discs) {
+    putFile(QStringLiteral("index.txt"), catalogue::indexBytes(discs));
+}
+
+void TestProgram::putDisc(const QString& name, const QList<Track>& tracks) {
+    putFile(name + QStringLiteral(".txt"), catalogue::discBytes(tracks));
+}
+
+QByteArray TestProgram::bytes(const QString& name) const {
+    QFile file(dataPath(name));
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll();
+}
+
+void TestProgram::answer(const QStringList& answers) {
+    m_answers = answers;
+    m_state->answerMessage = [this](Module1& state) {
+        if (m_answers.isEmpty()) return; // dismissed: no answer
+        const QString next = m_answers.takeFirst();
+        if (!next.isEmpty()) state.MsgAnswer = next;
+    };
+}
+
+QStringList TestProgram::messageTexts() const {
+    QStringList texts;
+    for (const ShownMessage& m : m_state->messagesShown)
+        texts << m.text;
+    return texts;
+}
+
+QString TestProgram::lastMessage() const {
+    return m_state->messagesShown.isEmpty() ? QString() : m_state->messagesShown.last().text;
+}
+
+int TestProgram::lastKind() const {
+    return m_state->messagesShown.isEmpty() ? 0 : m_state->messagesShown.last().kind;
+}
+
+bool TestProgram::start() {
+    if (!m_state->answerMessage) answer({});
+    m_main = std::make_unique<frmMain>(*m_state);
+    QObject::connect(m_main.get(), &frmMain::programEnded, [this] { m_ended = true; });
+    const bool ok = m_main->Form_Load();
+    if (ok) m_main->show();
+    return ok && !m_ended;
+}
+
+bool TestProgram::startWith(const QList<std::pair<QString, QList<Track>>>& discs) {
+    QList<catalogue::DiscRow> rows;
+    for (const auto& [name, tracks] : discs) {
+        rows.append({name, QString::number(tracks.size())});
+        putDisc(name, tracks);
+    }
+    putIndex(rows);
+    return start();
+}
+
+Track makeTrack(const QString& title, const QString& length, const QString& comment) {
+    return {title + QStringLiteral(" label"),
+            title + QStringLiteral(" artist"),
+            title,
+            QStringLiteral("1999"),
+            length,
+            QStringLiteral("CD"),
+            comment};
+}
+
+void clickAt(PictureButton* button, QPoint at) {
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, at);
+}
+
+void click(PictureButton* button) {
+    clickAt(button, QPoint(2, 2));
+}
+
+void onNextModal(std::function<void(QWidget*)> action) {
+    QWidget* before = QApplication::activeModalWidget();
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, before, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == before) return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "main/frmMain.h"
+#include "store/CatalogueFiles.h"
+#include "store/Module1.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+class PictureButton;
+
+// A fresh program around its own temporary program folder, settings file and
+// screen width.
+class TestProgram {
+  public:
+    explicit TestProgram(int screenWidth = 1024);
+    ~TestProgram();
+
+    QString programDir() const { return m_dir.path(); }
+    QString dataPath(const QString& name) const; // Data/<name>
+    void makeData();
+    void putIndex(const QList<catalogue::DiscRow>& discs);
+    void putFile(const QString& name, const QByteArray& bytes); // Data/<name>
+    void putDisc(const QString& name, const QList<catalogue::Track>& tracks);
+    QByteArray bytes(const QString& name) const; // Data/<name>, "<missing>" when absent
+
+    // Answers the next message boxes in turn ("yes", "no", "" for Okay/Enter,
+    // or a search text) without showing them.
+    void answer(const QStringList& answers);
+    QStringList messageTexts() const;
+    QString lastMessage() const;
+    int lastKind() const;
+
+    // Builds the main window and runs its start-up; false when the program ended.
+    bool start();
+    // start() with a catalogue of the given discs already on disk.
+    bool startWith(const QList<std::pair<QString, QList<catalogue::Track>>>& discs);
+
+    Module1& state() { return *m_state; }
+    frmMain& main() { return *m_main; }
+    bool ended() const { return m_ended; }
+
+  private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Module1> m_state;
+    std::unique_ptr<frmMain> m_main;
+    QStringList m_answers;
+    bool m_ended = false;
+};
+
+// A track with distinct texts for every field.
+catalogue::Track makeTrack(const QString& title, const QString& length = QStringLiteral("4:05"),
+                           const QString& comment = {});
+
+// Releases on a picture button with the left mouse button, at a point in its
+// own pixels.
+void clickAt(PictureButton* button, QPoint at = QPoint(5, 5));
+void click(PictureButton* button);
+
+// Runs action on the next modal window that opens (a message box or a dialog),
+// from inside its modal loop.
+void onNextModal(std::function<void(QWidget*)> action);
