@@ -124,3 +124,9 @@ void onNextModal(std::function<void(QWidget*)> action) {
     });
     timer->start();
 }
+
+void giveFocus(QWidget* widget) {
+    QApplication::setActiveWindow(widget->window());
+    widget->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+}

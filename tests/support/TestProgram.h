@@ -63,3 +63,6 @@ void click(PictureButton* button);
 // Runs action on the next modal window that opens (a message box or a dialog),
 // from inside its modal loop.
 void onNextModal(std::function<void(QWidget*)> action);
+
+// Gives a widget the keyboard focus, its window made active first.
+void giveFocus(QWidget* widget);

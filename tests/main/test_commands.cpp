@@ -1,0 +1,235 @@
+#include "dialogs/PictureButton.h"
+#include "navigator/frmNavi.h"
+#include "support/TestProgram.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using catalogue::Track;
+
+namespace {
+
+QList<Track> tracks(int n) {
+    QList<Track> list;
+    for (int i = 0; i < n; ++i)
+        list.append(makeTrack(QStringLiteral("T%1").arg(i + 1)));
+    return list;
+}
+
+void ctrl(QWidget* target, Qt::Key key) {
+    giveFocus(target);
+    QTest::keyClick(target, key, Qt::ControlModifier);
+}
+
+// Closes the next dialog with Escape after noting its name.
+QString* closeNextDialog() {
+    auto* name = new QString;
+    onNextModal([name](QWidget* modal) {
+        *name = modal->objectName();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    return name;
+}
+
+} // namespace
+
+TEST(Commands, PreconditionsByClickAndByKey) {
+    const QString choose = "You must first choose a disc.";
+    const QString create = "You must first create a disc.";
+    {
+        TestProgram p;
+        ASSERT_TRUE(p.startWith({}));
+        for (PictureButton* b : {p.main().picEdit, p.main().picNewt, p.main().picRemt}) {
+            click(b);
+            EXPECT_EQ(p.lastMessage(), create);
+            EXPECT_EQ(p.lastKind(), 1);
+        }
+        for (Qt::Key key : {Qt::Key_E, Qt::Key_N, Qt::Key_T}) {
+            p.state().messagesShown.clear();
+            ctrl(&p.main(), key);
+            EXPECT_EQ(p.lastMessage(), create);
+        }
+        // The navigator button does nothing for an empty catalogue.
+        ctrl(&p.main(), Qt::Key_C);
+        click(p.main().picNavi);
+        EXPECT_FALSE(p.main().navigator()->isVisible());
+    }
+    {
+        TestProgram p;
+        ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+        for (Qt::Key key : {Qt::Key_E, Qt::Key_N, Qt::Key_T}) {
+            p.state().messagesShown.clear();
+            ctrl(&p.main(), key);
+            EXPECT_EQ(p.lastMessage(), choose);
+        }
+        ctrl(&p.main(), Qt::Key_C);
+        EXPECT_TRUE(p.main().navigator()->isVisible());
+    }
+    {
+        TestProgram p;
+        ASSERT_TRUE(p.startWith({{"Full", tracks(25)}, {"Almost", tracks(24)}}));
+        p.main().cmbDisc->setCurrentIndex(0);
+        ctrl(&p.main(), Qt::Key_N);
+        EXPECT_EQ(p.lastMessage(), "Discs with more than 25 tracks are unsupported.");
+        EXPECT_EQ(p.lastKind(), 3);
+        EXPECT_EQ(p.state().AddingTracks, 0);
+
+        p.main().cmbDisc->setCurrentIndex(1);
+        p.state().messagesShown.clear();
+        std::unique_ptr<QString> opened(closeNextDialog());
+        ctrl(&p.main(), Qt::Key_N);
+        EXPECT_EQ(*opened, "frmNewt");
+        EXPECT_TRUE(p.state().messagesShown.isEmpty());
+        EXPECT_EQ(p.state().CurrentDisc, 1);
+    }
+}
+
+TEST(Commands, EachCommandOpensItsDialog) {
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    const QList<std::tuple<PictureButton*, Qt::Key, QString>> table = {
+        {p.main().picNewd, Qt::Key_D, "frmNewd"},   {p.main().picNewt, Qt::Key_N, "frmNewt"},
+        {p.main().picEdit, Qt::Key_E, "frmRemove"}, {p.main().picRemd, Qt::Key_R, "frmRemove"},
+        {p.main().picRemt, Qt::Key_T, "frmRemove"}, {p.main().picPrint, Qt::Key_P, "frmPrint"},
+    };
+    for (const auto& [button, key, name] : table) {
+        std::unique_ptr<QString> opened(closeNextDialog());
+        click(button);
+        EXPECT_EQ(*opened, name);
+        opened.reset(closeNextDialog());
+        ctrl(p.main().txtComments[0], key); // from a comment box too
+        EXPECT_EQ(*opened, name);
+    }
+    std::unique_ptr<QString> opened(closeNextDialog());
+    click(p.main().picOption);
+    EXPECT_EQ(*opened, "frmOption");
+    opened.reset(closeNextDialog());
+    click(p.main().picInfo);
+    EXPECT_EQ(*opened, "frmDialog");
+}
+
+TEST(Commands, AReleaseOutsideTheHitBoxDoesNothing) {
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({}));
+    clickAt(p.main().picEdit, QPoint(60, 5)); // 59 wide: 60 is outside
+    EXPECT_TRUE(p.state().messagesShown.isEmpty());
+    EXPECT_FALSE(p.main().picEdit->isPressed());
+    clickAt(p.main().picEdit, QPoint(59, 33));
+    EXPECT_EQ(p.lastMessage(), "You must first create a disc.");
+    QSignalSpy ended(&p.main(), &frmMain::programEnded);
+    clickAt(p.main().picQuit, QPoint(11, 3));
+    EXPECT_EQ(ended.count(), 0);
+    clickAt(p.main().picQuit, QPoint(10, 10));
+    EXPECT_EQ(ended.count(), 1);
+}
+
+TEST(Comments, ACommentReachesTheFileAtQuit) {
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    QSignalSpy ended(&p.main(), &frmMain::programEnded);
+    QLineEdit* box = p.main().txtComments[1];
+    giveFocus(box);
+    QTest::keyClicks(box, "nice one");
+    QTest::keyClick(box, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(ended.count(), 1);
+    QList<Track> expected = tracks(2);
+    expected[1][6] = "nice one";
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
+    EXPECT_EQ(p.state().CommentsDirty, 0);
+}
+
+TEST(Comments, ACommentStaysWithItsDiscWhenAnotherIsChosen) {
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}, {"Jazz", tracks(3)}}));
+    const QByteArray jazz = p.bytes("Jazz.txt");
+    p.main().cmbDisc->setCurrentIndex(0);
+    giveFocus(p.main().txtComments[0]);
+    QTest::keyClicks(p.main().txtComments[0], "first");
+    p.main().cmbDisc->setCurrentIndex(1); // the box still has the focus
+    QList<Track> rock = tracks(2);
+    rock[0][6] = "first";
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
+    EXPECT_EQ(p.bytes("Jazz.txt"), jazz);
+    EXPECT_EQ(p.main().txtComments[0]->text(), QString());
+    EXPECT_EQ(p.state().Tracks.at(0)[6], QString());
+    p.main().txtComments[0]->clearFocus();
+    EXPECT_EQ(p.state().CommentsDirty, 0);
+}
+
+TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt) {
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(1)}, {"Mix", tracks(1)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    QTest::keyClicks(p.main().txtComments[0], "kept");
+    std::unique_ptr<QString> opened(closeNextDialog());
+    click(p.main().picOption);
+    p.main().cmdUpdate(); // what Okay in the options does
+    EXPECT_EQ(p.state().CommentsDirty, 1);
+    p.main().cmbDisc->setCurrentIndex(2);
+    QList<Track> rock = tracks(1);
+    rock[0][6] = "kept";
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
+}
+
+TEST(Comments, UnchangedTextDoesNotMarkChanged) {
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    giveFocus(p.main().txtComments[0]);
+    giveFocus(p.main().txtComments[1]);
+    EXPECT_EQ(p.state().CommentsDirty, 0);
+    QTest::keyClicks(p.main().txtComments[1], "x");
+    QTest::keyClick(p.main().txtComments[1], Qt::Key_Backspace);
+    EXPECT_EQ(p.state().Tracks.at(1)[6], QString());
+}
+
+TEST(Comments, CharactersTheFileCannotHoldAreRefused) {
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    QLineEdit* box = p.main().txtComments[0];
+    QTest::keyClicks(box, "caf");
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUtf8("é"), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUtf8("日"),
+                        Qt::NoModifier);
+    EXPECT_EQ(box->text(), QString::fromUtf8("café"));
+    EXPECT_EQ(p.lastKind(), 1);
+    EXPECT_TRUE(p.lastMessage().contains(QString::fromUtf8("日")));
+    box->selectAll();
+    box->insert("line\nbreak"); // as a paste would
+    EXPECT_FALSE(p.state().Tracks.at(0)[6].contains(u'\n'));
+}
+
+TEST(Comments, AFailedWriteKeepsTheCommentAndTheProgram) {
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(1)}}));
+    const QByteArray rock = p.bytes("Rock.txt");
+    p.main().cmbDisc->setCurrentIndex(0);
+    QTest::keyClicks(p.main().txtComments[0], "typed");
+    p.state().writeFaultAfterBytes = 10;
+    QSignalSpy ended(&p.main(), &frmMain::programEnded);
+    click(p.main().picQuit);
+    EXPECT_EQ(ended.count(), 0);
+    EXPECT_EQ(p.lastKind(), 1);
+    EXPECT_TRUE(p.lastMessage().contains("Rock.txt")) << p.lastMessage().toStdString();
+    EXPECT_EQ(p.bytes("Rock.txt"), rock);
+    EXPECT_EQ(p.state().CommentsDirty, 1);
+
+    // Nor does the disc change.
+    p.main().cmbDisc->setCurrentIndex(1);
+    EXPECT_EQ(p.main().lblDisc->text(), "Rock");
+    EXPECT_EQ(p.main().cmbDisc->currentIndex(), 0);
+    EXPECT_EQ(p.main().txtComments[0]->text(), "typed");
+
+    p.state().writeFaultAfterBytes = -1;
+    click(p.main().picQuit);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_TRUE(p.bytes("Rock.txt").contains("typed"));
+}
