@@ -8,10 +8,33 @@
 #include <QSvgRenderer>
 #include <QWindow>
 
+QString dialogStyleSheet()
+{
+    return QStringLiteral(
+        "QLabel { color: #e8edf4; }"
+        "QLabel:disabled { color: #6f7d92; }"
+        "QLineEdit, QComboBox { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
+        "  border-radius: 3px; padding: 0 4px; selection-background-color: #f2a93b;"
+        "  selection-color: #2a1a05; }"
+        "QLineEdit:focus, QComboBox:focus { border-color: #f2a93b; }"
+        "QLineEdit:disabled { color: #6f7d92; background: #242c3b; }"
+        "QComboBox QAbstractItemView { background: #1a2130; color: #e8edf4;"
+        "  selection-background-color: #f2a93b; selection-color: #2a1a05; }"
+        "QListWidget { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
+        "  outline: none; }"
+        "QListWidget::item:selected { background: #f2a93b; color: #2a1a05; }"
+        "QCheckBox { color: #e8edf4; }"
+        "QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid #10151e;"
+        "  border-radius: 2px; background: #1a2130; }"
+        "QCheckBox::indicator:checked { background: #f2a93b; }"
+        "QCheckBox::indicator:disabled { background: #242c3b; }");
+}
+
 RoundedWindow::RoundedWindow(const QString& background, QSize size, int corner, QWidget* owner)
     : QDialog(owner, Qt::FramelessWindowHint | (owner ? Qt::Dialog : Qt::Window)),
       m_background(new QSvgRenderer(QStringLiteral(":/art/%1.svg").arg(background), this)),
-      m_corner(corner) {
+      m_corner(corner)
+{
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizeGripEnabled(false);
     resize(size);
@@ -21,23 +44,27 @@ RoundedWindow::RoundedWindow(const QString& background, QSize size, int corner, 
 
 RoundedWindow::~RoundedWindow() = default;
 
-QRegion RoundedWindow::roundedRegion(QSize size, int corner) {
+QRegion RoundedWindow::roundedRegion(QSize size, int corner)
+{
     QPainterPath path;
     path.addRoundedRect(QRectF(0, 0, size.width(), size.height()), corner / 2.0, corner / 2.0);
     return QRegion(path.toFillPolygon().toPolygon());
 }
 
-void RoundedWindow::applyShape() {
+void RoundedWindow::applyShape()
+{
     setMask(roundedRegion(size(), m_corner));
 }
 
-void RoundedWindow::resizeEvent(QResizeEvent* event) {
+void RoundedWindow::resizeEvent(QResizeEvent* event)
+{
     QDialog::resizeEvent(event);
     applyShape();
     update();
 }
 
-void RoundedWindow::paintEvent(QPaintEvent*) {
+void RoundedWindow::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     // The picture is drawn at its own size from the top-left corner; a window
     // lower than its picture shows the top part of it.
@@ -65,19 +92,22 @@ void RoundedWindow::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), r, r);
 }
 
-void RoundedWindow::placeAtTwips(int left, int top) {
+void RoundedWindow::placeAtTwips(int left, int top)
+{
     move(twipsToPixels(left), twipsToPixels(top));
     keepOnScreen();
 }
 
-void RoundedWindow::centreOnScreen() {
+void RoundedWindow::centreOnScreen()
+{
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
     keepOnScreen();
 }
 
-void RoundedWindow::centreOn(const QWidget* owner) {
+void RoundedWindow::centreOn(const QWidget* owner)
+{
     if (!owner) {
         centreOnScreen();
         return;
@@ -87,9 +117,11 @@ void RoundedWindow::centreOn(const QWidget* owner) {
     keepOnScreen();
 }
 
-void RoundedWindow::keepOnScreen() {
+void RoundedWindow::keepOnScreen()
+{
     const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
-    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     const QRect area = screen->availableGeometry();
     QPoint p = pos();
     p.setX(std::max(area.left(), std::min(p.x(), area.right() + 1 - width())));
@@ -97,7 +129,8 @@ void RoundedWindow::keepOnScreen() {
     move(p);
 }
 
-void RoundedWindow::mousePressEvent(QMouseEvent* event) {
+void RoundedWindow::mousePressEvent(QMouseEvent* event)
+{
     if (!m_draggable) {
         event->ignore();
         return;
@@ -113,30 +146,38 @@ void RoundedWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void RoundedWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragging) move(event->globalPosition().toPoint() - m_dragOffset);
+void RoundedWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragging)
+        move(event->globalPosition().toPoint() - m_dragOffset);
 }
 
-void RoundedWindow::mouseReleaseEvent(QMouseEvent* event) {
+void RoundedWindow::mouseReleaseEvent(QMouseEvent* event)
+{
     m_dragging = false;
     QDialog::mouseReleaseEvent(event);
 }
 
-bool RoundedWindow::Form_KeyPress(int) {
+bool RoundedWindow::Form_KeyPress(int)
+{
     return false;
 }
 
-int RoundedWindow::keyAscii(const QKeyEvent* event) {
+int RoundedWindow::keyAscii(const QKeyEvent* event)
+{
     const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) return 13;
-    if (key == Qt::Key_Escape) return 27;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return 13;
+    if (key == Qt::Key_Escape)
+        return 27;
     if ((event->modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
         return key - Qt::Key_A + 1;
     const QString text = event->text();
     return text.size() == 1 ? text.at(0).unicode() : 0;
 }
 
-void RoundedWindow::keyPressEvent(QKeyEvent* event) {
+void RoundedWindow::keyPressEvent(QKeyEvent* event)
+{
     // Enter and Escape mean only what the window's key handler makes of them.
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
@@ -146,16 +187,20 @@ void RoundedWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-bool RoundedWindow::eventFilter(QObject* watched, QEvent* event) {
+bool RoundedWindow::eventFilter(QObject* watched, QEvent* event)
+{
     // The window sees a key before its controls: the key goes first to the
     // widget with the focus (or the window itself), and only that first
     // delivery is offered to the window's handler.
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
     auto* widget = static_cast<QWidget*>(watched);
-    if (widget->window() != this || !isVisible()) return false;
+    if (widget->window() != this || !isVisible())
+        return false;
     QWidget* focus = QApplication::focusWidget();
     const bool first = widget == focus || (widget == this && (!focus || focus->window() != this));
-    if (!first) return false;
+    if (!first)
+        return false;
     const int code = keyAscii(static_cast<QKeyEvent*>(event));
     return code != 0 && Form_KeyPress(code);
 }

@@ -6,16 +6,21 @@
 
 class QSvgRenderer;
 
+// The look of labels, text boxes, lists and check boxes on the dark pictures.
+QString dialogStyleSheet();
+
 // Twips, the unit of window positions: 15 to the pixel.
 constexpr int TwipsPerPixel = 15;
-constexpr int twipsToPixels(int twips) {
+constexpr int twipsToPixels(int twips)
+{
     return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
 }
 
 // What every window of the program shares: no frame, a background picture cut to
 // a rounded rectangle (the mask is both the shape and the hit area), dragging by
 // the surface, and keys seen by the window before its controls.
-class RoundedWindow : public QDialog {
+class RoundedWindow : public QDialog
+{
     Q_OBJECT
   public:
     // background: the name of a picture in the program's art ("main" for

@@ -7,20 +7,23 @@
 PictureButton::PictureButton(const QString& art, QSize releaseArea, QWidget* parent)
     : QWidget(parent), m_rest(new QSvgRenderer(QStringLiteral(":/art/%1.svg").arg(art), this)),
       m_down(new QSvgRenderer(QStringLiteral(":/art/%1down.svg").arg(art), this)),
-      m_area(releaseArea) {
+      m_area(releaseArea)
+{
     resize(m_rest->isValid() ? m_rest->defaultSize() : releaseArea);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
 }
 
-bool PictureButton::release(float X, float Y) {
+bool PictureButton::release(float X, float Y)
+{
     m_pressed = false;
     update();
     return X >= 0 && X <= m_area.width() && Y >= 0 && Y <= m_area.height();
 }
 
-int PictureButton::buttonCode(Qt::MouseButton button) {
+int PictureButton::buttonCode(Qt::MouseButton button)
+{
     switch (button) {
     case Qt::LeftButton:
         return 1;
@@ -33,12 +36,14 @@ int PictureButton::buttonCode(Qt::MouseButton button) {
     }
 }
 
-int PictureButton::shiftCode(Qt::KeyboardModifiers modifiers) {
+int PictureButton::shiftCode(Qt::KeyboardModifiers modifiers)
+{
     return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-void PictureButton::paintEvent(QPaintEvent*) {
+void PictureButton::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     QSvgRenderer* picture = m_pressed ? m_down : m_rest;
     picture->render(&painter, QRectF(QPointF(0, 0), picture->defaultSize()));
@@ -51,35 +56,41 @@ void PictureButton::paintEvent(QPaintEvent*) {
     }
 }
 
-void PictureButton::mousePressEvent(QMouseEvent* event) {
+void PictureButton::mousePressEvent(QMouseEvent* event)
+{
     m_pressed = true;
     update();
     event->accept();
 }
 
-void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
+void PictureButton::mouseReleaseEvent(QMouseEvent* event)
+{
     const QPointF at = event->position();
     emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()),
                  float(at.y()));
     event->accept();
 }
 
-void PictureButton::enterEvent(QEnterEvent*) {
+void PictureButton::enterEvent(QEnterEvent*)
+{
     m_hover = true;
     update();
 }
 
-void PictureButton::leaveEvent(QEvent*) {
+void PictureButton::leaveEvent(QEvent*)
+{
     m_hover = false;
     update();
 }
 
 Picture::Picture(const QString& art, QWidget* parent)
-    : QWidget(parent), m_picture(new QSvgRenderer(QStringLiteral(":/art/%1.svg").arg(art), this)) {
+    : QWidget(parent), m_picture(new QSvgRenderer(QStringLiteral(":/art/%1.svg").arg(art), this))
+{
     resize(m_picture->defaultSize());
 }
 
-void Picture::paintEvent(QPaintEvent*) {
+void Picture::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     m_picture->render(&painter, QRectF(QPointF(0, 0), m_picture->defaultSize()));
 }

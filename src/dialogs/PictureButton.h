@@ -8,7 +8,8 @@ class QSvgRenderer;
 // is held on it, and reports every release with the point in its own pixels.
 // The window's release handler decides with release() whether the release
 // counts: inside the release area, both ends included.
-class PictureButton : public QWidget {
+class PictureButton : public QWidget
+{
     Q_OBJECT
   public:
     // art: the picture's name (":/art/<art>.svg", pressed ":/art/<art>down.svg").
@@ -44,7 +45,8 @@ class PictureButton : public QWidget {
 };
 
 // A still picture from the program's art, drawn at its own size.
-class Picture : public QWidget {
+class Picture : public QWidget
+{
   public:
     Picture(const QString& art, QWidget* parent);
 

@@ -8,7 +8,8 @@
 
 namespace {
 
-QWidget* icon(const QString& art, QWidget* parent) {
+QWidget* icon(const QString& art, QWidget* parent)
+{
     auto* picture = new Picture(art, parent);
     picture->setGeometry(18, 18, 32, 32);
     picture->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -16,7 +17,8 @@ QWidget* icon(const QString& art, QWidget* parent) {
     return picture;
 }
 
-PictureButton* button(const QString& art, int left, const QString& name, QWidget* parent) {
+PictureButton* button(const QString& art, int left, const QString& name, QWidget* parent)
+{
     auto* b = new PictureButton(art, QSize(81, 26), parent);
     b->move(left, 98);
     b->setAccessibleName(name);
@@ -27,7 +29,8 @@ PictureButton* button(const QString& art, int left, const QString& name, QWidget
 } // namespace
 
 frmMsgbox::frmMsgbox(Module1& state, QWidget* owner)
-    : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner), m_state(state) {
+    : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner), m_state(state)
+{
     setWindowTitle(QStringLiteral("Platterbook"));
     lblCaption = new QLabel(this);
     lblCaption->setGeometry(60, 20, 265, 58);
@@ -62,7 +65,8 @@ frmMsgbox::frmMsgbox(Module1& state, QWidget* owner)
     Form_Load();
 }
 
-void frmMsgbox::Form_Load() {
+void frmMsgbox::Form_Load()
+{
     QString text = m_state.MsgText;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     switch (m_state.MsgKind) {
@@ -115,10 +119,12 @@ void frmMsgbox::Form_Load() {
     setAccessibleDescription(lblCaption->text());
 }
 
-void frmMsgbox::Show(Module1& state, QWidget* owner) {
+void frmMsgbox::Show(Module1& state, QWidget* owner)
+{
     state.messagesShown.append({state.MsgKind, state.MsgKind == 6 ? SearchPrompt : state.MsgText});
     if (state.answerMessage) {
-        if (state.MsgKind == 6) state.MsgAnswer.clear();
+        if (state.MsgKind == 6)
+            state.MsgAnswer.clear();
         if (state.MsgKind == 2 && (state.ErrorNumber == 53 || state.ErrorNumber == 76))
             state.ErrorNumber = 0;
         state.answerMessage(state);
@@ -129,45 +135,58 @@ void frmMsgbox::Show(Module1& state, QWidget* owner) {
     box.exec();
 }
 
-void frmMsgbox::tell(Module1& state, QWidget* owner, int kind, const QString& text) {
+void frmMsgbox::tell(Module1& state, QWidget* owner, int kind, const QString& text)
+{
     state.MsgText = text;
     state.MsgKind = kind;
     Show(state, owner);
 }
 
-bool frmMsgbox::askYes(Module1& state, QWidget* owner, const QString& text) {
+bool frmMsgbox::askYes(Module1& state, QWidget* owner, const QString& text)
+{
     state.MsgAnswer.clear();
     tell(state, owner, 5, text);
     return state.MsgAnswer == QLatin1String("yes");
 }
 
-void frmMsgbox::picOkay_MouseUp(int, int, float X, float Y) {
-    if (picOkay->release(X, Y)) accept();
+void frmMsgbox::picOkay_MouseUp(int, int, float X, float Y)
+{
+    if (picOkay->release(X, Y))
+        accept();
 }
 
-void frmMsgbox::picCancel_MouseUp(int, int, float X, float Y) {
-    if (picCancel->release(X, Y)) reject();
+void frmMsgbox::picCancel_MouseUp(int, int, float X, float Y)
+{
+    if (picCancel->release(X, Y))
+        reject();
 }
 
-void frmMsgbox::picYes_MouseUp(int, int, float X, float Y) {
-    if (!picYes->release(X, Y)) return;
+void frmMsgbox::picYes_MouseUp(int, int, float X, float Y)
+{
+    if (!picYes->release(X, Y))
+        return;
     m_state.MsgAnswer = QStringLiteral("yes");
     accept();
 }
 
-void frmMsgbox::picNo_MouseUp(int, int, float X, float Y) {
-    if (!picNo->release(X, Y)) return;
+void frmMsgbox::picNo_MouseUp(int, int, float X, float Y)
+{
+    if (!picNo->release(X, Y))
+        return;
     m_state.MsgAnswer = QStringLiteral("no");
     accept();
 }
 
-void frmMsgbox::picSearch_MouseUp(int, int, float X, float Y) {
-    if (!picSearch->release(X, Y)) return;
+void frmMsgbox::picSearch_MouseUp(int, int, float X, float Y)
+{
+    if (!picSearch->release(X, Y))
+        return;
     m_state.MsgAnswer = txtSearch->text();
     accept();
 }
 
-bool frmMsgbox::Form_KeyPress(int keyAscii) {
+bool frmMsgbox::Form_KeyPress(int keyAscii)
+{
     if (txtSearch->isVisible() && txtSearch->hasFocus()) {
         if (keyAscii == 13) {
             m_state.MsgAnswer = txtSearch->text();

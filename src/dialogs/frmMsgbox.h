@@ -10,7 +10,8 @@ class QLineEdit;
 // The program's own message box: notices, warnings, yes/no questions and the
 // search prompt. The caller sets MsgText and MsgKind and calls Show(); answers
 // come back in MsgAnswer.
-class frmMsgbox : public RoundedWindow {
+class frmMsgbox : public RoundedWindow
+{
     Q_OBJECT
   public:
     frmMsgbox(Module1& state, QWidget* owner);

@@ -4,20 +4,26 @@
 
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmMsgbox.h"
+#include "editing/frmNewd.h"
+#include "editing/frmNewt.h"
+#include "editing/frmRemove.h"
 #include "main/CatalogueSearch.h"
 #include "navigator/frmNavi.h"
 #include "store/Module1.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
 // Stands in for a dialog that is still to come: it only closes.
-class frmPending : public RoundedWindow {
+class frmPending : public RoundedWindow
+{
   public:
     frmPending(const QString& name, QWidget* owner)
-        : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner) {
+        : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner)
+    {
         setObjectName(name);
         auto* label = new QLabel(name, this);
         label->setGeometry(60, 20, 265, 58);
@@ -25,16 +31,20 @@ class frmPending : public RoundedWindow {
         auto* okay = new PictureButton(QStringLiteral("okay"), QSize(81, 26), this);
         okay->move(128, 98);
         connect(okay, &PictureButton::MouseUp, this, [this, okay](int, int, float x, float y) {
-            if (okay->release(x, y)) accept();
+            if (okay->release(x, y))
+                accept();
         });
     }
-    bool Form_KeyPress(int code) override {
-        if (code == 13 || code == 27) accept();
+    bool Form_KeyPress(int code) override
+    {
+        if (code == 13 || code == 27)
+            accept();
         return code == 13 || code == 27;
     }
 };
 
-void openPending(const char* name, QWidget* owner) {
+void openPending(const char* name, QWidget* owner)
+{
     frmPending dialog(QString::fromLatin1(name), owner);
     dialog.centreOn(owner);
     dialog.exec();
@@ -42,90 +52,162 @@ void openPending(const char* name, QWidget* owner) {
 
 } // namespace
 
-bool frmMain::saveCommentsFirst() {
+bool frmMain::refuseIncomplete()
+{
+    if (!m_state.DiscIncomplete)
+        return false;
+    frmMsgbox::tell(
+        m_state, this, 1,
+        QStringLiteral("The file of the disc '%1' holds fewer tracks than the catalogue "
+                       "lists, so its tracks cannot be changed.")
+            .arg(lblDisc->text()));
+    return true;
+}
+
+void frmMain::openTrackEntry()
+{
+    auto* entry = new frmNewt(m_state, this);
+    m_newt = entry;
+    connect(entry, &frmNewt::updateRequested, this, &frmMain::cmdUpdate);
+    connect(entry, &frmNewt::reloadRequested, this, &frmMain::reloadShownDisc);
+    entry->centreOnScreen();
+    // While tracks are typed nothing else of the program takes input, so no
+    // Save can reach another disc's file.
+    entry->setWindowModality(Qt::ApplicationModal);
+    if (entry->mode() == frmNewt::Mode::AddTrack)
+        entry->exec();
+    else
+        entry->show();
+}
+
+void frmMain::openRemove()
+{
+    frmRemove dialog(m_state, this);
+    connect(&dialog, &frmRemove::updateRequested, this, &frmMain::cmdUpdate);
+    connect(&dialog, &frmRemove::reloadRequested, this, &frmMain::reloadShownDisc);
+    connect(&dialog, &frmRemove::editRequested, this, &frmMain::openTrackEntry);
+    if (m_state.RemoveMode != 3)
+        dialog.centreOn(this);
+    dialog.exec();
+}
+
+bool frmMain::saveCommentsFirst()
+{
     return m_state.CommentsDirty != 1 || cmdComments();
 }
 
-bool frmMain::refuseWithoutTracks() {
-    if (m_state.TrackCount != 0) return false;
+bool frmMain::refuseWithoutTracks()
+{
+    if (m_state.TrackCount != 0)
+        return false;
     frmMsgbox::tell(m_state, this, 1,
                     m_state.DiscCount != 0 ? QStringLiteral("You must first choose a disc.")
                                            : QStringLiteral("You must first create a disc."));
     return true;
 }
 
-void frmMain::picNewd_MouseUp(int, int, float X, float Y) {
-    if (!picNewd->release(X, Y) || !saveCommentsFirst()) return;
+void frmMain::picNewd_MouseUp(int, int, float X, float Y)
+{
+    if (!picNewd->release(X, Y) || !saveCommentsFirst())
+        return;
     m_state.RemoveMode = 0;
     m_state.NewDiscPending = 1;
-    openPending("frmNewd", this);
+    if (!m_newd) {
+        m_newd = new frmNewd(m_state, this);
+        connect(m_newd, &frmNewd::discCreated, this, &frmMain::openTrackEntry);
+    }
+    m_newd->centreOnScreen();
+    m_newd->txtDisc->setFocus();
+    m_newd->exec();
 }
 
-void frmMain::picNewt_MouseUp(int, int, float X, float Y) {
-    if (!picNewt->release(X, Y) || !saveCommentsFirst()) return;
+void frmMain::picNewt_MouseUp(int, int, float X, float Y)
+{
+    if (!picNewt->release(X, Y) || !saveCommentsFirst())
+        return;
     if (m_state.TrackCount == 25) {
         frmMsgbox::tell(m_state, this, 3,
                         QStringLiteral("Discs with more than 25 tracks are unsupported."));
         return;
     }
-    if (refuseWithoutTracks()) return;
+    if (refuseWithoutTracks() || refuseIncomplete())
+        return;
     m_state.AddingTracks = 1;
     m_state.CurrentDisc = cmbDisc->currentIndex();
-    openPending("frmNewt", this);
+    openTrackEntry();
 }
 
-void frmMain::picEdit_MouseUp(int, int, float X, float Y) {
-    if (!picEdit->release(X, Y) || !saveCommentsFirst() || refuseWithoutTracks()) return;
+void frmMain::picEdit_MouseUp(int, int, float X, float Y)
+{
+    if (!picEdit->release(X, Y) || !saveCommentsFirst() || refuseWithoutTracks() ||
+        refuseIncomplete())
+        return;
     m_state.RemoveMode = 2;
-    openPending("frmRemove", this);
+    openRemove();
 }
 
-void frmMain::picRemd_MouseUp(int, int, float X, float Y) {
-    if (!picRemd->release(X, Y) || !saveCommentsFirst()) return;
+void frmMain::picRemd_MouseUp(int, int, float X, float Y)
+{
+    if (!picRemd->release(X, Y) || !saveCommentsFirst())
+        return;
     m_state.RemoveMode = 0;
     m_state.RemoveDiscPending = 1;
-    openPending("frmRemove", this);
+    openRemove();
 }
 
-void frmMain::picRemt_MouseUp(int, int, float X, float Y) {
-    if (!picRemt->release(X, Y) || !saveCommentsFirst() || refuseWithoutTracks()) return;
+void frmMain::picRemt_MouseUp(int, int, float X, float Y)
+{
+    if (!picRemt->release(X, Y) || !saveCommentsFirst() || refuseWithoutTracks() ||
+        refuseIncomplete())
+        return;
     m_state.RemoveMode = 1;
-    openPending("frmRemove", this);
+    openRemove();
 }
 
-void frmMain::picSearch_MouseUp(int, int, float X, float Y) {
-    if (!picSearch->release(X, Y) || !saveCommentsFirst()) return;
+void frmMain::picSearch_MouseUp(int, int, float X, float Y)
+{
+    if (!picSearch->release(X, Y) || !saveCommentsFirst())
+        return;
     Searchsub();
     if (m_state.HitCount != 0) {
         m_state.RemoveMode = 3;
-        openPending("frmRemove", this);
+        openRemove();
     }
     cmdUpdate();
 }
 
-void frmMain::picPrint_MouseUp(int, int, float X, float Y) {
-    if (!picPrint->release(X, Y)) return;
+void frmMain::picPrint_MouseUp(int, int, float X, float Y)
+{
+    if (!picPrint->release(X, Y))
+        return;
     openPending("frmPrint", this);
 }
 
-void frmMain::picOption_MouseUp(int, int, float X, float Y) {
-    if (!picOption->release(X, Y)) return;
+void frmMain::picOption_MouseUp(int, int, float X, float Y)
+{
+    if (!picOption->release(X, Y))
+        return;
     openPending("frmOption", this);
 }
 
-void frmMain::picNavi_MouseUp(int, int, float X, float Y) {
-    if (!picNavi->release(X, Y) || m_state.DiscCount == 0) return;
+void frmMain::picNavi_MouseUp(int, int, float X, float Y)
+{
+    if (!picNavi->release(X, Y) || m_state.DiscCount == 0)
+        return;
     ensureNavigator();
     m_navi->show();
     m_navi->raise();
 }
 
-void frmMain::picInfo_MouseUp(int, int, float X, float Y) {
-    if (!picInfo->release(X, Y) || !saveCommentsFirst()) return;
+void frmMain::picInfo_MouseUp(int, int, float X, float Y)
+{
+    if (!picInfo->release(X, Y) || !saveCommentsFirst())
+        return;
     openPending("frmDialog", this);
 }
 
-void frmMain::Searchsub() {
+void frmMain::Searchsub()
+{
     m_state.SearchHits.clear();
     m_state.SearchHitDiscs.clear();
     m_state.HitCount = 0;
@@ -141,7 +223,8 @@ void frmMain::Searchsub() {
         const QString name = m_state.Discs.at(row).name;
         // A disc whose file cannot be read is passed over.
         const std::optional<QString> text = catalogue::readWholeText(m_state.discPathFor(name));
-        if (!text) continue;
+        if (!text)
+            continue;
         for (const qint64 position : search::positionsIn(*text, m_state.SearchText)) {
             m_state.SearchHits.append({row + 1, position, 0});
             m_state.SearchHitDiscs.append(name);

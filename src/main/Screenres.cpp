@@ -7,7 +7,8 @@
 #include <QFont>
 #include <QScreen>
 
-bool Screenres(Module1& state, QWidget* owner) {
+bool Screenres(Module1& state, QWidget* owner)
+{
     const QString width = QString::number(state.environment().screenWidth);
     const QString best = QStringLiteral("This program runs best in 1152x864 or higher.");
     if (width == QLatin1String("640")) {
@@ -34,12 +35,14 @@ bool Screenres(Module1& state, QWidget* owner) {
     return true;
 }
 
-int primaryScreenWidth() {
+int primaryScreenWidth()
+{
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().width() : 0;
 }
 
-void setUpApplication() {
+void setUpApplication()
+{
     // The art is compiled into the window library; a static library's
     // resources are registered by hand.
     Q_INIT_RESOURCE(art);

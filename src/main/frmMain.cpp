@@ -21,30 +21,35 @@ using catalogue::Track;
 
 namespace {
 
-constexpr int twips(int t) {
+constexpr int twips(int t)
+{
     return t / TwipsPerPixel;
 }
 
 // The main window's height in pixels for a number of shown tracks:
 // 2310 + 360 x (tracks - 1) twips.
-int heightFor(int tracks) {
+int heightFor(int tracks)
+{
     return (2310 + 360 * (tracks - 1)) / TwipsPerPixel;
 }
 
 } // namespace
 
 frmMain::frmMain(Module1& state)
-    : RoundedWindow(QStringLiteral("main"), QSize(Width, 610), 18), m_state(state) {
+    : RoundedWindow(QStringLiteral("main"), QSize(Width, 610), 18), m_state(state)
+{
     setWindowTitle(QStringLiteral("Platterbook"));
     setObjectName(QStringLiteral("frmMain"));
     buildControls();
 }
 
-frmMain::~frmMain() {
+frmMain::~frmMain()
+{
     delete m_navi;
 }
 
-void frmMain::buildControls() {
+void frmMain::buildControls()
+{
     setStyleSheet(
         QStringLiteral("QLabel { color: #e8edf4; }"
                        "QLabel[cell=\"true\"] { color: #dfe6ef; padding-left: 1px; }"
@@ -65,7 +70,8 @@ void frmMain::buildControls() {
     cmbDisc->setAccessibleName(QStringLiteral("Disc"));
     cmbDisc->setMaxVisibleItems(20);
     connect(cmbDisc, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0) cmbDisc_Click();
+        if (index >= 0)
+            cmbDisc_Click();
     });
 
     lblDisc = new QLabel(this);
@@ -154,13 +160,15 @@ void frmMain::buildControls() {
 
 // ---------------------------------------------------------------- start-up
 
-bool frmMain::endWith(int kind, const QString& text) {
+bool frmMain::endWith(int kind, const QString& text)
+{
     frmMsgbox::tell(m_state, this, kind, text);
     emit programEnded();
     return false;
 }
 
-bool frmMain::Form_Load() {
+bool frmMain::Form_Load()
+{
     if (!Screenres(m_state, this)) {
         emit programEnded();
         return false;
@@ -175,7 +183,8 @@ bool frmMain::Form_Load() {
         return endWith(1, QStringLiteral("'%1' is a file, but Platterbook keeps its catalogue in a "
                                          "folder of that name. Please move the file away.")
                               .arg(QDir::toNativeSeparators(data.filePath())));
-    if (!data.exists()) return firstRun(true);
+    if (!data.exists())
+        return firstRun(true);
 
     const catalogue::IndexRead read = catalogue::readIndex(m_state.IndexPath);
     switch (read.status) {
@@ -202,12 +211,14 @@ bool frmMain::Form_Load() {
     m_state.DiscCount = int(read.discs.size());
     fillChooser();
     ensureNavigator();
-    if (m_state.NaviSetting == QLatin1String("1")) m_navi->show();
+    if (m_state.NaviSetting == QLatin1String("1"))
+        m_navi->show();
     m_state.CurrentDisc = -1;
     return true;
 }
 
-bool frmMain::firstRun(bool folderMissing) {
+bool frmMain::firstRun(bool folderMissing)
+{
     m_state.MsgAnswer.clear();
     frmMsgbox::tell(m_state, this, 5,
                     QStringLiteral("Is this the first time you have used this program?"));
@@ -239,7 +250,8 @@ bool frmMain::firstRun(bool folderMissing) {
     return true;
 }
 
-void frmMain::fillChooser() {
+void frmMain::fillChooser()
+{
     const QSignalBlocker block(cmbDisc);
     cmbDisc->clear();
     for (int row = 0; row < m_state.DiscCount; ++row)
@@ -247,13 +259,16 @@ void frmMain::fillChooser() {
     cmbDisc->setCurrentIndex(-1);
 }
 
-void frmMain::ensureNavigator() {
-    if (m_navi) return;
+void frmMain::ensureNavigator()
+{
+    if (m_navi)
+        return;
     m_navi = new frmNavi(m_state);
     connect(m_navi, &frmNavi::shortcutTyped, this, [this](int code) { Form_KeyPress(code); });
     connect(m_navi, &frmNavi::discChosen, this, [this](int row, const QString& name) {
         // Double-click in the navigator: the disc on show is not loaded again.
-        if (lblDisc->text() == name && isShown(row)) return;
+        if (lblDisc->text() == name && isShown(row))
+            return;
         m_state.CurrentDisc = row;
         m_state.DiscPath = m_state.discPathFor(name);
         setChooserIndex(row);
@@ -263,21 +278,28 @@ void frmMain::ensureNavigator() {
 
 // ---------------------------------------------------------------- commands
 
-void frmMain::picMini_MouseUp(int, int, float X, float Y) {
-    if (!picMini->release(X, Y)) return;
-    if (m_state.CommentsDirty == 1 && !cmdComments()) return;
+void frmMain::picMini_MouseUp(int, int, float X, float Y)
+{
+    if (!picMini->release(X, Y))
+        return;
+    if (m_state.CommentsDirty == 1 && !cmdComments())
+        return;
     showMinimized();
 }
 
-void frmMain::picQuit_MouseUp(int, int, float X, float Y) {
-    if (!picQuit->release(X, Y)) return;
+void frmMain::picQuit_MouseUp(int, int, float X, float Y)
+{
+    if (!picQuit->release(X, Y))
+        return;
     // Nothing typed may be lost: a comment that cannot be written keeps the
     // program open.
-    if (m_state.CommentsDirty == 1 && !cmdComments()) return;
+    if (m_state.CommentsDirty == 1 && !cmdComments())
+        return;
     emit programEnded();
 }
 
-bool frmMain::Form_KeyPress(int keyAscii) {
+bool frmMain::Form_KeyPress(int keyAscii)
+{
     switch (keyAscii) {
     case 3:
         picNavi_MouseUp(1, 0, 0, 0);
@@ -313,25 +335,30 @@ bool frmMain::Form_KeyPress(int keyAscii) {
 
 // ---------------------------------------------------------------- disc view
 
-bool frmMain::isShown(int row) const {
+bool frmMain::isShown(int row) const
+{
     return row >= 0 && row == m_shown.row && row < m_state.DiscCount &&
            m_state.Discs.at(row).name == m_shown.name && m_state.CurrentDisc == row;
 }
 
-void frmMain::setChooserIndex(int row) {
+void frmMain::setChooserIndex(int row)
+{
     const QSignalBlocker block(cmbDisc);
     cmbDisc->setCurrentIndex(row);
 }
 
-void frmMain::cmbDisc_Click() {
+void frmMain::cmbDisc_Click()
+{
     const int row = cmbDisc->currentIndex();
-    if (row < 0 || row >= m_state.DiscCount || isShown(row)) return;
+    if (row < 0 || row >= m_state.DiscCount || isShown(row))
+        return;
     m_state.CurrentDisc = row;
     m_state.DiscPath = m_state.discPathFor(cmbDisc->currentText());
     DiscSelect();
 }
 
-void frmMain::restoreShownDisc() {
+void frmMain::restoreShownDisc()
+{
     // Back to the disc shown before, if it is still in the catalogue.
     int row = -1;
     if (m_shown.row >= 0) {
@@ -359,7 +386,8 @@ void frmMain::restoreShownDisc() {
     cmdUpdate();
 }
 
-bool frmMain::DiscSelect() {
+bool frmMain::DiscSelect()
+{
     // Comments typed on the disc shown so far go to that disc's file first.
     if (m_state.CommentsDirty == 1 && !cmdComments()) {
         restoreShownDisc();
@@ -398,9 +426,11 @@ bool frmMain::DiscSelect() {
     m_state.TrackCount = int(read.tracks.size());
     m_state.DiscIncomplete = read.status == catalogue::DiscRead::Short;
     m_shown = {row, disc.name, m_state.DiscPath};
-    if (cmbDisc->currentIndex() != row) setChooserIndex(row);
+    if (cmbDisc->currentIndex() != row)
+        setChooserIndex(row);
     cmdUpdate();
-    if (!m_state.DiscIncomplete) return true;
+    if (!m_state.DiscIncomplete)
+        return true;
 
     // The file holds fewer whole records than its count, as when the entry of
     // a new disc was cut off. Keeping them only corrects the count.
@@ -423,17 +453,39 @@ bool frmMain::DiscSelect() {
     return true;
 }
 
-void frmMain::selectDisc(int row) {
-    if (row < 0 || row >= m_state.DiscCount) return;
-    if (isShown(row) && cmbDisc->currentIndex() == row && lblDisc->text() == m_shown.name) return;
+void frmMain::reloadShownDisc()
+{
+    int row = -1;
+    for (int r = 0; r < m_state.DiscCount && m_shown.row >= 0; ++r)
+        if (m_state.Discs.at(r).name == m_shown.name)
+            row = r;
+    m_shown = {};
+    if (row < 0) {
+        restoreShownDisc();
+        return;
+    }
     setChooserIndex(row);
     m_state.CurrentDisc = row;
     m_state.DiscPath = m_state.discPathFor(m_state.Discs.at(row).name);
     DiscSelect();
 }
 
-QWidget* frmMain::cell(int field, int row) const {
-    if (row < 0 || row >= Rows) return nullptr;
+void frmMain::selectDisc(int row)
+{
+    if (row < 0 || row >= m_state.DiscCount)
+        return;
+    if (isShown(row) && cmbDisc->currentIndex() == row && lblDisc->text() == m_shown.name)
+        return;
+    setChooserIndex(row);
+    m_state.CurrentDisc = row;
+    m_state.DiscPath = m_state.discPathFor(m_state.Discs.at(row).name);
+    DiscSelect();
+}
+
+QWidget* frmMain::cell(int field, int row) const
+{
+    if (row < 0 || row >= Rows)
+        return nullptr;
     switch (field) {
     case 0:
         return lblLabel[row];
@@ -454,16 +506,19 @@ QWidget* frmMain::cell(int field, int row) const {
     }
 }
 
-void frmMain::markCell(int field, int row, bool on) {
+void frmMain::markCell(int field, int row, bool on)
+{
     QWidget* widget = cell(field, row);
-    if (!widget) return;
+    if (!widget)
+        return;
     widget->setProperty("marked", on);
     widget->style()->unpolish(widget);
     widget->style()->polish(widget);
     widget->update();
 }
 
-void frmMain::cmdUpdate() {
+void frmMain::cmdUpdate()
+{
     // 1. Hide the rows. The rows' comments are already in Tracks (every edit
     // goes there as it is typed), so a box losing its focus now stores nothing.
     m_rowsShown = false;
@@ -482,12 +537,14 @@ void frmMain::cmdUpdate() {
         m_state.TrackCount = 0;
         m_state.DiscIncomplete = false;
         m_shown = {};
-        if (m_state.DiscRemoved == 1 && m_navi) m_navi->cmdRefresh();
+        if (m_state.DiscRemoved == 1 && m_navi)
+            m_navi->cmdRefresh();
         m_state.DiscRemoved = 0;
         m_state.RemoveDiscPending = 0;
         m_state.NewDiscPending = 0;
         m_state.EditPending = 0;
-        if (m_state.RemoveMode == 4) m_state.RemoveMode = 0;
+        if (m_state.RemoveMode == 4)
+            m_state.RemoveMode = 0;
         m_state.HitField = -1;
         resize(Width, heightFor(0));
         return;
@@ -512,7 +569,8 @@ void frmMain::cmdUpdate() {
             m_shown.row = -1;
         else if (m_shown.row > m_state.RemovedDisc)
             --m_shown.row;
-        if (m_navi) m_navi->cmdRefresh();
+        if (m_navi)
+            m_navi->cmdRefresh();
         m_state.DiscRemoved = 0;
     }
 
@@ -578,7 +636,8 @@ void frmMain::cmdUpdate() {
     if (!totalKnown) {
         lblTotlen->clear();
     } else {
-        if (m_state.CurrentDisc < 0 || m_state.CurrentDisc >= m_state.DiscCount) return;
+        if (m_state.CurrentDisc < 0 || m_state.CurrentDisc >= m_state.DiscCount)
+            return;
         const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
         const std::optional<int> length = timetext::parse(m_state.settings().discLength(disc));
         if (!length) {
@@ -604,27 +663,33 @@ void frmMain::cmdUpdate() {
     }
 }
 
-void frmMain::markHit() {
+void frmMain::markHit()
+{
     m_state.HitField = -1;
-    if (m_state.HitIndex < 1 || m_state.HitIndex > m_state.SearchHits.size()) return;
+    if (m_state.HitIndex < 1 || m_state.HitIndex > m_state.SearchHits.size())
+        return;
     const auto& hit = m_state.SearchHits.at(m_state.HitIndex - 1);
     const int disc = int(hit[0]) - 1;
     // A hit is marked only on its own disc, and only where its text still is.
     if (!isShown(disc) || m_state.SearchHitDiscs.value(m_state.HitIndex - 1) != m_shown.name)
         return;
     const std::optional<QString> text = catalogue::readWholeText(m_shown.path);
-    if (!text) return;
+    if (!text)
+        return;
     const std::optional<int> place = search::cellOf(*text, hit[1] + hit[2], m_state.SearchText);
-    if (!place) return;
+    if (!place)
+        return;
     const int field = *place % catalogue::FieldCount;
     const int row = *place / catalogue::FieldCount;
-    if (row >= m_state.TrackCount || row >= Rows) return;
+    if (row >= m_state.TrackCount || row >= Rows)
+        return;
     markCell(field, row, true);
     m_state.HitField = field;
     m_state.HitRow = row;
 }
 
-void frmMain::lblTotlen_Click() {
+void frmMain::lblTotlen_Click()
+{
     if (lblTotlen->text() != RemainingText) {
         lblTotlen->setText(RemainingText);
         m_state.ShowRemaining = true;
@@ -636,7 +701,8 @@ void frmMain::lblTotlen_Click() {
 
 // ---------------------------------------------------------------- comments
 
-void frmMain::commentEdited(int index) {
+void frmMain::commentEdited(int index)
+{
     QLineEdit* box = txtComments[index];
     QString text = box->text();
     // A line break can never reach a field.
@@ -657,18 +723,21 @@ void frmMain::commentEdited(int index) {
     txtComments_LostFocus(index);
 }
 
-void frmMain::txtComments_LostFocus(int Index) {
+void frmMain::txtComments_LostFocus(int Index)
+{
     // Only while the rows show the disc that Tracks holds.
     if (m_state.TrackCount == 0 || !m_rowsShown || Index >= m_state.TrackCount || m_shown.row < 0 ||
         m_state.DiscIncomplete)
         return;
     const QString text = txtComments[Index]->text();
-    if (m_state.Tracks.at(Index)[6] == text) return;
+    if (m_state.Tracks.at(Index)[6] == text)
+        return;
     m_state.Tracks[Index][6] = text;
     m_state.CommentsDirty = 1;
 }
 
-bool frmMain::cmdComments() {
+bool frmMain::cmdComments()
+{
     if (m_shown.row < 0 || m_state.DiscIncomplete) {
         m_state.CommentsDirty = 0;
         return true;
@@ -683,19 +752,22 @@ bool frmMain::cmdComments() {
     return true;
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == lblTotlen) {
         if (event->type() == QEvent::MouseButtonPress)
             return true; // a click on the total does not drag the window
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (lblTotlen->rect().contains(mouse->position().toPoint())) lblTotlen_Click();
+            if (lblTotlen->rect().contains(mouse->position().toPoint()))
+                lblTotlen_Click();
             return true;
         }
     }
     if (event->type() == QEvent::FocusOut) {
         for (int i = 0; i < Rows; ++i)
-            if (watched == txtComments[i]) txtComments_LostFocus(i);
+            if (watched == txtComments[i])
+                txtComments_LostFocus(i);
     }
     return RoundedWindow::eventFilter(watched, event);
 }

@@ -1,19 +1,25 @@
 #pragma once
 
 #include "dialogs/Chrome.h"
+#include "editing/frmNewt.h"
+
+#include <QPointer>
 
 #include <array>
 
 class Module1;
 class PictureButton;
 class frmNavi;
+class frmNewd;
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
 
 // The main window: the disc chooser, the shown disc's tracks in up to 25 rows,
 // its total playing time, and the program's commands.
-class frmMain : public RoundedWindow {
+class frmMain : public RoundedWindow
+{
     Q_OBJECT
   public:
     static constexpr int Rows = 25;
@@ -58,6 +64,13 @@ class frmMain : public RoundedWindow {
 
     // The navigator; null until start-up or the first new disc creates it.
     frmNavi* navigator() const { return m_navi; }
+    // The new disc dialog once it was first opened, and the open track window.
+    frmNewd* newDiscDialog() const { return m_newd; }
+    frmNewt* trackEntry() const { return m_newt; }
+
+    // Reads the shown disc again from its file (after a dropped new disc or a
+    // failed write left Tracks out of line with it).
+    void reloadShownDisc();
 
     // Controls, named as the window knows them.
     QComboBox* cmbDisc;
@@ -112,9 +125,14 @@ class frmMain : public RoundedWindow {
     bool endWith(int kind, const QString& text);
     bool saveCommentsFirst();
     bool refuseWithoutTracks();
+    bool refuseIncomplete();
+    void openTrackEntry();
+    void openRemove();
 
     Module1& m_state;
     frmNavi* m_navi = nullptr;
+    frmNewd* m_newd = nullptr;
+    QPointer<frmNewt> m_newt;
     // The disc whose tracks the rows show and Tracks holds: row, name and path.
     struct Shown {
         int row = -1;

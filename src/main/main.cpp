@@ -4,7 +4,8 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     setUpApplication();
     // The catalogue lives in Data beside the program; the settings in the
@@ -16,7 +17,8 @@ int main(int argc, char* argv[]) {
         ended = true;
         QCoreApplication::exit(0);
     });
-    if (!window.Form_Load() || ended) return 0;
+    if (!window.Form_Load() || ended)
+        return 0;
     window.show();
     return app.exec();
 }

@@ -9,7 +9,8 @@
 #include <QScreen>
 
 frmNavi::frmNavi(Module1& state)
-    : RoundedWindow(QStringLiteral("navi"), QSize(212, 82), 18), m_state(state) {
+    : RoundedWindow(QStringLiteral("navi"), QSize(212, 82), 18), m_state(state)
+{
     setWindowTitle(QStringLiteral("Navigator"));
     lstNavi = new QListWidget(this);
     lstNavi->setObjectName(QStringLiteral("lstNavi"));
@@ -39,18 +40,21 @@ frmNavi::frmNavi(Module1& state)
     placeAtTwips(600, 1800);
 }
 
-void frmNavi::sizeToDiscs() {
+void frmNavi::sizeToDiscs()
+{
     // One 16-pixel line a disc, but never taller than the screen: past that the
     // list scrolls.
     int height = 16 * m_state.DiscCount + 82;
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen) height = std::min(height, screen->availableGeometry().height());
+    if (screen)
+        height = std::min(height, screen->availableGeometry().height());
     resize(212, height);
     lstNavi->setGeometry(28, 24, 161, height - 78);
     picNavibot->move(0, height - 48);
 }
 
-void frmNavi::cmdRefresh() {
+void frmNavi::cmdRefresh()
+{
     sizeToDiscs();
     if (m_state.DiscRemoved == 1) {
         if (m_state.RemovedDisc >= 0 && m_state.RemovedDisc < lstNavi->count())
@@ -60,17 +64,22 @@ void frmNavi::cmdRefresh() {
     }
 }
 
-void frmNavi::lstNavi_DblClick() {
+void frmNavi::lstNavi_DblClick()
+{
     const int row = lstNavi->currentRow();
-    if (row < 0) return;
+    if (row < 0)
+        return;
     emit discChosen(row, lstNavi->item(row)->text());
 }
 
-void frmNavi::picClose_MouseUp(int, int, float X, float Y) {
-    if (picClose->release(X, Y)) hide();
+void frmNavi::picClose_MouseUp(int, int, float X, float Y)
+{
+    if (picClose->release(X, Y))
+        hide();
 }
 
-bool frmNavi::eventFilter(QObject* watched, QEvent* event) {
+bool frmNavi::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == lstNavi && event->type() == QEvent::KeyPress) {
         const int code = keyAscii(static_cast<QKeyEvent*>(event));
         if (code == 13) {

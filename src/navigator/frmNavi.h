@@ -9,7 +9,8 @@ class QListWidget;
 // The navigator: a narrow window beside the main window that lists every disc.
 // Double-click or Enter shows a disc; the main window's Ctrl shortcuts are
 // passed on to it.
-class frmNavi : public RoundedWindow {
+class frmNavi : public RoundedWindow
+{
     Q_OBJECT
   public:
     explicit frmNavi(Module1& state);

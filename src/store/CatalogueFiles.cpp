@@ -11,7 +11,8 @@
 
 namespace catalogue {
 
-LeadingNumber leadingNumber(const QString& text) {
+LeadingNumber leadingNumber(const QString& text)
+{
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && (text.at(i) == u' ' || text.at(i) == u'\t'))
@@ -38,29 +39,38 @@ LeadingNumber leadingNumber(const QString& text) {
             ++i;
         }
     }
-    if (!digits) return {};
+    if (!digits)
+        return {};
     return {true, negative ? -value : value};
 }
 
-std::optional<int> roundToInt16(double value) {
-    if (!std::isfinite(value)) return std::nullopt;
+std::optional<int> roundToInt16(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
     const double rounded = std::nearbyint(value); // the default mode rounds half to even
-    if (rounded < -32768.0 || rounded > 32767.0) return std::nullopt;
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return std::nullopt;
     return static_cast<int>(rounded);
 }
 
-std::optional<int> countOf(const QString& countText) {
+std::optional<int> countOf(const QString& countText)
+{
     const LeadingNumber number = leadingNumber(countText);
-    if (!number.found) return 0;
+    if (!number.found)
+        return 0;
     return roundToInt16(number.value);
 }
 
-bool isReadableName(const QString& name) {
-    if (name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0))) return false;
+bool isReadableName(const QString& name)
+{
+    if (name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0)))
+        return false;
     return name.compare(u"index", Qt::CaseInsensitive) != 0;
 }
 
-static bool isReservedDeviceName(const QString& name) {
+static bool isReservedDeviceName(const QString& name)
+{
     // Windows takes these names as devices, with or without an extension.
     QString base = name.section(u'.', 0, 0);
     while (base.endsWith(u' '))
@@ -68,26 +78,35 @@ static bool isReservedDeviceName(const QString& name) {
     base = base.toUpper();
     static const QStringList reserved = {QStringLiteral("CON"), QStringLiteral("PRN"),
                                          QStringLiteral("AUX"), QStringLiteral("NUL")};
-    if (reserved.contains(base)) return true;
+    if (reserved.contains(base))
+        return true;
     static const QRegularExpression numbered(QStringLiteral("^(COM|LPT)[1-9]$"));
     return numbered.match(base).hasMatch();
 }
 
-NameProblem newNameProblem(const QString& name) {
+NameProblem newNameProblem(const QString& name)
+{
     if (name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0)))
         return NameProblem::Separator;
-    if (name.compare(u"index", Qt::CaseInsensitive) == 0) return NameProblem::IndexName;
+    if (name.compare(u"index", Qt::CaseInsensitive) == 0)
+        return NameProblem::IndexName;
     for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f) return NameProblem::ControlChar;
-        if (QStringView(u":*?\"<>|").contains(c)) return NameProblem::ForbiddenChar;
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return NameProblem::ControlChar;
+        if (QStringView(u":*?\"<>|").contains(c))
+            return NameProblem::ForbiddenChar;
     }
-    if (isReservedDeviceName(name)) return NameProblem::ReservedName;
-    if (!codepage::representable(name)) return NameProblem::NotInCodepage;
-    if (QFile::encodeName(name).size() > MaxNameBytes) return NameProblem::TooLong;
+    if (isReservedDeviceName(name))
+        return NameProblem::ReservedName;
+    if (!codepage::representable(name))
+        return NameProblem::NotInCodepage;
+    if (QFile::encodeName(name).size() > MaxNameBytes)
+        return NameProblem::TooLong;
     return NameProblem::None;
 }
 
-QByteArray indexBytes(const QList<DiscRow>& discs) {
+QByteArray indexBytes(const QList<DiscRow>& discs)
+{
     // The count line is written as a number: a blank where the sign would be,
     // the digits and a trailing blank.
     const QString crlf = QStringLiteral("\r\n");
@@ -99,7 +118,8 @@ QByteArray indexBytes(const QList<DiscRow>& discs) {
     return codepage::encode(text);
 }
 
-QByteArray discBytes(const QList<Track>& tracks) {
+QByteArray discBytes(const QList<Track>& tracks)
+{
     QString text;
     for (const Track& track : tracks)
         for (const QString& field : track)
@@ -107,9 +127,11 @@ QByteArray discBytes(const QList<Track>& tracks) {
     return codepage::encode(text);
 }
 
-QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes) {
+QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes)
+{
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
     const qint64 wanted = bytes.size();
     const qint64 offered = failAfterBytes >= 0 ? std::min(failAfterBytes, wanted) : wanted;
     const qint64 written = offered > 0 ? file.write(bytes.constData(), offered) : 0;
@@ -122,39 +144,48 @@ QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 fai
         file.cancelWriting();
         return reason;
     }
-    if (!file.commit()) return file.errorString();
+    if (!file.commit())
+        return file.errorString();
     return {};
 }
 
-QString createEmptyFile(const QString& path) {
+QString createEmptyFile(const QString& path)
+{
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return file.errorString();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return file.errorString();
     file.close();
     return {};
 }
 
-static std::optional<QByteArray> readBytes(const QString& path, QString* problem) {
+static std::optional<QByteArray> readBytes(const QString& path, QString* problem)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (problem) *problem = file.errorString();
+        if (problem)
+            *problem = file.errorString();
         return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        if (problem) *problem = file.errorString();
+        if (problem)
+            *problem = file.errorString();
         return std::nullopt;
     }
     return bytes;
 }
 
-static std::optional<int> strictCount(const QString& line) {
+static std::optional<int> strictCount(const QString& line)
+{
     static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)$"));
     const QString trimmed = line.trimmed();
-    if (!number.match(trimmed).hasMatch()) return std::nullopt;
+    if (!number.match(trimmed).hasMatch())
+        return std::nullopt;
     return roundToInt16(leadingNumber(trimmed).value);
 }
 
-IndexRead readIndex(const QString& path) {
+IndexRead readIndex(const QString& path)
+{
     IndexRead result;
     QFileInfo info(path);
     if (!info.exists()) {
@@ -166,7 +197,8 @@ IndexRead readIndex(const QString& path) {
         result.status = IndexRead::Unreadable;
         return result;
     }
-    if (bytes->isEmpty()) return result;
+    if (bytes->isEmpty())
+        return result;
     const QStringList lines = codepage::splitLines(codepage::decode(*bytes));
     const std::optional<int> count = lines.isEmpty() ? std::nullopt : strictCount(lines.first());
     if (!count || *count < 0) {
@@ -200,7 +232,8 @@ IndexRead readIndex(const QString& path) {
     return result;
 }
 
-DiscRead readDiscFile(const QString& path, int count) {
+DiscRead readDiscFile(const QString& path, int count)
+{
     DiscRead result;
     if (!QFileInfo::exists(path)) {
         result.status = DiscRead::Missing;
@@ -221,13 +254,16 @@ DiscRead readDiscFile(const QString& path, int count) {
             track[f] = lines.at(r * FieldCount + f);
         result.tracks.append(track);
     }
-    if (whole < count) result.status = DiscRead::Short;
+    if (whole < count)
+        result.status = DiscRead::Short;
     return result;
 }
 
-std::optional<QString> readWholeText(const QString& path) {
+std::optional<QString> readWholeText(const QString& path)
+{
     const std::optional<QByteArray> bytes = readBytes(path, nullptr);
-    if (!bytes) return std::nullopt;
+    if (!bytes)
+        return std::nullopt;
     return codepage::decode(*bytes);
 }
 

@@ -5,18 +5,21 @@
 
 namespace codepage {
 
-QString decode(const QByteArray& bytes) {
+QString decode(const QByteArray& bytes)
+{
     QStringDecoder decoder("windows-1252");
     return decoder(bytes);
 }
 
-QByteArray encode(const QString& text) {
+QByteArray encode(const QString& text)
+{
     // A fresh encoder for every call: its error state does not reset itself.
     QStringEncoder encoder("windows-1252");
     return encoder(text);
 }
 
-QString firstUnrepresentable(const QString& text) {
+QString firstUnrepresentable(const QString& text)
+{
     // Walk by code point so that a character outside the basic plane is
     // reported whole.
     for (qsizetype i = 0; i < text.size();) {
@@ -24,19 +27,22 @@ QString firstUnrepresentable(const QString& text) {
         const QString one = text.mid(i, len);
         QStringEncoder encoder("windows-1252");
         const QByteArray bytes = encoder(one);
-        if (encoder.hasError() || decode(bytes) != one) return one;
+        if (encoder.hasError() || decode(bytes) != one)
+            return one;
         i += len;
     }
     return {};
 }
 
-bool representable(const QString& text) {
+bool representable(const QString& text)
+{
     QStringEncoder encoder("windows-1252");
     const QByteArray bytes = encoder(text);
     return !encoder.hasError() && decode(bytes) == text;
 }
 
-QStringList splitLines(const QString& text) {
+QStringList splitLines(const QString& text)
+{
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
@@ -45,14 +51,16 @@ QStringList splitLines(const QString& text) {
         const QChar c = text.at(i);
         if (c == u'\r' || c == u'\n') {
             lines.append(text.mid(start, i - start));
-            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
+            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+                ++i;
             ++i;
             start = i;
         } else {
             ++i;
         }
     }
-    if (start < n) lines.append(text.mid(start));
+    if (start < n)
+        lines.append(text.mid(start));
     return lines;
 }
 

@@ -27,7 +27,8 @@ struct ShownMessage {
 
 // The shared program state: everything the windows share, one object handed to
 // every window. Flags hold 1 or 0.
-class Module1 {
+class Module1
+{
   public:
     explicit Module1(Environment env);
 

@@ -7,7 +7,8 @@
 
 // The per-user settings store of the program: section "General" holds "navi",
 // and every disc has a section of its own name with "disclen" and "mono".
-class Settings {
+class Settings
+{
   public:
     // An INI file at iniFile, or the user's own store for the application
     // "Platterbook" when iniFile is empty.

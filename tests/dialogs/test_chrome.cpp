@@ -15,7 +15,8 @@ namespace {
 struct Box {
     Module1 state{{QString(), QString(), 1024}};
     std::unique_ptr<frmMsgbox> box;
-    explicit Box(int kind) {
+    explicit Box(int kind)
+    {
         state.MsgKind = kind;
         state.MsgText = QStringLiteral("Text");
         box = std::make_unique<frmMsgbox>(state, nullptr);
@@ -26,7 +27,8 @@ struct Box {
 
 } // namespace
 
-TEST(PictureButtons, ReleaseAreaIncludesBothEnds) {
+TEST(PictureButtons, ReleaseAreaIncludesBothEnds)
+{
     {
         Box b(1);
         clickAt(b.box->picOkay, QPoint(81, 26));
@@ -42,7 +44,8 @@ TEST(PictureButtons, ReleaseAreaIncludesBothEnds) {
     }
 }
 
-TEST(PictureButtons, PressMoveOffAndBackOnActs) {
+TEST(PictureButtons, PressMoveOffAndBackOnActs)
+{
     Box b(5);
     QTest::mousePress(b.box->picYes, Qt::LeftButton, {}, QPoint(3, 3));
     QTest::mouseMove(b.box->picYes, QPoint(150, 3));
@@ -52,14 +55,16 @@ TEST(PictureButtons, PressMoveOffAndBackOnActs) {
     EXPECT_FALSE(b.box->isVisible());
 }
 
-TEST(PictureButtons, AnyMouseButtonCounts) {
+TEST(PictureButtons, AnyMouseButtonCounts)
+{
     Box b(5);
     QTest::mousePress(b.box->picNo, Qt::RightButton, {}, QPoint(3, 3));
     QTest::mouseRelease(b.box->picNo, Qt::RightButton, {}, QPoint(3, 3));
     EXPECT_EQ(b.state.MsgAnswer, "no");
 }
 
-TEST(WindowChrome, TheMaskIsARoundedRectangle) {
+TEST(WindowChrome, TheMaskIsARoundedRectangle)
+{
     Box b(1);
     const QRegion mask = b.box->mask();
     EXPECT_FALSE(mask.contains(QPoint(0, 0)));
@@ -71,7 +76,8 @@ TEST(WindowChrome, TheMaskIsARoundedRectangle) {
     EXPECT_EQ(mask.boundingRect(), QRect(0, 0, 340, 130));
 }
 
-TEST(WindowChrome, DraggingTheSurfaceMovesTheWindowButNotFromAControl) {
+TEST(WindowChrome, DraggingTheSurfaceMovesTheWindowButNotFromAControl)
+{
     Box b(6);
     const QPoint start = b.box->pos();
     QTest::mousePress(b.box.get(), Qt::LeftButton, {}, QPoint(300, 90));
@@ -86,7 +92,8 @@ TEST(WindowChrome, DraggingTheSurfaceMovesTheWindowButNotFromAControl) {
     EXPECT_EQ(b.box->pos(), before);
 }
 
-TEST(WindowChrome, EnterActsWhileATextBoxHasTheFocus) {
+TEST(WindowChrome, EnterActsWhileATextBoxHasTheFocus)
+{
     Box b(6);
     b.box->activateWindow();
     b.box->txtSearch->setFocus();
@@ -96,10 +103,12 @@ TEST(WindowChrome, EnterActsWhileATextBoxHasTheFocus) {
     EXPECT_FALSE(b.box->isVisible());
 }
 
-TEST(WindowChrome, FirstPositionsStayOnTheScreen) {
+TEST(WindowChrome, FirstPositionsStayOnTheScreen)
+{
     // The real screen's width, so an 800-pixel screen gets its shorter window.
     const int width = primaryScreenWidth();
-    if (width == 640) GTEST_SKIP() << "the program does not run on this screen";
+    if (width == 640)
+        GTEST_SKIP() << "the program does not run on this screen";
     TestProgram program(width);
     program.putIndex({});
     ASSERT_TRUE(program.start());

@@ -3,6 +3,7 @@
 #include "store/Module1.h"
 #include "support/TestProgram.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -15,20 +16,23 @@ struct Shown {
     bool crit, info, exclam, quest, yes, no, okay, cancel, search, text;
 };
 
-Shown visibleParts(const frmMsgbox& box) {
+Shown visibleParts(const frmMsgbox& box)
+{
     return {box.picCrit->isVisible(),  box.picInfo->isVisible(),   box.picExclam->isVisible(),
             box.picQuest->isVisible(), box.picYes->isVisible(),    box.picNo->isVisible(),
             box.picOkay->isVisible(),  box.picCancel->isVisible(), box.picSearch->isVisible(),
             box.txtSearch->isVisible()};
 }
 
-bool operator==(const Shown& a, const Shown& b) {
+bool operator==(const Shown& a, const Shown& b)
+{
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 } // namespace
 
-TEST(MessageBox, EveryKindShowsItsIconAndButtons) {
+TEST(MessageBox, EveryKindShowsItsIconAndButtons)
+{
     const std::map<int, Shown> expected = {
         {1, {true, false, false, false, false, false, true, false, false, false}},
         {2, {false, true, false, false, false, false, true, false, false, false}},
@@ -55,7 +59,8 @@ TEST(MessageBox, EveryKindShowsItsIconAndButtons) {
     }
 }
 
-TEST(MessageBox, AnswersOfEveryButtonAndKey) {
+TEST(MessageBox, AnswersOfEveryButtonAndKey)
+{
     Module1 state({QString(), QString(), 1024});
     auto run = [&](int kind, const QString& before, auto&& act) {
         state.MsgKind = kind;
@@ -63,8 +68,8 @@ TEST(MessageBox, AnswersOfEveryButtonAndKey) {
         state.MsgAnswer = before;
         frmMsgbox box(state, nullptr);
         box.show();
-        box.activateWindow();
-        if (kind == 6) box.txtSearch->setFocus();
+        if (kind == 6)
+            giveFocus(box.txtSearch);
         act(box);
         EXPECT_FALSE(box.isVisible());
         return state.MsgAnswer;
@@ -103,7 +108,8 @@ TEST(MessageBox, AnswersOfEveryButtonAndKey) {
               "Mix");
 }
 
-TEST(MessageBox, LongTextLayoutOnlyForTheFirstRunNotes) {
+TEST(MessageBox, LongTextLayoutOnlyForTheFirstRunNotes)
+{
     Module1 state({QString(), QString(), 1024});
     for (const int error : {53, 76}) {
         state.ErrorNumber = error;
@@ -121,7 +127,8 @@ TEST(MessageBox, LongTextLayoutOnlyForTheFirstRunNotes) {
     EXPECT_EQ(state.ErrorNumber, 53);
 }
 
-TEST(MessageBox, ShownModallyAndTwoInARowStartClean) {
+TEST(MessageBox, ShownModallyAndTwoInARowStartClean)
+{
     Module1 state({QString(), QString(), 1024});
     QWidget owner;
     owner.show();
@@ -140,7 +147,7 @@ TEST(MessageBox, ShownModallyAndTwoInARowStartClean) {
         EXPECT_FALSE(box->picQuest->isVisible());
         EXPECT_TRUE(box->picCrit->isVisible());
         EXPECT_TRUE(box->picOkay->isVisible());
-        QTest::keyClick(box, Qt::Key_Return);
+        keyTo(box, Qt::Key_Return);
     });
     frmMsgbox::tell(state, &owner, 1, QStringLiteral("You must first choose a disc."));
     ASSERT_EQ(state.messagesShown.size(), 2);
@@ -148,6 +155,6 @@ TEST(MessageBox, ShownModallyAndTwoInARowStartClean) {
     EXPECT_EQ(state.messagesShown.at(1).text, "You must first choose a disc.");
 
     // A question dismissed with Escape is no consent, whatever came before.
-    onNextModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    onNextModal([](QWidget* modal) { keyTo(modal, Qt::Key_Escape); });
     EXPECT_FALSE(frmMsgbox::askYes(state, &owner, QStringLiteral("Are you really sure?")));
 }

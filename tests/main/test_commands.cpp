@@ -14,31 +14,35 @@ using catalogue::Track;
 
 namespace {
 
-QList<Track> tracks(int n) {
+QList<Track> tracks(int n)
+{
     QList<Track> list;
     for (int i = 0; i < n; ++i)
         list.append(makeTrack(QStringLiteral("T%1").arg(i + 1)));
     return list;
 }
 
-void ctrl(QWidget* target, Qt::Key key) {
+void ctrl(QWidget* target, Qt::Key key)
+{
     giveFocus(target);
     QTest::keyClick(target, key, Qt::ControlModifier);
 }
 
 // Closes the next dialog with Escape after noting its name.
-QString* closeNextDialog() {
+QString* closeNextDialog()
+{
     auto* name = new QString;
     onNextModal([name](QWidget* modal) {
         *name = modal->objectName();
-        QTest::keyClick(modal, Qt::Key_Escape);
+        keyTo(modal, Qt::Key_Escape);
     });
     return name;
 }
 
 } // namespace
 
-TEST(Commands, PreconditionsByClickAndByKey) {
+TEST(Commands, PreconditionsByClickAndByKey)
+{
     const QString choose = "You must first choose a disc.";
     const QString create = "You must first create a disc.";
     {
@@ -89,7 +93,8 @@ TEST(Commands, PreconditionsByClickAndByKey) {
     }
 }
 
-TEST(Commands, EachCommandOpensItsDialog) {
+TEST(Commands, EachCommandOpensItsDialog)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
@@ -114,7 +119,8 @@ TEST(Commands, EachCommandOpensItsDialog) {
     EXPECT_EQ(*opened, "frmDialog");
 }
 
-TEST(Commands, AReleaseOutsideTheHitBoxDoesNothing) {
+TEST(Commands, AReleaseOutsideTheHitBoxDoesNothing)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({}));
     clickAt(p.main().picEdit, QPoint(60, 5)); // 59 wide: 60 is outside
@@ -129,7 +135,8 @@ TEST(Commands, AReleaseOutsideTheHitBoxDoesNothing) {
     EXPECT_EQ(ended.count(), 1);
 }
 
-TEST(Comments, ACommentReachesTheFileAtQuit) {
+TEST(Comments, ACommentReachesTheFileAtQuit)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
@@ -145,7 +152,8 @@ TEST(Comments, ACommentReachesTheFileAtQuit) {
     EXPECT_EQ(p.state().CommentsDirty, 0);
 }
 
-TEST(Comments, ACommentStaysWithItsDiscWhenAnotherIsChosen) {
+TEST(Comments, ACommentStaysWithItsDiscWhenAnotherIsChosen)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}, {"Jazz", tracks(3)}}));
     const QByteArray jazz = p.bytes("Jazz.txt");
@@ -163,7 +171,8 @@ TEST(Comments, ACommentStaysWithItsDiscWhenAnotherIsChosen) {
     EXPECT_EQ(p.state().CommentsDirty, 0);
 }
 
-TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt) {
+TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(1)}, {"Mix", tracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
@@ -178,7 +187,8 @@ TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt) {
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
 }
 
-TEST(Comments, UnchangedTextDoesNotMarkChanged) {
+TEST(Comments, UnchangedTextDoesNotMarkChanged)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
@@ -190,7 +200,8 @@ TEST(Comments, UnchangedTextDoesNotMarkChanged) {
     EXPECT_EQ(p.state().Tracks.at(1)[6], QString());
 }
 
-TEST(Comments, CharactersTheFileCannotHoldAreRefused) {
+TEST(Comments, CharactersTheFileCannotHoldAreRefused)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
@@ -207,7 +218,8 @@ TEST(Comments, CharactersTheFileCannotHoldAreRefused) {
     EXPECT_FALSE(p.state().Tracks.at(0)[6].contains(u'\n'));
 }
 
-TEST(Comments, AFailedWriteKeepsTheCommentAndTheProgram) {
+TEST(Comments, AFailedWriteKeepsTheCommentAndTheProgram)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(1)}}));
     const QByteArray rock = p.bytes("Rock.txt");

@@ -14,20 +14,23 @@ using catalogue::Track;
 
 namespace {
 
-QList<Track> tracks(int n, const QString& length = QStringLiteral("4:05")) {
+QList<Track> tracks(int n, const QString& length = QStringLiteral("4:05"))
+{
     QList<Track> list;
     for (int i = 0; i < n; ++i)
         list.append(makeTrack(QStringLiteral("T%1").arg(i + 1), length));
     return list;
 }
 
-void clickLabel(QLabel* label) {
+void clickLabel(QLabel* label)
+{
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
 }
 
 } // namespace
 
-TEST(DiscView, TheWindowFitsTheRows) {
+TEST(DiscView, TheWindowFitsTheRows)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith(
         {{"One", tracks(1)}, {"Twelve", tracks(12)}, {"Full", tracks(25)}, {"None", {}}}));
@@ -42,7 +45,8 @@ TEST(DiscView, TheWindowFitsTheRows) {
     }
 }
 
-TEST(DiscView, RowsStandWhereTheViewPutsThem) {
+TEST(DiscView, RowsStandWhereTheViewPutsThem)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(3)}}));
     p.main().cmbDisc->setCurrentIndex(0);
@@ -57,7 +61,8 @@ TEST(DiscView, RowsStandWhereTheViewPutsThem) {
     EXPECT_EQ(p.main().txtComments[1]->text(), QString());
 }
 
-TEST(DiscView, TotalAndRemainingTime) {
+TEST(DiscView, TotalAndRemainingTime)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Two", {makeTrack("A", "4:05"), makeTrack("B", "3:55")}},
                              {"Long", {makeTrack("A", "40:00"), makeTrack("B", "40:00")}}}));
@@ -76,7 +81,8 @@ TEST(DiscView, TotalAndRemainingTime) {
     EXPECT_FALSE(p.state().ShowRemaining);
 }
 
-TEST(DiscView, LengthsThatAreNotTimesGiveAnEmptyTotal) {
+TEST(DiscView, LengthsThatAreNotTimesGiveAnEmptyTotal)
+{
     for (const QString& odd : {QString(), QString("abc"), QString("61:00")}) {
         TestProgram p;
         ASSERT_TRUE(p.startWith({{"Rock", {makeTrack("A", "3:00"), makeTrack("B", odd)}}}));
@@ -87,7 +93,8 @@ TEST(DiscView, LengthsThatAreNotTimesGiveAnEmptyTotal) {
     }
 }
 
-TEST(DiscView, ADayOrMoreIsStillMinutes) {
+TEST(DiscView, ADayOrMoreIsStillMinutes)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Full", tracks(25, "59:59")}}));
     p.state().settings().setDiscLength("Full", "01:14:00");
@@ -96,7 +103,8 @@ TEST(DiscView, ADayOrMoreIsStillMinutes) {
     EXPECT_EQ(p.main().RemainingText, "-1425:35");
 }
 
-TEST(DiscView, AMissingDiscLengthIsWrittenAndShownNextTime) {
+TEST(DiscView, AMissingDiscLengthIsWrittenAndShownNextTime)
+{
     TestProgram p;
     ASSERT_TRUE(
         p.startWith({{"Rock", {makeTrack("A", "4:05")}}, {"Jazz", {makeTrack("B", "2:00")}}}));
@@ -110,7 +118,8 @@ TEST(DiscView, AMissingDiscLengthIsWrittenAndShownNextTime) {
     EXPECT_EQ(p.main().lblTotlen->text(), "02:00");
 }
 
-TEST(DiscView, NoDiscShownLeavesTotalAndSettingsAlone) {
+TEST(DiscView, NoDiscShownLeavesTotalAndSettingsAlone)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
     p.main().lblTotlen->setText("keep");
@@ -120,7 +129,8 @@ TEST(DiscView, NoDiscShownLeavesTotalAndSettingsAlone) {
     EXPECT_EQ(p.main().height(), 130);
 }
 
-TEST(DiscView, ChoosingTheShownDiscDoesNothing) {
+TEST(DiscView, ChoosingTheShownDiscDoesNothing)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}, {"Jazz", tracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
@@ -129,7 +139,8 @@ TEST(DiscView, ChoosingTheShownDiscDoesNothing) {
     EXPECT_EQ(p.main().discLoads(), 1);
 }
 
-TEST(DiscView, ReselectionRequestsEachLoadTheirDiscOnce) {
+TEST(DiscView, ReselectionRequestsEachLoadTheirDiscOnce)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(2)}, {"Mix", tracks(3)}}));
     Module1& s = p.state();
@@ -176,7 +187,8 @@ TEST(DiscView, ReselectionRequestsEachLoadTheirDiscOnce) {
     EXPECT_EQ(m.cmbDisc->currentIndex(), 0);
 }
 
-TEST(DiscView, ANewDiscReachesTheChooserAndTheNavigator) {
+TEST(DiscView, ANewDiscReachesTheChooserAndTheNavigator)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
     p.putDisc("Jazz", tracks(2));

@@ -16,12 +16,14 @@ using catalogue::Track;
 namespace {
 const QString FirstQuestion = QStringLiteral("Is this the first time you have used this program?");
 
-QStringList dataEntries(const TestProgram& p) {
+QStringList dataEntries(const TestProgram& p)
+{
     return QDir(p.programDir() + "/Data").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 }
 } // namespace
 
-TEST(FirstRun, NoDataFolderAnsweredYes) {
+TEST(FirstRun, NoDataFolderAnsweredYes)
+{
     TestProgram p;
     p.answer({"yes", ""});
     ASSERT_TRUE(p.start());
@@ -42,7 +44,8 @@ TEST(FirstRun, NoDataFolderAnsweredYes) {
     EXPECT_EQ(p.state().ErrorNumber, 0);
 }
 
-TEST(FirstRun, DataFolderWithoutIndexAnsweredYes) {
+TEST(FirstRun, DataFolderWithoutIndexAnsweredYes)
+{
     TestProgram p;
     p.makeData();
     p.answer({"yes", ""});
@@ -54,7 +57,8 @@ TEST(FirstRun, DataFolderWithoutIndexAnsweredYes) {
     EXPECT_EQ(p.bytes("index.txt"), QByteArray());
 }
 
-TEST(FirstRun, AnyOtherAnswerEndsHavingCreatedNothing) {
+TEST(FirstRun, AnyOtherAnswerEndsHavingCreatedNothing)
+{
     for (const QStringList& answers : {QStringList{"no", ""}, QStringList{}}) {
         TestProgram p;
         p.answer(answers);
@@ -76,7 +80,8 @@ TEST(FirstRun, AnyOtherAnswerEndsHavingCreatedNothing) {
     }
 }
 
-TEST(ScreenProfiles, LimitsAndHeightsByWidth) {
+TEST(ScreenProfiles, LimitsAndHeightsByWidth)
+{
     struct Case {
         int width, limit, height;
         QString message;
@@ -112,7 +117,8 @@ TEST(ScreenProfiles, LimitsAndHeightsByWidth) {
 
 // Run by CTest once per screen configuration of the offscreen platform: the
 // program reads the real primary screen's width.
-TEST(ScreenFromPlatform, TheRealScreenWidthChoosesTheProfile) {
+TEST(ScreenFromPlatform, TheRealScreenWidthChoosesTheProfile)
+{
     const int width = primaryScreenWidth();
     TestProgram p(width);
     p.putIndex({});
@@ -126,7 +132,8 @@ TEST(ScreenFromPlatform, TheRealScreenWidthChoosesTheProfile) {
     EXPECT_EQ(p.main().height(), width == 800 ? 586 : 610);
 }
 
-TEST(StartUp, ThreeDiscsFillTheChooserAndLoadNothing) {
+TEST(StartUp, ThreeDiscsFillTheChooserAndLoadNothing)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith(
         {{"Rock", {makeTrack("A")}}, {"Jazz", {makeTrack("B")}}, {"Mix", {makeTrack("C")}}}));
@@ -143,7 +150,8 @@ TEST(StartUp, ThreeDiscsFillTheChooserAndLoadNothing) {
     EXPECT_EQ(p.main().height(), 610);
 }
 
-TEST(StartUp, NaviSettingOneShowsTheNavigator) {
+TEST(StartUp, NaviSettingOneShowsTheNavigator)
+{
     for (const QString& value : {QString("1"), QString("0"), QString("yes")}) {
         TestProgram p;
         p.state().settings().setNavi(value);
@@ -152,7 +160,8 @@ TEST(StartUp, NaviSettingOneShowsTheNavigator) {
     }
 }
 
-TEST(StartUp, ADamagedIndexIsNeverOverwritten) {
+TEST(StartUp, ADamagedIndexIsNeverOverwritten)
+{
     const QList<std::pair<QByteArray, int>> cases = {
         {"many\r\nRock\r\n1\r\n", 1}, {"-2\r\n", 1},
         {" 3 \r\nRock\r\n1\r\n", 4},  {" 1 \r\n../x\r\n1\r\n", 2},
@@ -172,7 +181,8 @@ TEST(StartUp, ADamagedIndexIsNeverOverwritten) {
     }
 }
 
-TEST(StartUp, NamesEndingInBlanksAndDotsOpen) {
+TEST(StartUp, NamesEndingInBlanksAndDotsOpen)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Mix ", {makeTrack("A")}}, {"Vol. 2.", {makeTrack("B")}}}));
     EXPECT_EQ(p.main().cmbDisc->itemText(0), "Mix ");
@@ -181,7 +191,8 @@ TEST(StartUp, NamesEndingInBlanksAndDotsOpen) {
     EXPECT_EQ(p.main().lblTitle[0]->text(), "B");
 }
 
-TEST(StartUp, DataThatIsAFileIsReported) {
+TEST(StartUp, DataThatIsAFileIsReported)
+{
     TestProgram p;
     QFile file(p.programDir() + "/Data");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -193,7 +204,8 @@ TEST(StartUp, DataThatIsAFileIsReported) {
     EXPECT_EQ(QFileInfo(p.programDir() + "/Data").size(), 12);
 }
 
-TEST(DiscLoading, AShortFileAsksAndYesFixesOnlyTheCount) {
+TEST(DiscLoading, AShortFileAsksAndYesFixesOnlyTheCount)
+{
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", {makeTrack("A")}}}));
     p.putIndex({{"Rock", "1"}, {"Cut", "5"}});
@@ -214,7 +226,8 @@ TEST(DiscLoading, AShortFileAsksAndYesFixesOnlyTheCount) {
     EXPECT_FALSE(p.main().txtComments[0]->isReadOnly());
 }
 
-TEST(DiscLoading, AShortFileAnsweredOtherwiseWritesNothing) {
+TEST(DiscLoading, AShortFileAnsweredOtherwiseWritesNothing)
+{
     for (const QStringList& answers : {QStringList{"no"}, QStringList{}}) {
         TestProgram p;
         p.putIndex({{"Cut", "3"}});
@@ -231,7 +244,8 @@ TEST(DiscLoading, AShortFileAnsweredOtherwiseWritesNothing) {
     }
 }
 
-TEST(DiscLoading, ACountOutOfRangeKeepsThePreviousDisc) {
+TEST(DiscLoading, ACountOutOfRangeKeepsThePreviousDisc)
+{
     for (const QString& count : {QString("26"), QString("-1"), QString("65540")}) {
         TestProgram p;
         p.putDisc("Rock", {makeTrack("A"), makeTrack("B")});
@@ -252,7 +266,8 @@ TEST(DiscLoading, ACountOutOfRangeKeepsThePreviousDisc) {
     }
 }
 
-TEST(DiscLoading, AMissingFileWithNothingShownShowsNoDisc) {
+TEST(DiscLoading, AMissingFileWithNothingShownShowsNoDisc)
+{
     TestProgram p;
     p.putIndex({{"Gone", "2"}});
     ASSERT_TRUE(p.start());
@@ -264,7 +279,8 @@ TEST(DiscLoading, AMissingFileWithNothingShownShowsNoDisc) {
     EXPECT_FALSE(p.main().lblLabel[0]->isVisible());
 }
 
-TEST(DiscLoading, ACountOfZeroShowsNoRows) {
+TEST(DiscLoading, ACountOfZeroShowsNoRows)
+{
     TestProgram p;
     p.putFile("Empty.txt", "");
     p.putIndex({{"Empty", "0"}});

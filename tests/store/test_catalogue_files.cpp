@@ -16,25 +16,30 @@ using namespace catalogue;
 
 namespace {
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+    if (!f.open(QIODevice::ReadOnly))
+        return "<missing>";
     return f.readAll();
 }
 
-void putFile(const QString& path, const QByteArray& bytes) {
+void putFile(const QString& path, const QByteArray& bytes)
+{
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
 
-Track track(const QString& title, const QString& comment = {}) {
+Track track(const QString& title, const QString& comment = {})
+{
     return {"Label", "Artist", title, "1999", "4:05", "LP", comment};
 }
 
 } // namespace
 
-TEST(IndexFile, ThreeDiscsAreWrittenAsSevenExactLines) {
+TEST(IndexFile, ThreeDiscsAreWrittenAsSevenExactLines)
+{
     const QList<DiscRow> discs = {{"Rock", "10"}, {"Jazz", "12"}, {"Mix", "7"}};
     EXPECT_EQ(indexBytes(discs), QByteArray(" 3 \r\nRock\r\n10\r\nJazz\r\n12\r\nMix\r\n7\r\n"));
     EXPECT_EQ(indexBytes({}), QByteArray(" 0 \r\n"));
@@ -42,7 +47,8 @@ TEST(IndexFile, ThreeDiscsAreWrittenAsSevenExactLines) {
     EXPECT_EQ(indexBytes({{"Mix ", "3 songs"}}), QByteArray(" 1 \r\nMix \r\n3 songs\r\n"));
 }
 
-TEST(IndexFile, ReadsWhatItWroteAndIgnoresTrailingLines) {
+TEST(IndexFile, ReadsWhatItWroteAndIgnoresTrailingLines)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("index.txt");
     putFile(path, " 2 \r\nRock\r\n10\r\nVol. 2.\r\n12 songs\r\nleft over\r\n");
@@ -51,7 +57,8 @@ TEST(IndexFile, ReadsWhatItWroteAndIgnoresTrailingLines) {
     EXPECT_EQ(read.discs, (QList<DiscRow>{{"Rock", "10"}, {"Vol. 2.", "12 songs"}}));
 }
 
-TEST(IndexFile, ZeroBytesIsAnEmptyCatalogueAndMissingIsMissing) {
+TEST(IndexFile, ZeroBytesIsAnEmptyCatalogueAndMissingIsMissing)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("index.txt");
     EXPECT_EQ(readIndex(path).status, IndexRead::Missing);
@@ -61,7 +68,8 @@ TEST(IndexFile, ZeroBytesIsAnEmptyCatalogueAndMissingIsMissing) {
     EXPECT_TRUE(read.discs.isEmpty());
 }
 
-TEST(IndexFile, OtherLineEndsReadAllDiscs) {
+TEST(IndexFile, OtherLineEndsReadAllDiscs)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("index.txt");
     putFile(path, "2\nA\n1\nB\n2\n");
@@ -70,7 +78,8 @@ TEST(IndexFile, OtherLineEndsReadAllDiscs) {
     EXPECT_EQ(readIndex(path).discs, (QList<DiscRow>{{"A", "1"}, {"B", "2"}}));
 }
 
-TEST(IndexFile, DamageIsReportedWithItsLine) {
+TEST(IndexFile, DamageIsReportedWithItsLine)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("index.txt");
     struct Case {
@@ -100,13 +109,15 @@ TEST(IndexFile, DamageIsReportedWithItsLine) {
     EXPECT_EQ(readIndex(path).status, IndexRead::Ok);
 }
 
-TEST(IndexFile, AFolderInItsPlaceIsUnreadable) {
+TEST(IndexFile, AFolderInItsPlaceIsUnreadable)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("index.txt"));
     EXPECT_EQ(readIndex(dir.filePath("index.txt")).status, IndexRead::Unreadable);
 }
 
-TEST(DiscFile, RecordsRoundTripByteForByte) {
+TEST(DiscFile, RecordsRoundTripByteForByte)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QString::fromUtf8("Motörhead – Best Of.txt"));
     const QList<Track> tracks = {track(QString::fromUtf8("Ace of Spades – Live"), ""),
@@ -122,7 +133,8 @@ TEST(DiscFile, RecordsRoundTripByteForByte) {
     EXPECT_EQ(discBytes(read.tracks), readFile(path));
 }
 
-TEST(DiscFile, ForeignLineEndsReadEveryRecordAndWriteBackAsCrLf) {
+TEST(DiscFile, ForeignLineEndsReadEveryRecordAndWriteBackAsCrLf)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("Mix.txt");
     for (const QByteArray& end : {QByteArray("\n"), QByteArray("\r")}) {
@@ -140,7 +152,8 @@ TEST(DiscFile, ForeignLineEndsReadEveryRecordAndWriteBackAsCrLf) {
     }
 }
 
-TEST(DiscFile, ExtraLinesAreIgnoredAndShortFilesSaySo) {
+TEST(DiscFile, ExtraLinesAreIgnoredAndShortFilesSaySo)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("Mix.txt");
     putFile(path, discBytes({track("A"), track("B")}) + "stray\r\nlines\r\n");
@@ -164,7 +177,8 @@ TEST(DiscFile, ExtraLinesAreIgnoredAndShortFilesSaySo) {
     EXPECT_TRUE(read.tracks.isEmpty());
 }
 
-TEST(Counts, LeadingNumberRule) {
+TEST(Counts, LeadingNumberRule)
+{
     EXPECT_EQ(countOf("12 songs"), 12);
     EXPECT_EQ(countOf("  7"), 7);
     EXPECT_EQ(countOf("songs 12"), 0);
@@ -181,7 +195,8 @@ TEST(Counts, LeadingNumberRule) {
     EXPECT_TRUE(leadingNumber(" .5").found);
 }
 
-TEST(Names, ReadableAndNewNameTests) {
+TEST(Names, ReadableAndNewNameTests)
+{
     for (const char* ok : {"Rock", "Mix ", "Vol. 2.", "Best of 1999", ".hidden", "Motörhead"}) {
         EXPECT_TRUE(isReadableName(QString::fromUtf8(ok))) << ok;
         EXPECT_EQ(newNameProblem(QString::fromUtf8(ok)), NameProblem::None) << ok;
@@ -218,7 +233,8 @@ TEST(Names, ReadableAndNewNameTests) {
     EXPECT_EQ(newNameProblem(QString(121, QChar(0xE9))), NameProblem::TooLong);
 }
 
-TEST(AtomicWrite, AShortWriteNeverLands) {
+TEST(AtomicWrite, AShortWriteNeverLands)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("Rock.txt");
     putFile(path, "old content\r\n");
@@ -231,7 +247,8 @@ TEST(AtomicWrite, AShortWriteNeverLands) {
     EXPECT_EQ(readFile(path), QByteArray("new\r\n"));
 }
 
-TEST(AtomicWrite, AFolderInThePlaceOfTheFileIsReported) {
+TEST(AtomicWrite, AFolderInThePlaceOfTheFileIsReported)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("Rock.txt"));
     EXPECT_FALSE(writeAtomically(dir.filePath("Rock.txt"), "x").isEmpty());
@@ -239,7 +256,8 @@ TEST(AtomicWrite, AFolderInThePlaceOfTheFileIsReported) {
     EXPECT_FALSE(writeAtomically(dir.filePath("NoFolder/Rock.txt"), "x").isEmpty());
 }
 
-TEST(AtomicWrite, CreatingAnEmptyFileNeverTouchesAnExistingOne) {
+TEST(AtomicWrite, CreatingAnEmptyFileNeverTouchesAnExistingOne)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("Jazz.txt");
     EXPECT_EQ(createEmptyFile(path), QString());
@@ -249,7 +267,8 @@ TEST(AtomicWrite, CreatingAnEmptyFileNeverTouchesAnExistingOne) {
     EXPECT_EQ(readFile(path), QByteArray("kept\r\n"));
 }
 
-TEST(AtomicWrite, AProcessKilledWhileWritingLeavesTheOldFileWhole) {
+TEST(AtomicWrite, AProcessKilledWhileWritingLeavesTheOldFileWhole)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("Big.txt");
     const QByteArray oldBytes = QByteArray(4 << 20, 'o');
@@ -278,7 +297,8 @@ TEST(AtomicWrite, AProcessKilledWhileWritingLeavesTheOldFileWhole) {
     EXPECT_GT(oldSeen, 0);
 }
 
-TEST(Module1State, WriteIndexWritesTheCountedRowsAndReportsFailures) {
+TEST(Module1State, WriteIndexWritesTheCountedRowsAndReportsFailures)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("Data"));
     Module1 state({dir.path(), dir.filePath("settings.ini"), 1024});

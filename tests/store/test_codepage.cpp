@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(Codepage, EveryByteReadsAndWritesBackUnchanged) {
+TEST(Codepage, EveryByteReadsAndWritesBackUnchanged)
+{
     QByteArray all;
     for (int i = 0; i < 256; ++i)
         all.append(char(i));
@@ -16,7 +17,8 @@ TEST(Codepage, EveryByteReadsAndWritesBackUnchanged) {
     EXPECT_EQ(codepage::encode(text), all);
 }
 
-TEST(Codepage, TellsWhatCannotBeStored) {
+TEST(Codepage, TellsWhatCannotBeStored)
+{
     EXPECT_TRUE(codepage::representable(QString::fromUtf8("Motörhead – Best Of")));
     EXPECT_FALSE(codepage::representable(QString::fromUtf8("日本")));
     EXPECT_EQ(codepage::firstUnrepresentable(QString::fromUtf8("ab日c")), QString::fromUtf8("日"));
@@ -28,7 +30,8 @@ TEST(Codepage, TellsWhatCannotBeStored) {
     EXPECT_TRUE(codepage::representable(QStringLiteral("a")));
 }
 
-TEST(Codepage, LineEndsOfEveryKind) {
+TEST(Codepage, LineEndsOfEveryKind)
+{
     using L = QStringList;
     EXPECT_EQ(codepage::splitLines(QStringLiteral("a\r\nb\r\n")), (L{"a", "b"}));
     EXPECT_EQ(codepage::splitLines(QStringLiteral("a\nb\n")), (L{"a", "b"}));

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(SettingsStore, ReadWriteAndDeleteSections) {
+TEST(SettingsStore, ReadWriteAndDeleteSections)
+{
     QTemporaryDir dir;
     const QString file = dir.filePath("settings.ini");
     {
@@ -33,7 +34,8 @@ TEST(SettingsStore, ReadWriteAndDeleteSections) {
     EXPECT_EQ(Settings(file).discLength("Jazz"), "1:20");
 }
 
-TEST(TimeTexts, ParseAcceptsTheStoredForms) {
+TEST(TimeTexts, ParseAcceptsTheStoredForms)
+{
     EXPECT_EQ(timetext::parse("1:14"), 4440);
     EXPECT_EQ(timetext::parse("1:14:00"), 4440);
     EXPECT_EQ(timetext::parse("01:14:00"), 4440);
@@ -44,7 +46,8 @@ TEST(TimeTexts, ParseAcceptsTheStoredForms) {
         EXPECT_EQ(timetext::parse(bad), std::nullopt) << bad;
 }
 
-TEST(TimeTexts, FormsOfOutput) {
+TEST(TimeTexts, FormsOfOutput)
+{
     EXPECT_EQ(timetext::format(4440), "1:14:00");
     EXPECT_EQ(timetext::format(2 * 4440), "2:28:00");
     EXPECT_EQ(timetext::format(26 * 3600), "2:00:00"); // whole days dropped
@@ -55,7 +58,8 @@ TEST(TimeTexts, FormsOfOutput) {
     EXPECT_EQ(timetext::minutesForm(-3960), "66:00");
 }
 
-TEST(TimeTexts, TrackLengthsAreMinutesAndSeconds) {
+TEST(TimeTexts, TrackLengthsAreMinutesAndSeconds)
+{
     EXPECT_EQ(timetext::trackLength("4:05"), 245);
     EXPECT_EQ(timetext::trackLength("59:59"), 3599);
     EXPECT_EQ(timetext::trackLength("60:00"), std::nullopt);

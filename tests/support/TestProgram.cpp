@@ -10,24 +10,29 @@
 
 using catalogue::Track;
 
-TestProgram::TestProgram(int screenWidth) {
+TestProgram::TestProgram(int screenWidth)
+{
     m_state = std::make_unique<Module1>(
         Environment{m_dir.path(), m_dir.filePath(QStringLiteral("settings.ini")), screenWidth});
 }
 
-TestProgram::~TestProgram() {
+TestProgram::~TestProgram()
+{
     m_main.reset();
 }
 
-QString TestProgram::dataPath(const QString& name) const {
+QString TestProgram::dataPath(const QString& name) const
+{
     return m_dir.filePath(QStringLiteral("Data/") + name);
 }
 
-void TestProgram::makeData() {
+void TestProgram::makeData()
+{
     QDir(m_dir.path()).mkpath(QStringLiteral("Data"));
 }
 
-void TestProgram::putFile(const QString& name, const QByteArray& bytes) {
+void TestProgram::putFile(const QString& name, const QByteArray& bytes)
+{
     makeData();
     QFile file(dataPath(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -35,54 +40,68 @@ void TestProgram::putFile(const QString& name, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-void TestProgram::putIndex(const QList<catalogue::DiscRow>& discs) {
+void TestProgram::putIndex(const QList<catalogue::DiscRow>& discs)
+{
     putFile(QStringLiteral("index.txt"), catalogue::indexBytes(discs));
 }
 
-void TestProgram::putDisc(const QString& name, const QList<Track>& tracks) {
+void TestProgram::putDisc(const QString& name, const QList<Track>& tracks)
+{
     putFile(name + QStringLiteral(".txt"), catalogue::discBytes(tracks));
 }
 
-QByteArray TestProgram::bytes(const QString& name) const {
+QByteArray TestProgram::bytes(const QString& name) const
+{
     QFile file(dataPath(name));
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
     return file.readAll();
 }
 
-void TestProgram::answer(const QStringList& answers) {
+void TestProgram::answer(const QStringList& answers)
+{
     m_answers = answers;
     m_state->answerMessage = [this](Module1& state) {
-        if (m_answers.isEmpty()) return; // dismissed: no answer
+        if (m_answers.isEmpty())
+            return; // dismissed: no answer
         const QString next = m_answers.takeFirst();
-        if (!next.isEmpty()) state.MsgAnswer = next;
+        if (!next.isEmpty())
+            state.MsgAnswer = next;
     };
 }
 
-QStringList TestProgram::messageTexts() const {
+QStringList TestProgram::messageTexts() const
+{
     QStringList texts;
     for (const ShownMessage& m : m_state->messagesShown)
         texts << m.text;
     return texts;
 }
 
-QString TestProgram::lastMessage() const {
+QString TestProgram::lastMessage() const
+{
     return m_state->messagesShown.isEmpty() ? QString() : m_state->messagesShown.last().text;
 }
 
-int TestProgram::lastKind() const {
+int TestProgram::lastKind() const
+{
     return m_state->messagesShown.isEmpty() ? 0 : m_state->messagesShown.last().kind;
 }
 
-bool TestProgram::start() {
-    if (!m_state->answerMessage) answer({});
+bool TestProgram::start()
+{
+    if (!m_state->answerMessage)
+        answer({});
     m_main = std::make_unique<frmMain>(*m_state);
     QObject::connect(m_main.get(), &frmMain::programEnded, [this] { m_ended = true; });
     const bool ok = m_main->Form_Load();
-    if (ok) m_main->show();
+    if (ok)
+        m_main->show();
     return ok && !m_ended;
 }
 
-bool TestProgram::startWith(const QList<std::pair<QString, QList<Track>>>& discs) {
+bool TestProgram::startWith(const QList<std::pair<QString, QList<Track>>>& discs)
+{
     QList<catalogue::DiscRow> rows;
     for (const auto& [name, tracks] : discs) {
         rows.append({name, QString::number(tracks.size())});
@@ -92,7 +111,8 @@ bool TestProgram::startWith(const QList<std::pair<QString, QList<Track>>>& discs
     return start();
 }
 
-Track makeTrack(const QString& title, const QString& length, const QString& comment) {
+Track makeTrack(const QString& title, const QString& length, const QString& comment)
+{
     return {title + QStringLiteral(" label"),
             title + QStringLiteral(" artist"),
             title,
@@ -102,22 +122,26 @@ Track makeTrack(const QString& title, const QString& length, const QString& comm
             comment};
 }
 
-void clickAt(PictureButton* button, QPoint at) {
+void clickAt(PictureButton* button, QPoint at)
+{
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(2, 2));
     QTest::mouseRelease(button, Qt::LeftButton, {}, at);
 }
 
-void click(PictureButton* button) {
+void click(PictureButton* button)
+{
     clickAt(button, QPoint(2, 2));
 }
 
-void onNextModal(std::function<void(QWidget*)> action) {
+void onNextModal(std::function<void(QWidget*)> action)
+{
     QWidget* before = QApplication::activeModalWidget();
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, before, action] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == before) return;
+        if (!modal || modal == before)
+            return;
         timer->stop();
         timer->deleteLater();
         action(modal);
@@ -125,8 +149,28 @@ void onNextModal(std::function<void(QWidget*)> action) {
     timer->start();
 }
 
-void giveFocus(QWidget* widget) {
-    QApplication::setActiveWindow(widget->window());
-    widget->setFocus(Qt::OtherFocusReason);
-    QCoreApplication::processEvents();
+void giveFocus(QWidget* widget)
+{
+    // Activation settles asynchronously when other windows have just closed,
+    // so the focus is given again until it stays.
+    QWidget* window = widget->window();
+    if (!window->isVisible())
+        window->show();
+    (void)QTest::qWaitForWindowExposed(window);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        widget->setFocus(Qt::OtherFocusReason);
+        QTest::qWait(5);
+        if (QApplication::focusWidget() == widget)
+            return;
+    }
+    qWarning("giveFocus: the focus did not stay on %s", widget->metaObject()->className());
+}
+
+void keyTo(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus && focus->window() == window ? focus : window;
+    QTest::keyClick(target, key, modifiers);
 }

@@ -14,7 +14,8 @@ class PictureButton;
 
 // A fresh program around its own temporary program folder, settings file and
 // screen width.
-class TestProgram {
+class TestProgram
+{
   public:
     explicit TestProgram(int screenWidth = 1024);
     ~TestProgram();
@@ -66,3 +67,7 @@ void onNextModal(std::function<void(QWidget*)> action);
 
 // Gives a widget the keyboard focus, its window made active first.
 void giveFocus(QWidget* widget);
+
+// Types a key into a window as the keyboard would: to the control that has the
+// focus in it, or to the window itself.
+void keyTo(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

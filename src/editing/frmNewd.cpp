@@ -1,0 +1,196 @@
+#include "editing/frmNewd.h"
+
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmMsgbox.h"
+#include "store/Codepage.h"
+#include "store/Module1.h"
+#include "store/TimeText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+QString whyNot(catalogue::NameProblem problem, const QString& name)
+{
+    using catalogue::NameProblem;
+    switch (problem) {
+    case NameProblem::Separator:
+        return QStringLiteral("A disc name cannot contain / or \\.");
+    case NameProblem::IndexName:
+        return QStringLiteral("The name '%1' is kept for the catalogue's own index.").arg(name);
+    case NameProblem::ForbiddenChar:
+        return QStringLiteral("A disc name cannot contain any of : * ? \" < > |");
+    case NameProblem::ControlChar:
+        return QStringLiteral("A disc name cannot contain tabs or other control characters.");
+    case NameProblem::ReservedName:
+        return QStringLiteral("The name '%1' is reserved by Windows and cannot name a file.")
+            .arg(name);
+    case NameProblem::NotInCodepage:
+        return QStringLiteral("The character '%1' cannot be stored in the catalogue.")
+            .arg(codepage::firstUnrepresentable(name));
+    case NameProblem::TooLong:
+        return QStringLiteral(
+            "That name is too long for a file name. Please choose a shorter one.");
+    case NameProblem::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+frmNewd::frmNewd(Module1& state, QWidget* owner)
+    : RoundedWindow(QStringLiteral("newd"), QSize(376, 129), 18, owner), m_state(state)
+{
+    setWindowTitle(QStringLiteral("New Disc"));
+    setObjectName(QStringLiteral("frmNewd"));
+    setStyleSheet(dialogStyleSheet());
+
+    txtDisc = new QLineEdit(this);
+    txtDisc->setGeometry(168, 20, 185, 22);
+    txtDisc->setAccessibleName(QStringLiteral("Disc Title"));
+    txtTracks = new QLineEdit(this);
+    txtTracks->setGeometry(168, 52, 64, 22);
+    txtTracks->setAccessibleName(QStringLiteral("Number of Tracks"));
+    lblDisc = new QLabel(QStringLiteral("Disc Title"), this);
+    lblDisc->setGeometry(22, 22, 140, 18);
+    lblDisc->setBuddy(txtDisc);
+    lblTracks = new QLabel(QStringLiteral("Number of Tracks"), this);
+    lblTracks->setGeometry(22, 54, 140, 18);
+    lblTracks->setBuddy(txtTracks);
+    setTabOrder(txtDisc, txtTracks);
+
+    picSave = new PictureButton(QStringLiteral("save"), QSize(81, 26), this);
+    picSave->move(64, 96);
+    picSave->setAccessibleName(QStringLiteral("Save"));
+    picSave->setToolTip(QStringLiteral("Create the disc (Enter)"));
+    picCancel = new PictureButton(QStringLiteral("cancel"), QSize(81, 26), this);
+    picCancel->move(232, 96);
+    picCancel->setAccessibleName(QStringLiteral("Cancel"));
+    picCancel->setToolTip(QStringLiteral("Cancel (Esc)"));
+    connect(picSave, &PictureButton::MouseUp, this, &frmNewd::picSave_MouseUp);
+    connect(picCancel, &PictureButton::MouseUp, this, &frmNewd::picCancel_MouseUp);
+}
+
+bool frmNewd::Form_KeyPress(int keyAscii)
+{
+    if (keyAscii == 13)
+        picSave_MouseUp(1, 0, 0, 0);
+    else if (keyAscii == 27)
+        picCancel_MouseUp(1, 0, 0, 0);
+    else
+        return false;
+    return true;
+}
+
+bool frmNewd::refuse(int kind, const QString& text, QLineEdit* focus)
+{
+    frmMsgbox::tell(m_state, parentWidget(), kind, text);
+    focus->setFocus();
+    return false;
+}
+
+void frmNewd::picSave_MouseUp(int, int, float X, float Y)
+{
+    if (!picSave->release(X, Y))
+        return;
+    const QString name = txtDisc->text();
+    const QString countText = txtTracks->text();
+    if (name.isEmpty()) {
+        refuse(2, QStringLiteral("You must give your disc a name!"), txtDisc);
+        return;
+    }
+    if (const auto problem = catalogue::newNameProblem(name);
+        problem != catalogue::NameProblem::None) {
+        refuse(1, whyNot(problem, name), txtDisc);
+        return;
+    }
+    for (int row = 0; row < m_state.DiscCount; ++row) {
+        if (m_state.Discs.at(row).name.compare(name, Qt::CaseInsensitive) == 0) {
+            refuse(1,
+                   QStringLiteral("There is already a disc named '%1'.")
+                       .arg(m_state.Discs.at(row).name),
+                   txtDisc);
+            return;
+        }
+    }
+    // A file left behind in Data must never receive a new disc's tracks.
+    const QString fileName = name + QStringLiteral(".txt");
+    const QStringList present = QDir(m_state.dataDir()).entryList(QDir::AllEntries | QDir::Hidden);
+    for (const QString& entry : present) {
+        if (entry.compare(fileName, Qt::CaseInsensitive) == 0) {
+            refuse(1,
+                   QStringLiteral("The Data folder already holds a file named '%1'. Please choose "
+                                  "another name.")
+                       .arg(entry),
+                   txtDisc);
+            return;
+        }
+    }
+    if (countText.isEmpty()) {
+        refuse(2, QStringLiteral("You must specify the number of tracks!"), txtTracks);
+        return;
+    }
+    const catalogue::LeadingNumber number = catalogue::leadingNumber(countText);
+    if (!number.found) {
+        refuse(1, QStringLiteral("Enter the number of tracks."), txtTracks);
+        return;
+    }
+    const std::optional<int> planned = catalogue::countOf(countText);
+    if (!planned || *planned > m_state.TrackLimit) {
+        refuse(2,
+               QStringLiteral("Discs with more than %1 tracks are unsupported.")
+                   .arg(m_state.TrackLimit),
+               txtTracks);
+        return;
+    }
+    if (*planned < 1) {
+        refuse(1, QStringLiteral("Enter the number of tracks."), txtTracks);
+        return;
+    }
+    if (!codepage::representable(countText) || countText.contains(u'\r') ||
+        countText.contains(u'\n')) {
+        refuse(1,
+               QStringLiteral("The character '%1' cannot be stored in the catalogue.")
+                   .arg(codepage::firstUnrepresentable(countText)),
+               txtTracks);
+        return;
+    }
+
+    // The disc's file comes first: the index never lists a disc without one.
+    const QString path = m_state.discPathFor(name);
+    const QString created = catalogue::createEmptyFile(path);
+    if (!created.isEmpty()) {
+        refuse(1, Module1::writeFailureText(path, created), txtDisc);
+        return;
+    }
+    m_state.settings().setDiscLength(name, timetext::DefaultDiscLength);
+    m_state.Discs = m_state.Discs.mid(0, m_state.DiscCount);
+    m_state.Discs.append({name, countText});
+    ++m_state.DiscCount;
+    const QString problem = m_state.WriteIndex();
+    if (!problem.isEmpty()) {
+        m_state.Discs.removeLast();
+        --m_state.DiscCount;
+        QFile::remove(path);
+        refuse(1, problem, txtDisc);
+        return;
+    }
+    m_state.EntryTrack = *planned;
+    m_state.DiscPath = path;
+    txtDisc->clear();
+    txtTracks->clear();
+    hide();
+    emit discCreated();
+}
+
+void frmNewd::picCancel_MouseUp(int, int, float X, float Y)
+{
+    if (!picCancel->release(X, Y))
+        return;
+    m_state.NewDiscPending = 0;
+    hide();
+}

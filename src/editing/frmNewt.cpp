@@ -1,0 +1,438 @@
+#include "editing/frmNewt.h"
+
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmMsgbox.h"
+#include "store/Codepage.h"
+#include "store/Module1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+using catalogue::Track;
+
+frmNewt::frmNewt(Module1& state, QWidget* owner)
+    : RoundedWindow(QStringLiteral("newt"), QSize(376, 260), 18, owner), m_state(state)
+{
+    setWindowTitle(QStringLiteral("New Track"));
+    setObjectName(QStringLiteral("frmNewt"));
+    setStyleSheet(dialogStyleSheet());
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto box = [this](int top, const QString& name) {
+        auto* edit = new QLineEdit(this);
+        edit->setGeometry(168, top, 185, 21);
+        edit->setAccessibleName(name);
+        return edit;
+    };
+    txtLabel = box(14, QStringLiteral("Label"));
+    txtProducer = box(38, QStringLiteral("Producer"));
+    txtTitle = box(62, QStringLiteral("Title"));
+    txtLength = box(86, QStringLiteral("Length"));
+    txtDate = box(110, QStringLiteral("Date"));
+    cmbFormat = new QComboBox(this);
+    cmbFormat->setGeometry(168, 134, 185, 22);
+    cmbFormat->setEditable(true);
+    cmbFormat->setInsertPolicy(QComboBox::NoInsert);
+    cmbFormat->addItems({QStringLiteral("CD"), QStringLiteral("EP"), QStringLiteral("LP"),
+                         QStringLiteral("Promo"), QStringLiteral("Single")});
+    cmbFormat->setCurrentIndex(-1);
+    cmbFormat->setEditText(QString());
+    cmbFormat->setAccessibleName(QStringLiteral("Format"));
+    // What is typed stays as typed: no completion, and no quiet change of
+    // letter case when the box is left (only the codes are turned into entries).
+    auto* exact = new QCompleter(QStringList(), cmbFormat);
+    exact->setCaseSensitivity(Qt::CaseSensitive);
+    cmbFormat->setCompleter(exact);
+
+    txtComments = box(162, QStringLiteral("Comments"));
+    chkSave = new QCheckBox(this);
+    chkSave->setGeometry(168, 190, 16, 16);
+    chkSave->setAccessibleName(QStringLiteral("Save track information"));
+    lblSave = new QLabel(QStringLiteral("Save track information"), this);
+    lblSave->setGeometry(190, 189, 170, 18);
+
+    const QStringList captions = {"Label", "Producer", "Title",   "Length",
+                                  "Date",  "Format",   "Comments"};
+    const int tops[] = {14, 38, 62, 86, 110, 134, 162};
+    for (int i = 0; i < 7; ++i) {
+        fieldLabels[i] = new QLabel(captions.at(i), this);
+        fieldLabels[i]->setGeometry(24, tops[i] + 2, 130, 18);
+    }
+    lblTrack = new QLabel(QStringLiteral("Track Number"), this);
+    lblTrack->setGeometry(24, 189, 90, 18);
+    lblTrackno = new QLabel(this);
+    lblTrackno->setGeometry(118, 189, 40, 18);
+    lblTrack->hide();
+    lblTrackno->hide();
+
+    setTabOrder(txtLabel, txtProducer);
+    setTabOrder(txtProducer, txtTitle);
+    setTabOrder(txtTitle, txtLength);
+    setTabOrder(txtLength, txtDate);
+    setTabOrder(txtDate, cmbFormat);
+    setTabOrder(cmbFormat, txtComments);
+    setTabOrder(txtComments, chkSave);
+
+    picSave = new PictureButton(QStringLiteral("save"), QSize(81, 26), this);
+    picSave->move(64, 223);
+    picSave->setAccessibleName(QStringLiteral("Save"));
+    picSave->setToolTip(QStringLiteral("Store the track (Enter)"));
+    picCancel = new PictureButton(QStringLiteral("cancel"), QSize(81, 26), this);
+    picCancel->move(232, 223);
+    picCancel->setAccessibleName(QStringLiteral("Cancel"));
+    picCancel->setToolTip(QStringLiteral("Cancel (Esc)"));
+    connect(picSave, &PictureButton::MouseUp, this, &frmNewt::picSave_MouseUp);
+    connect(picCancel, &PictureButton::MouseUp, this, &frmNewt::picCancel_MouseUp);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &frmNewt::Timer1_Timer);
+
+    // The format is checked whenever the focus leaves the box for another
+    // control of this window.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+        const auto inFormat = [this](QWidget* w) {
+            return w && (w == cmbFormat || cmbFormat->isAncestorOf(w));
+        };
+        // Checked once the focus has settled, not in the middle of its move.
+        if (inFormat(from) && to && !inFormat(to) && to->window() == this)
+            QMetaObject::invokeMethod(this, &frmNewt::cmbFormat_LostFocus, Qt::QueuedConnection);
+    });
+
+    Form_Load();
+}
+
+void frmNewt::Form_Load()
+{
+    if (m_state.EditPending == 1) {
+        m_mode = Mode::Edit;
+        chkSave->hide();
+        lblSave->hide();
+        if (m_state.EditRow >= 0 && m_state.EditRow < m_state.Tracks.size()) {
+            const Track& track = m_state.Tracks.at(m_state.EditRow);
+            txtLabel->setText(track[0]);
+            txtProducer->setText(track[1]);
+            txtTitle->setText(track[2]);
+            txtDate->setText(track[3]);
+            txtLength->setText(track[4]);
+            cmbFormat->setEditText(track[5]);
+            txtComments->setText(track[6]);
+        }
+    } else {
+        if (m_state.EntryTrack != 0) {
+            m_mode = Mode::NewDisc;
+            const int planned = m_state.EntryTrack;
+            m_state.Tracks = QList<Track>(planned);
+            lblTrackno->setText(QStringLiteral("1"));
+            lblTrack->show();
+            lblTrackno->show();
+            m_state.TrackCount = planned;
+            m_state.EntryTrack = 1;
+        } else {
+            m_mode = Mode::AddTrack;
+        }
+        if (m_state.AddingTracks == 1) {
+            chkSave->hide();
+            lblSave->hide();
+        }
+        for (QLineEdit* box : {txtLabel, txtProducer, txtTitle, txtDate, txtLength, txtComments})
+            box->clear();
+    }
+    Timer1->stop();
+    txtLabel->setFocus();
+}
+
+QString frmNewt::fieldText(int field) const
+{
+    switch (field) {
+    case 0:
+        return txtLabel->text();
+    case 1:
+        return txtProducer->text();
+    case 2:
+        return txtTitle->text();
+    case 3:
+        return txtDate->text();
+    case 4:
+        return txtLength->text();
+    case 5:
+        return cmbFormat->currentText();
+    default:
+        return txtComments->text();
+    }
+}
+
+bool frmNewt::Form_KeyPress(int keyAscii)
+{
+    if (keyAscii == 13)
+        picSave_MouseUp(1, 0, 0, 0);
+    else if (keyAscii == 27)
+        picCancel_MouseUp(1, 0, 0, 0);
+    else
+        return false;
+    return true;
+}
+
+void frmNewt::cmbFormat_LostFocus()
+{
+    if (m_checkingFormat)
+        return;
+    static const QList<std::pair<QStringList, QString>> codes = {
+        {{"lp", "l"}, "LP"}, {{"ep", "e"}, "EP"}, {{"p"}, "Promo"},
+        {{"s"}, "Single"},   {{"c", "cd"}, "CD"},
+    };
+    QString text = cmbFormat->currentText();
+    for (const auto& [typed, entry] : codes) {
+        if (typed.contains(text)) {
+            text = entry;
+            cmbFormat->setEditText(text);
+            break;
+        }
+    }
+    int matches = 0;
+    for (int i = 0; i < cmbFormat->count(); ++i)
+        matches += cmbFormat->itemText(i) == text ? 1 : 0;
+    if (matches == 1)
+        return;
+    m_checkingFormat = true;
+    frmMsgbox::tell(m_state, parentWidget(), 3, QStringLiteral("You must choose from the list."));
+    cmbFormat->setFocus();
+    m_checkingFormat = false;
+}
+
+bool frmNewt::refusesText()
+{
+    QWidget* boxes[] = {txtLabel,  txtProducer, txtTitle,   txtDate,
+                        txtLength, cmbFormat,   txtComments};
+    for (int field = 0; field < 7; ++field) {
+        const QString text = fieldText(field);
+        QString problem;
+        if (text.contains(u'\r') || text.contains(u'\n'))
+            problem = QStringLiteral("A field cannot hold a line break.");
+        else if (const QString bad = codepage::firstUnrepresentable(text); !bad.isEmpty())
+            problem =
+                QStringLiteral("The character '%1' cannot be stored in the catalogue.").arg(bad);
+        if (!problem.isEmpty()) {
+            frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+            boxes[field]->setFocus();
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmNewt::finish()
+{
+    m_state.EntryTrack = 0;
+    m_state.AddingTracks = 0;
+    close();
+}
+
+void frmNewt::picSave_MouseUp(int, int, float X, float Y)
+{
+    if (!picSave->release(X, Y))
+        return;
+    if (txtTitle->text().isEmpty()) {
+        frmMsgbox::tell(m_state, parentWidget(), 1, QStringLiteral("You must enter a title."));
+        txtTitle->setFocus();
+        return;
+    }
+    if (refusesText())
+        return;
+    if (m_mode == Mode::Edit) {
+        cmdtrackedit();
+        return;
+    }
+    Track track;
+    for (int field = 0; field < 7; ++field)
+        track[field] = fieldText(field);
+
+    if (m_mode == Mode::AddTrack) {
+        // The disc file first, whole: its counted records and the new one.
+        const int row = m_state.CurrentDisc;
+        if (row < 0 || row >= m_state.DiscCount) {
+            finish();
+            return;
+        }
+        QList<Track> next = m_state.Tracks.mid(0, m_state.TrackCount);
+        next.append(track);
+        QString problem = m_state.writeCatalogueFile(m_state.DiscPath, catalogue::discBytes(next));
+        if (!problem.isEmpty()) {
+            frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+            return;
+        }
+        const QString before = m_state.Discs.at(row).count;
+        m_state.Discs[row].count = QString::number(next.size());
+        problem = m_state.WriteIndex();
+        if (!problem.isEmpty()) {
+            m_state.Discs[row].count = before;
+            frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+            return;
+        }
+        m_state.Tracks = next;
+        m_state.TrackCount = int(next.size());
+        m_state.AddingTracks = 0;
+        emit updateRequested();
+        finish();
+        return;
+    }
+
+    // New disc: the file holds the tracks stored so far and this one.
+    const int k = m_state.EntryTrack;
+    if (k < 1 || k > m_state.Tracks.size()) {
+        finish();
+        return;
+    }
+    m_state.Tracks[k - 1] = track;
+    const QString problem = m_state.writeCatalogueFile(
+        m_state.DiscPath, catalogue::discBytes(m_state.Tracks.mid(0, k)));
+    if (!problem.isEmpty()) {
+        m_state.Tracks[k - 1] = Track{};
+        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+        return;
+    }
+    m_state.EntryTrack = k + 1;
+    if (k == m_state.TrackCount) {
+        m_state.EntryTrack = 0;
+        lblTrack->hide();
+        lblTrackno->hide();
+        m_state.AddingTracks = 0;
+        emit updateRequested();
+        finish();
+        return;
+    }
+    lblTrackno->setText(QString::number(k + 1));
+    Timer1->start();
+    if (!chkSave->isChecked()) {
+        for (QLineEdit* box : {txtLabel, txtProducer, txtDate, txtLength})
+            box->clear();
+        cmbFormat->setCurrentIndex(-1);
+        cmbFormat->setEditText(QString());
+    }
+    txtTitle->clear();
+    txtComments->clear();
+}
+
+void frmNewt::cmdtrackedit()
+{
+    const int row = m_state.EditRow;
+    if (row < 0 || row >= m_state.TrackCount) {
+        m_state.EditPending = 0;
+        finish();
+        return;
+    }
+    const Track before = m_state.Tracks.at(row);
+    for (int field = 0; field < 7; ++field)
+        m_state.Tracks[row][field] = fieldText(field);
+    const QString problem = m_state.writeCatalogueFile(
+        m_state.DiscPath, catalogue::discBytes(m_state.Tracks.mid(0, m_state.TrackCount)));
+    if (!problem.isEmpty()) {
+        m_state.Tracks[row] = before;
+        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+        return;
+    }
+    m_state.EditPending = 0;
+    emit updateRequested();
+    finish();
+}
+
+void frmNewt::Timer1_Timer()
+{
+    QWidget* parts[] = {txtLabel,    txtProducer, txtTitle, txtLength, txtDate,   cmbFormat,
+                        txtComments, chkSave,     lblSave,  lblTrack,  lblTrackno};
+    if (fieldLabels[0]->isVisible()) {
+        for (QLabel* label : fieldLabels)
+            label->hide();
+        for (QWidget* w : parts)
+            w->hide();
+        return;
+    }
+    for (QLabel* label : fieldLabels)
+        label->show();
+    for (QWidget* w : parts)
+        w->show();
+    Timer1->stop();
+    if (chkSave->isChecked())
+        txtTitle->setFocus();
+}
+
+void frmNewt::dropNewDisc()
+{
+    const int row = m_state.DiscCount - 1;
+    const catalogue::DiscRow dropped = m_state.Discs.at(row);
+    m_state.Discs.removeLast();
+    --m_state.DiscCount;
+    // The index first: a file the index no longer lists is harmless.
+    const QString problem = m_state.WriteIndex();
+    if (!problem.isEmpty()) {
+        m_state.Discs.append(dropped);
+        ++m_state.DiscCount;
+        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+        return;
+    }
+    QFile file(m_state.DiscPath);
+    if (file.exists() && !file.remove())
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("The file '%1' could not be deleted: %2.")
+                            .arg(m_state.DiscPath, file.errorString()));
+    m_state.Tracks.clear();
+    m_state.TrackCount = 0;
+    m_state.NewDiscPending = 0;
+    m_state.EntryTrack = 0;
+    m_state.AddingTracks = 0;
+    close();
+    emit reloadRequested();
+}
+
+void frmNewt::picCancel_MouseUp(int, int, float X, float Y)
+{
+    if (!picCancel->release(X, Y))
+        return;
+    Timer1->stop();
+    if (m_mode == Mode::Edit) {
+        m_state.EditPending = 0;
+        finish();
+        return;
+    }
+    if (m_mode == Mode::NewDisc && m_state.EntryTrack <= 1) {
+        // Nothing stored yet: the new disc goes again, so no unloadable disc
+        // is left behind.
+        dropNewDisc();
+        return;
+    }
+    if (m_mode == Mode::AddTrack) {
+        finish();
+        return;
+    }
+    m_state.MsgAnswer.clear();
+    frmMsgbox::tell(m_state, this, 5,
+                    QStringLiteral("Do you want to make a disc from the data you have entered this "
+                                   "far?"));
+    if (m_state.MsgAnswer == QLatin1String("yes")) {
+        const int kept = m_state.EntryTrack - 1;
+        const int row = m_state.DiscCount - 1;
+        const QString before = m_state.Discs.at(row).count;
+        m_state.Discs[row].count = QString::number(kept);
+        const QString problem = m_state.WriteIndex();
+        if (!problem.isEmpty()) {
+            m_state.Discs[row].count = before;
+            frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+            return;
+        }
+        m_state.TrackCount = kept;
+        m_state.EntryTrack = 0;
+        m_state.Tracks = m_state.Tracks.mid(0, kept);
+        m_state.AddingTracks = 0;
+        emit updateRequested();
+        finish();
+    } else if (m_state.MsgAnswer == QLatin1String("no")) {
+        dropNewDisc();
+    }
+    // Dismissed: no decision, the entry goes on.
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "dialogs/Chrome.h"
+
+#include <array>
+
+class Module1;
+class PictureButton;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+// The track window: the seven fields of a track, typed for a new disc one
+// track after another, for one added track, or to edit a chosen track.
+class frmNewt : public RoundedWindow
+{
+    Q_OBJECT
+  public:
+    enum class Mode { NewDisc, AddTrack, Edit };
+
+    frmNewt(Module1& state, QWidget* owner);
+
+    Mode mode() const { return m_mode; }
+
+    void picSave_MouseUp(int Button, int Shift, float X, float Y);
+    void picCancel_MouseUp(int Button, int Shift, float X, float Y);
+    void cmdtrackedit();
+    void cmbFormat_LostFocus();
+    void Timer1_Timer();
+    bool Form_KeyPress(int keyAscii) override;
+
+    QLineEdit* txtLabel;
+    QLineEdit* txtProducer;
+    QLineEdit* txtTitle;
+    QLineEdit* txtLength;
+    QLineEdit* txtDate;
+    QComboBox* cmbFormat;
+    QLineEdit* txtComments;
+    QCheckBox* chkSave;
+    QLabel* lblSave;
+    QLabel* lblTrack;
+    QLabel* lblTrackno;
+    std::array<QLabel*, 7> fieldLabels{};
+    QTimer* Timer1;
+    PictureButton* picSave;
+    PictureButton* picCancel;
+
+  signals:
+    // The main window is to redraw itself and serve its requests.
+    void updateRequested();
+    // The main window is to load the disc it shows again (a new disc was dropped).
+    void reloadRequested();
+
+  private:
+    void Form_Load();
+    QString fieldText(int field) const;
+    bool refusesText();
+    void dropNewDisc();
+    void finish();
+
+    Module1& m_state;
+    Mode m_mode = Mode::NewDisc;
+    bool m_checkingFormat = false;
+};

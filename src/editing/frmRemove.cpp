@@ -1,0 +1,320 @@
+#include "editing/frmRemove.h"
+
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmMsgbox.h"
+#include "store/Module1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+
+using catalogue::Track;
+
+frmRemove::frmRemove(Module1& state, QWidget* owner)
+    : RoundedWindow(QStringLiteral("remove"), QSize(340, 200), 18, owner), m_state(state),
+      m_job(state.RemoveMode)
+{
+    setObjectName(QStringLiteral("frmRemove"));
+    setStyleSheet(dialogStyleSheet());
+    lstRemove = new QListWidget(this);
+    lstRemove->setGeometry(20, 20, 297, 121);
+    lstRemove->setAccessibleName(QStringLiteral("Choices"));
+    connect(lstRemove, &QListWidget::itemDoubleClicked, this, [this] { lstRemove_DblClick(); });
+
+    auto button = [this](const char* art, int left, const char* name, int width = 81) {
+        auto* b = new PictureButton(QString::fromLatin1(art), QSize(width, 26), this);
+        b->move(left, 167);
+        b->setAccessibleName(QString::fromLatin1(name));
+        b->hide();
+        return b;
+    };
+    picRemdisc = button("remdisc", 54, "Remove disc");
+    picRemtrack = button("remtrack", 54, "Remove track");
+    picEdit = button("edit", 54, "Edit");
+    picShow = button("show", 54, "Show", 82);
+    picCancel = button("cancel", 210, "Cancel");
+    picClose = button("close", 210, "Close");
+    picCancel->show();
+    connect(picRemdisc, &PictureButton::MouseUp, this, &frmRemove::picRemdisc_MouseUp);
+    connect(picRemtrack, &PictureButton::MouseUp, this, &frmRemove::picRemtrack_MouseUp);
+    connect(picEdit, &PictureButton::MouseUp, this, &frmRemove::picEdit_MouseUp);
+    connect(picShow, &PictureButton::MouseUp, this, &frmRemove::picShow_MouseUp);
+    connect(picCancel, &PictureButton::MouseUp, this, &frmRemove::picCancel_MouseUp);
+    connect(picClose, &PictureButton::MouseUp, this, &frmRemove::picClose_MouseUp);
+
+    Form_Load();
+}
+
+QString frmRemove::hitLine(int k, const QString& text, const QString& disc)
+{
+    const int fillers = k <= 9 ? 10 : k <= 99 ? 8 : 6;
+    return QString::number(k) + QString(fillers, u' ') + text + QString(10, u' ') + disc;
+}
+
+void frmRemove::Form_Load()
+{
+    switch (m_job) {
+    case 0:
+        setWindowTitle(QStringLiteral("Remove Disc"));
+        picRemdisc->show();
+        for (int row = 0; row < m_state.DiscCount; ++row)
+            lstRemove->addItem(m_state.Discs.at(row).name);
+        break;
+    case 1:
+        setWindowTitle(QStringLiteral("Remove Track"));
+        picRemtrack->show();
+        if (m_state.TrackCount == 0) {
+            frmMsgbox::tell(m_state, parentWidget(), 4,
+                            QStringLiteral("You must first load a disc"));
+            break;
+        }
+        for (int row = 0; row < m_state.TrackCount; ++row)
+            lstRemove->addItem(m_state.Tracks.at(row)[2]);
+        break;
+    case 2:
+        setWindowTitle(QStringLiteral("Edit Track"));
+        m_state.EditPending = 1;
+        picEdit->show();
+        for (int row = 0; row < m_state.TrackCount; ++row)
+            lstRemove->addItem(m_state.Tracks.at(row)[2]);
+        break;
+    case 3:
+        setWindowTitle(QStringLiteral("Search Results"));
+        placeAtTwips(1000, 1000);
+        picShow->show();
+        picClose->show();
+        picCancel->hide();
+        for (int k = 1; k <= m_state.HitCount; ++k) {
+            const int disc = int(m_state.SearchHits.at(k - 1)[0]) - 1;
+            lstRemove->addItem(hitLine(
+                k, m_state.SearchText,
+                m_state.SearchHitDiscs.value(
+                    k - 1, disc < m_state.DiscCount ? m_state.Discs.at(disc).name : QString())));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+int frmRemove::chosen() const
+{
+    const int row = lstRemove->currentRow();
+    return row >= 0 && lstRemove->currentItem()->isSelected() ? row : -1;
+}
+
+bool frmRemove::noneChosen()
+{
+    if (chosen() >= 0)
+        return false;
+    frmMsgbox::tell(m_state, parentWidget(), 1, QStringLiteral("You must choose from the list."));
+    return true;
+}
+
+void frmRemove::leave()
+{
+    lstRemove->clear();
+    accept();
+}
+
+bool frmRemove::Form_KeyPress(int keyAscii)
+{
+    if (keyAscii == 13) {
+        switch (m_job) {
+        case 0:
+            picRemdisc_MouseUp(1, 0, 0, 0);
+            break;
+        case 1:
+            picRemtrack_MouseUp(1, 0, 0, 0);
+            break;
+        case 2:
+            picEdit_MouseUp(1, 0, 0, 0);
+            break;
+        case 3:
+            picShow_MouseUp(1, 0, 0, 0);
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+    if (keyAscii == 27) {
+        if (m_job == 3)
+            picClose_MouseUp(1, 0, 0, 0);
+        else
+            picCancel_MouseUp(1, 0, 0, 0);
+        return true;
+    }
+    return false;
+}
+
+void frmRemove::lstRemove_DblClick()
+{
+    switch (m_job) {
+    case 0:
+        cmdRemd();
+        break;
+    case 1:
+        cmdRemt();
+        break;
+    case 2:
+        cmdEdit();
+        break;
+    case 3:
+        cmdShow();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmRemove::picRemdisc_MouseUp(int, int, float X, float Y)
+{
+    if (picRemdisc->release(X, Y))
+        cmdRemd();
+}
+
+void frmRemove::picRemtrack_MouseUp(int, int, float X, float Y)
+{
+    if (picRemtrack->release(X, Y))
+        cmdRemt();
+}
+
+void frmRemove::picEdit_MouseUp(int, int, float X, float Y)
+{
+    if (picEdit->release(X, Y))
+        cmdEdit();
+}
+
+void frmRemove::picShow_MouseUp(int, int, float X, float Y)
+{
+    if (picShow->release(X, Y))
+        cmdShow();
+}
+
+void frmRemove::picClose_MouseUp(int, int, float X, float Y)
+{
+    if (picClose->release(X, Y))
+        cmdClose();
+}
+
+void frmRemove::picCancel_MouseUp(int, int, float X, float Y)
+{
+    if (!picCancel->release(X, Y))
+        return;
+    // What this opening asked for is withdrawn.
+    m_state.RemoveDiscPending = 0;
+    m_state.EditPending = 0;
+    leave();
+}
+
+void frmRemove::cmdRemt()
+{
+    if (noneChosen())
+        return;
+    const int row = chosen();
+    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?")))
+        return;
+    if (row >= m_state.TrackCount || m_state.CurrentDisc < 0 ||
+        m_state.CurrentDisc >= m_state.DiscCount)
+        return;
+    // The disc file first, then the index.
+    QList<Track> next = m_state.Tracks.mid(0, m_state.TrackCount);
+    next.removeAt(row);
+    QString problem = m_state.writeCatalogueFile(m_state.DiscPath, catalogue::discBytes(next));
+    if (!problem.isEmpty()) {
+        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+        return;
+    }
+    const int disc = m_state.CurrentDisc;
+    const QString before = m_state.Discs.at(disc).count;
+    m_state.Discs[disc].count = QString::number(next.size());
+    problem = m_state.WriteIndex();
+    if (!problem.isEmpty()) {
+        m_state.Discs[disc].count = before;
+        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+        leave();
+        emit reloadRequested();
+        return;
+    }
+    m_state.Tracks = next;
+    m_state.TrackCount = int(next.size());
+    emit updateRequested();
+    leave();
+}
+
+void frmRemove::cmdRemd()
+{
+    if (noneChosen())
+        return;
+    const int row = chosen();
+    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?")))
+        return;
+    if (row >= m_state.DiscCount || m_state.Discs.at(row).name != lstRemove->item(row)->text())
+        return;
+    const QString name = m_state.Discs.at(row).name;
+    // The index first, so a listed disc never loses its file.
+    QList<catalogue::DiscRow> before = m_state.Discs;
+    m_state.Discs = m_state.Discs.mid(0, m_state.DiscCount);
+    m_state.Discs.removeAt(row);
+    --m_state.DiscCount;
+    const QString problem = m_state.WriteIndex();
+    if (!problem.isEmpty()) {
+        m_state.Discs = before;
+        ++m_state.DiscCount;
+        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+        return;
+    }
+    m_state.DiscRemoved = 1;
+    m_state.RemovedDisc = row;
+    const QString path = m_state.discPathFor(name);
+    QFile file(path);
+    if (file.exists() && !file.remove())
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("The disc '%1' is out of the catalogue, but its file '%2' "
+                                       "could not be deleted: %3.")
+                            .arg(name, QDir::toNativeSeparators(path), file.errorString()));
+    m_state.settings().deleteSection(name);
+    // The view shows the first disc next; until then no disc is loaded.
+    m_state.Tracks.clear();
+    m_state.TrackCount = 0;
+    m_state.DiscIncomplete = false;
+    emit updateRequested();
+    leave();
+}
+
+void frmRemove::cmdEdit()
+{
+    m_state.EditRow = chosen();
+    if (m_state.EditRow < 0) {
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("You must choose from the list."));
+        return;
+    }
+    lstRemove->clear();
+    accept();
+    emit editRequested();
+}
+
+void frmRemove::cmdShow()
+{
+    if (noneChosen())
+        return;
+    m_state.HitIndex = chosen() + 1;
+    const int disc = int(m_state.SearchHits.at(m_state.HitIndex - 1)[0]) - 1;
+    if (disc >= m_state.DiscCount ||
+        m_state.Discs.at(disc).name != m_state.SearchHitDiscs.value(m_state.HitIndex - 1)) {
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("This hit is gone: its disc has left the catalogue."));
+        return;
+    }
+    m_state.HitPending = 1;
+    emit updateRequested();
+}
+
+void frmRemove::cmdClose()
+{
+    m_state.RemoveMode = 4;
+    emit updateRequested();
+    leave();
+}
