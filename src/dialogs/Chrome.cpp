@@ -56,7 +56,14 @@ void RoundedWindow::applyShape()
     setMask(roundedRegion(size(), m_corner));
 }
 
+void RoundedWindow::resizeWindow(int width, int height)
+{
+    resize(width, height);
+    applyShape();
+}
+
 void RoundedWindow::resizeEvent(QResizeEvent* event)
+
 {
     QDialog::resizeEvent(event);
     applyShape();

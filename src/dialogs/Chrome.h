@@ -39,6 +39,9 @@ class RoundedWindow : public QDialog
     void centreOn(const QWidget* owner);
     void keepOnScreen();
 
+    // Resizes the window and cuts it to its new shape at once, shown or not.
+    void resizeWindow(int width, int height);
+
     // The window's key handler, given the character code of a key (13 Enter,
     // 27 Escape, 1 to 26 for Ctrl+A to Ctrl+Z). Return true to consume the key.
     virtual bool Form_KeyPress(int keyAscii);

@@ -173,7 +173,7 @@ bool frmMain::Form_Load()
         emit programEnded();
         return false;
     }
-    resize(Width, twips(m_state.MainHeight));
+    resizeWindow(Width, twips(m_state.MainHeight));
     placeAtTwips(4005, 1800);
     m_state.NaviSetting = m_state.settings().navi();
 
@@ -546,7 +546,7 @@ void frmMain::cmdUpdate()
         if (m_state.RemoveMode == 4)
             m_state.RemoveMode = 0;
         m_state.HitField = -1;
-        resize(Width, heightFor(0));
+        resizeWindow(Width, heightFor(0));
         return;
     }
 
@@ -599,7 +599,7 @@ void frmMain::cmdUpdate()
     }
 
     // 5. The window fits the rows.
-    resize(Width, heightFor(m_state.TrackCount));
+    resizeWindow(Width, heightFor(m_state.TrackCount));
 
     // 6 and 7. Fill and show the rows.
     const int shownRows = std::min<int>(m_state.TrackCount, Rows);

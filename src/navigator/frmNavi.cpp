@@ -48,7 +48,7 @@ void frmNavi::sizeToDiscs()
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (screen)
         height = std::min(height, screen->availableGeometry().height());
-    resize(212, height);
+    resizeWindow(212, height);
     lstNavi->setGeometry(28, 24, 161, height - 78);
     picNavibot->move(0, height - 48);
 }
