@@ -39,7 +39,7 @@ RoundedWindow::RoundedWindow(const QString& background, QSize size, int corner, 
     setSizeGripEnabled(false);
     resize(size);
     applyShape();
-    qApp->installEventFilter(this);
+    qApp->installEventFilter(new KeyPreview(this));
 }
 
 RoundedWindow::~RoundedWindow() = default;
@@ -194,7 +194,7 @@ void RoundedWindow::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-bool RoundedWindow::eventFilter(QObject* watched, QEvent* event)
+bool RoundedWindow::KeyPreview::eventFilter(QObject* watched, QEvent* event)
 {
     // The window sees a key before its controls: the key goes first to the
     // widget with the focus (or the window itself), and only that first
@@ -202,12 +202,13 @@ bool RoundedWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);
-    if (widget->window() != this || !isVisible())
+    if (widget->window() != m_window || !m_window->isVisible())
         return false;
     QWidget* focus = QApplication::focusWidget();
-    const bool first = widget == focus || (widget == this && (!focus || focus->window() != this));
+    const bool first =
+        widget == focus || (widget == m_window && (!focus || focus->window() != m_window));
     if (!first)
         return false;
     const int code = keyAscii(static_cast<QKeyEvent*>(event));
-    return code != 0 && Form_KeyPress(code);
+    return code != 0 && m_window->Form_KeyPress(code);
 }

@@ -22,7 +22,7 @@ constexpr int twipsToPixels(int twips)
 class RoundedWindow : public QDialog
 {
     Q_OBJECT
-  public:
+public:
     // background: the name of a picture in the program's art ("main" for
     // :/art/main.svg); corner: the diameter of the corner ellipse in pixels.
     RoundedWindow(const QString& background, QSize size, int corner, QWidget* owner = nullptr);
@@ -52,16 +52,27 @@ class RoundedWindow : public QDialog
     // The region the window is cut to: a rounded rectangle (0, 0)-(W, H).
     static QRegion roundedRegion(QSize size, int corner);
 
-  protected:
+protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
+    // Offers the window's key handler every key typed into the window before
+    // its controls see it.
+    class KeyPreview : public QObject
+    {
+    public:
+        explicit KeyPreview(RoundedWindow* window) : QObject(window), m_window(window) {}
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        RoundedWindow* m_window;
+    };
+
     void applyShape();
 
     QSvgRenderer* m_background = nullptr;

@@ -11,7 +11,7 @@ class QSvgRenderer;
 class PictureButton : public QWidget
 {
     Q_OBJECT
-  public:
+public:
     // art: the picture's name (":/art/<art>.svg", pressed ":/art/<art>down.svg").
     PictureButton(const QString& art, QSize releaseArea, QWidget* parent);
 
@@ -25,18 +25,18 @@ class PictureButton : public QWidget
     static int buttonCode(Qt::MouseButton button);
     static int shiftCode(Qt::KeyboardModifiers modifiers);
 
-  signals:
+signals:
     // Every release of a mouse button that was pressed on the button.
     void MouseUp(int Button, int Shift, float X, float Y);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-  private:
+private:
     QSvgRenderer* m_rest;
     QSvgRenderer* m_down;
     QSize m_area;
@@ -47,12 +47,12 @@ class PictureButton : public QWidget
 // A still picture from the program's art, drawn at its own size.
 class Picture : public QWidget
 {
-  public:
+public:
     Picture(const QString& art, QWidget* parent);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     QSvgRenderer* m_picture;
 };

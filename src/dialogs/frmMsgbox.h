@@ -13,7 +13,7 @@ class QLineEdit;
 class frmMsgbox : public RoundedWindow
 {
     Q_OBJECT
-  public:
+public:
     frmMsgbox(Module1& state, QWidget* owner);
 
     // Shows the box for the state's MsgKind and MsgText, modal to the whole
@@ -48,7 +48,7 @@ class frmMsgbox : public RoundedWindow
 
     static inline const QString SearchPrompt = QStringLiteral("Search for what?");
 
-  private:
+private:
     void Form_Load();
 
     Module1& m_state;

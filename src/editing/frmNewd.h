@@ -12,7 +12,7 @@ class QLineEdit;
 class frmNewd : public RoundedWindow
 {
     Q_OBJECT
-  public:
+public:
     explicit frmNewd(Module1& state, QWidget* owner);
 
     void picSave_MouseUp(int Button, int Shift, float X, float Y);
@@ -26,11 +26,11 @@ class frmNewd : public RoundedWindow
     PictureButton* picSave;
     PictureButton* picCancel;
 
-  signals:
+signals:
     // The disc is in the catalogue with an empty file: its tracks are next.
     void discCreated();
 
-  private:
+private:
     bool refuse(int kind, const QString& text, QLineEdit* focus);
     Module1& m_state;
 };

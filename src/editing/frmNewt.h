@@ -17,7 +17,7 @@ class QTimer;
 class frmNewt : public RoundedWindow
 {
     Q_OBJECT
-  public:
+public:
     enum class Mode { NewDisc, AddTrack, Edit };
 
     frmNewt(Module1& state, QWidget* owner);
@@ -47,13 +47,13 @@ class frmNewt : public RoundedWindow
     PictureButton* picSave;
     PictureButton* picCancel;
 
-  signals:
+signals:
     // The main window is to redraw itself and serve its requests.
     void updateRequested();
     // The main window is to load the disc it shows again (a new disc was dropped).
     void reloadRequested();
 
-  private:
+private:
     void Form_Load();
     QString fieldText(int field) const;
     bool refusesText();

@@ -11,7 +11,7 @@ class QListWidget;
 class frmRemove : public RoundedWindow
 {
     Q_OBJECT
-  public:
+public:
     frmRemove(Module1& state, QWidget* owner);
 
     void cmdEdit();
@@ -39,14 +39,14 @@ class frmRemove : public RoundedWindow
     PictureButton* picCancel;
     PictureButton* picClose;
 
-  signals:
+signals:
     void updateRequested();
     // A track is chosen for editing: the track window is to open.
     void editRequested();
     // The shown disc is to be read again from its file.
     void reloadRequested();
 
-  private:
+private:
     void Form_Load();
     int chosen() const;
     bool noneChosen();

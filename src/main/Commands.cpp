@@ -3,10 +3,14 @@
 #include "main/frmMain.h"
 
 #include "dialogs/PictureButton.h"
+#include "dialogs/frmDialog.h"
 #include "dialogs/frmMsgbox.h"
 #include "editing/frmNewd.h"
 #include "editing/frmNewt.h"
 #include "editing/frmRemove.h"
+#include "options/frmOption.h"
+#include "printing/frmPrint.h"
+
 #include "main/CatalogueSearch.h"
 #include "navigator/frmNavi.h"
 #include "store/Module1.h"
@@ -14,43 +18,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-
-namespace {
-
-// Stands in for a dialog that is still to come: it only closes.
-class frmPending : public RoundedWindow
-{
-  public:
-    frmPending(const QString& name, QWidget* owner)
-        : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner)
-    {
-        setObjectName(name);
-        auto* label = new QLabel(name, this);
-        label->setGeometry(60, 20, 265, 58);
-        label->setStyleSheet(QStringLiteral("color: #e8edf4"));
-        auto* okay = new PictureButton(QStringLiteral("okay"), QSize(81, 26), this);
-        okay->move(128, 98);
-        connect(okay, &PictureButton::MouseUp, this, [this, okay](int, int, float x, float y) {
-            if (okay->release(x, y))
-                accept();
-        });
-    }
-    bool Form_KeyPress(int code) override
-    {
-        if (code == 13 || code == 27)
-            accept();
-        return code == 13 || code == 27;
-    }
-};
-
-void openPending(const char* name, QWidget* owner)
-{
-    frmPending dialog(QString::fromLatin1(name), owner);
-    dialog.centreOn(owner);
-    dialog.exec();
-}
-
-} // namespace
 
 bool frmMain::refuseIncomplete()
 {
@@ -180,14 +147,20 @@ void frmMain::picPrint_MouseUp(int, int, float X, float Y)
 {
     if (!picPrint->release(X, Y))
         return;
-    openPending("frmPrint", this);
+    frmPrint dialog(m_state, this);
+    connect(&dialog, &frmPrint::searchRequested, this, &frmMain::Searchsub);
+    dialog.centreOn(this);
+    dialog.exec();
 }
 
 void frmMain::picOption_MouseUp(int, int, float X, float Y)
 {
     if (!picOption->release(X, Y))
         return;
-    openPending("frmOption", this);
+    frmOption dialog(m_state, this);
+    connect(&dialog, &frmOption::updateRequested, this, &frmMain::cmdUpdate);
+    dialog.centreOn(this);
+    dialog.exec();
 }
 
 void frmMain::picNavi_MouseUp(int, int, float X, float Y)
@@ -203,7 +176,9 @@ void frmMain::picInfo_MouseUp(int, int, float X, float Y)
 {
     if (!picInfo->release(X, Y) || !saveCommentsFirst())
         return;
-    openPending("frmDialog", this);
+    frmDialog dialog(this);
+    dialog.centreOn(this);
+    dialog.exec();
 }
 
 void frmMain::Searchsub()

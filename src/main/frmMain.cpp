@@ -769,5 +769,5 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             if (watched == txtComments[i])
                 txtComments_LostFocus(i);
     }
-    return RoundedWindow::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }

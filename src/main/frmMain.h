@@ -21,7 +21,7 @@ class QLineEdit;
 class frmMain : public RoundedWindow
 {
     Q_OBJECT
-  public:
+public:
     static constexpr int Rows = 25;
     static constexpr int Width = 718;
 
@@ -102,14 +102,14 @@ class frmMain : public RoundedWindow
     // How many times a disc file was loaded into the view (tests count loads).
     int discLoads() const { return m_discLoads; }
 
-  signals:
+signals:
     // The program ends: Quit, or a start-up that cannot go on.
     void programEnded();
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void buildControls();
     void fillChooser();
     void ensureNavigator();

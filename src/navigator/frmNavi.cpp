@@ -94,5 +94,5 @@ bool frmNavi::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    return RoundedWindow::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }

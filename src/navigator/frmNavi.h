@@ -12,7 +12,7 @@ class QListWidget;
 class frmNavi : public RoundedWindow
 {
     Q_OBJECT
-  public:
+public:
     explicit frmNavi(Module1& state);
 
     // Re-sizes the window for DiscCount and brings the list in line after a disc
@@ -26,16 +26,16 @@ class frmNavi : public RoundedWindow
     QWidget* picNavibot;
     PictureButton* picClose;
 
-  signals:
+signals:
     // The user chose disc row in the list to be shown.
     void discChosen(int row, const QString& name);
     // A main window shortcut typed in the list, as its character code.
     void shortcutTyped(int keyAscii);
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void sizeToDiscs();
     Module1& m_state;
 };

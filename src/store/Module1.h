@@ -19,6 +19,9 @@ struct Environment {
     int screenWidth = 1024;
 };
 
+// The address the about box's link writes to.
+inline const QString MaintainersMail = QStringLiteral("maintainers@platterbook.org");
+
 // A message box as it was shown: kind and text (kind 6 has its own text).
 struct ShownMessage {
     int kind = 0;
@@ -29,7 +32,7 @@ struct ShownMessage {
 // every window. Flags hold 1 or 0.
 class Module1
 {
-  public:
+public:
     explicit Module1(Environment env);
 
     const Environment& environment() const { return m_env; }
@@ -103,7 +106,7 @@ class Module1
     // full disk.
     qint64 writeFaultAfterBytes = -1;
 
-  private:
+private:
     Environment m_env;
     Settings m_settings;
 };

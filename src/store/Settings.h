@@ -9,7 +9,7 @@
 // and every disc has a section of its own name with "disclen" and "mono".
 class Settings
 {
-  public:
+public:
     // An INI file at iniFile, or the user's own store for the application
     // "Platterbook" when iniFile is empty.
     explicit Settings(const QString& iniFile = {});
@@ -28,7 +28,7 @@ class Settings
 
     QString fileName() const { return m_store->fileName(); }
 
-  private:
+private:
     inline static const QString General = QStringLiteral("General");
     inline static const QString DiscLen = QStringLiteral("disclen");
     inline static const QString Mono = QStringLiteral("mono");

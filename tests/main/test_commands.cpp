@@ -1,5 +1,8 @@
 #include "dialogs/PictureButton.h"
+#include "dialogs/frmDialog.h"
 #include "navigator/frmNavi.h"
+#include "options/frmOption.h"
+
 #include "support/TestProgram.h"
 
 #include <QComboBox>
@@ -34,7 +37,12 @@ QString* closeNextDialog()
     auto* name = new QString;
     onNextModal([name](QWidget* modal) {
         *name = modal->objectName();
-        keyTo(modal, Qt::Key_Escape);
+        if (auto* options = qobject_cast<frmOption*>(modal))
+            click(options->picCancel); // the options take no keys
+        else if (qobject_cast<frmDialog*>(modal))
+            keyTo(modal, Qt::Key_Return); // the about box closes on Enter only
+        else
+            keyTo(modal, Qt::Key_Escape);
     });
     return name;
 }

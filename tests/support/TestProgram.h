@@ -16,7 +16,7 @@ class PictureButton;
 // screen width.
 class TestProgram
 {
-  public:
+public:
     explicit TestProgram(int screenWidth = 1024);
     ~TestProgram();
 
@@ -44,7 +44,7 @@ class TestProgram
     frmMain& main() { return *m_main; }
     bool ended() const { return m_ended; }
 
-  private:
+private:
     QTemporaryDir m_dir;
     std::unique_ptr<Module1> m_state;
     std::unique_ptr<frmMain> m_main;

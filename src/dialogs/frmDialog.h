@@ -1,0 +1,30 @@
+#pragma once
+
+#include "dialogs/Chrome.h"
+
+class PictureButton;
+
+// Opens a new mail message to the program's maintainers (their address is kept
+// in Module1.h). Nothing is said when the system cannot open it.
+void OpenMailLink();
+
+// The about box: a picture with the program's text and a link that starts a
+// mail to the maintainers. A click on it or Enter closes it.
+class frmDialog : public RoundedWindow
+{
+    Q_OBJECT
+public:
+    explicit frmDialog(QWidget* owner);
+
+    void picLink_MouseUp(int Button, int Shift, float X, float Y);
+    bool Form_KeyPress(int keyAscii) override;
+
+    PictureButton* picLink;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};

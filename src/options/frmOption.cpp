@@ -1,0 +1,177 @@
+#include "options/frmOption.h"
+
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmMsgbox.h"
+#include "store/Module1.h"
+#include "store/TimeText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+frmOption::frmOption(Module1& state, QWidget* owner)
+    : RoundedWindow(QStringLiteral("option"), QSize(340, 200), 18, owner), m_state(state)
+{
+    setWindowTitle(QStringLiteral("Options"));
+    setObjectName(QStringLiteral("frmOption"));
+    setStyleSheet(dialogStyleSheet());
+    QFont bold = font();
+    bold.setWeight(QFont::DemiBold);
+
+    lblGeneral = new QLabel(QStringLiteral("General"), this);
+    lblGeneral->setGeometry(21, 12, 150, 18);
+    lblGeneral->setFont(bold);
+    lblNavistart = new QLabel(QStringLiteral("Open Navigator at Startup"), this);
+    lblNavistart->setGeometry(21, 32, 134, 36);
+    lblNavistart->setWordWrap(true);
+    chkNavi = new QCheckBox(this);
+    chkNavi->setGeometry(160, 33, 16, 16);
+    chkNavi->setAccessibleName(lblNavistart->text());
+
+    Frame1 = new QFrame(this);
+    Frame1->setGeometry(186, 10, 2, 136);
+    Frame1->setStyleSheet(QStringLiteral("background: #10151e; border-right: 1px solid #52637f;"));
+
+    lblCurrent = new QLabel(QStringLiteral("Current Disc"), this);
+    lblCurrent->setGeometry(200, 12, 130, 18);
+    lblCurrent->setFont(bold);
+    lblDisclen = new QLabel(QStringLiteral("Disc Length"), this);
+    lblDisclen->setGeometry(200, 34, 70, 18);
+    txtDisclen = new QLineEdit(this);
+    txtDisclen->setGeometry(270, 32, 60, 22);
+    txtDisclen->setAccessibleName(lblDisclen->text());
+    txtDisclen->setToolTip(QStringLiteral("Hours, minutes and seconds, for example 1:14:00"));
+    lblMono = new QLabel(QStringLiteral("Mono disc"), this);
+    lblMono->setGeometry(200, 60, 100, 18);
+    chkMono = new QCheckBox(this);
+    chkMono->setGeometry(308, 61, 16, 16);
+    chkMono->setAccessibleName(lblMono->text());
+    chkMono->setToolTip(QStringLiteral("A mono disc holds twice the time"));
+    chkMono->installEventFilter(this);
+
+    picOkay = new PictureButton(QStringLiteral("okay"), QSize(81, 26), this);
+    picOkay->move(54, 167);
+    picOkay->setAccessibleName(QStringLiteral("Okay"));
+    picCancel = new PictureButton(QStringLiteral("cancel"), QSize(81, 26), this);
+    picCancel->move(210, 167);
+    picCancel->setAccessibleName(QStringLiteral("Cancel"));
+    connect(picOkay, &PictureButton::MouseUp, this, &frmOption::picOkay_MouseUp);
+    connect(picCancel, &PictureButton::MouseUp, this, &frmOption::picCancel_MouseUp);
+
+    // The length is taken when the focus leaves its box for another control.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+        if (from == txtDisclen && to && to->window() == this)
+            QMetaObject::invokeMethod(this, &frmOption::txtDisclen_LostFocus, Qt::QueuedConnection);
+    });
+
+    Form_Load();
+}
+
+bool frmOption::discShown() const
+{
+    return m_state.CurrentDisc != -1 && m_state.DiscCount >= 1 &&
+           m_state.CurrentDisc < m_state.DiscCount;
+}
+
+void frmOption::Form_Load()
+{
+    if (!discShown()) {
+        chkMono->setEnabled(false);
+        txtDisclen->setEnabled(false);
+        for (QLabel* caption : {lblMono, lblDisclen, lblCurrent})
+            caption->setEnabled(false);
+    }
+    m_state.NaviSetting = m_state.settings().navi();
+    if (discShown()) {
+        const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
+        m_state.MonoSetting = m_state.settings().mono(disc);
+        const std::optional<int> length = timetext::parse(m_state.settings().discLength(disc));
+        if (length) {
+            m_state.DiscLength = *length;
+        } else {
+            // A missing or unreadable length becomes the default, and the
+            // boxes show it.
+            m_state.settings().setDiscLength(disc, timetext::DefaultDiscLength);
+            m_state.DiscLength = *timetext::parse(timetext::DefaultDiscLength);
+        }
+    }
+    chkNavi->setChecked(m_state.NaviSetting == QLatin1String("1"));
+    chkMono->setChecked(m_state.MonoSetting == QLatin1String("1"));
+    txtDisclen->setText(timetext::format(m_state.DiscLength));
+}
+
+bool frmOption::takeLength()
+{
+    const std::optional<int> length = timetext::parse(txtDisclen->text());
+    if (length) {
+        m_state.DiscLength = *length;
+        return true;
+    }
+    if (m_refusing)
+        return false;
+    m_refusing = true;
+    frmMsgbox::tell(m_state, parentWidget(), 1,
+                    QStringLiteral("'%1' is not a disc length. Enter hours, minutes and seconds, "
+                                   "for example 1:14:00.")
+                        .arg(txtDisclen->text()));
+    txtDisclen->setFocus();
+    txtDisclen->selectAll();
+    m_refusing = false;
+    return false;
+}
+
+void frmOption::txtDisclen_LostFocus()
+{
+    if (txtDisclen->isEnabled())
+        takeLength();
+}
+
+void frmOption::chkMono_MouseUp()
+{
+    if (!chkMono->isEnabled())
+        return;
+    if (!takeLength()) {
+        // The length cannot follow the mark, so the mark stays as it was.
+        chkMono->setChecked(!chkMono->isChecked());
+        return;
+    }
+    const qint64 length =
+        chkMono->isChecked() ? qint64(m_state.DiscLength) * 2 : m_state.DiscLength / 2;
+    txtDisclen->setText(timetext::format(length));
+    takeLength();
+}
+
+bool frmOption::eventFilter(QObject* watched, QEvent* event)
+{
+    // Every mouse release over the mono box, once the box has its new state.
+    if (watched == chkMono && event->type() == QEvent::MouseButtonRelease &&
+        chkMono->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+        QMetaObject::invokeMethod(this, &frmOption::chkMono_MouseUp, Qt::QueuedConnection);
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmOption::picOkay_MouseUp(int, int, float X, float Y)
+{
+    if (!picOkay->release(X, Y))
+        return;
+    if (discShown() && !takeLength())
+        return;
+    m_state.settings().setNavi(chkNavi->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    if (discShown()) {
+        const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
+        m_state.settings().setMono(disc, chkMono->isChecked() ? QStringLiteral("1")
+                                                              : QStringLiteral("0"));
+        m_state.settings().setDiscLength(disc, txtDisclen->text());
+    }
+    accept();
+    emit updateRequested();
+}
+
+void frmOption::picCancel_MouseUp(int, int, float X, float Y)
+{
+    if (picCancel->release(X, Y))
+        reject();
+}

@@ -1,0 +1,238 @@
+#include "printing/frmPrint.h"
+
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmMsgbox.h"
+#include "main/CatalogueSearch.h"
+#include "printing/PrintLayout.h"
+#include "printing/PrintOut.h"
+#include "store/Module1.h"
+
+#include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
+
+using catalogue::Track;
+
+frmPrint::frmPrint(Module1& state, QWidget* owner)
+    : RoundedWindow(QStringLiteral("print"), QSize(376, 208), 18, owner), m_state(state)
+{
+    setWindowTitle(QStringLiteral("Print"));
+    setObjectName(QStringLiteral("frmPrint"));
+    setStyleSheet(dialogStyleSheet());
+
+    lstPrint = new QListWidget(this);
+    lstPrint->setGeometry(16, 16, 345, 43);
+    lstPrint->addItems({QStringLiteral("Current disc"), QStringLiteral("All discs"),
+                        QStringLiteral("Search results")});
+    lstPrint->setAccessibleName(QStringLiteral("What to print"));
+    lstOption = new QListWidget(this);
+    lstOption->setGeometry(16, 64, 121, 95);
+    lstOption->addItems(printing::FieldNames);
+    lstOption->setAccessibleName(QStringLiteral("Fields not printed"));
+    lstSelect = new QListWidget(this);
+    lstSelect->setGeometry(192, 64, 121, 95);
+    lstSelect->setAccessibleName(QStringLiteral("Fields printed, in order"));
+    for (QListWidget* list : {lstPrint, lstOption, lstSelect})
+        list->setCurrentRow(-1);
+
+    auto button = [this](const char* art, int left, int top, QSize area, const char* name) {
+        auto* b = new PictureButton(QString::fromLatin1(art), area, this);
+        b->move(left, top);
+        b->setAccessibleName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromLatin1(name));
+        return b;
+    };
+    picRight = button("right", 149, 76, QSize(32, 25), "Print this field");
+    picLeft = button("left", 149, 122, QSize(32, 25), "Do not print this field");
+    picUp = button("up", 326, 76, QSize(32, 25), "Move up");
+    picDown = button("down", 326, 122, QSize(32, 25), "Move down");
+    picPrint = button("printbtn", 64, 176, QSize(81, 26), "Print");
+    picCancel = button("cancel", 240, 176, QSize(81, 26), "Cancel");
+    connect(picRight, &PictureButton::MouseUp, this, &frmPrint::picRight_MouseUp);
+    connect(picLeft, &PictureButton::MouseUp, this, &frmPrint::picLeft_MouseUp);
+    connect(picUp, &PictureButton::MouseUp, this, &frmPrint::picUp_MouseUp);
+    connect(picDown, &PictureButton::MouseUp, this, &frmPrint::picDown_MouseUp);
+    connect(picPrint, &PictureButton::MouseUp, this, &frmPrint::picPrint_MouseUp);
+    connect(picCancel, &PictureButton::MouseUp, this, &frmPrint::picCancel_MouseUp);
+
+    choosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
+
+bool frmPrint::Form_KeyPress(int keyAscii)
+{
+    if (keyAscii == 13)
+        picPrint_MouseUp(1, 0, 0, 0);
+    else if (keyAscii == 27)
+        picCancel_MouseUp(1, 0, 0, 0);
+    else
+        return false;
+    return true;
+}
+
+static int selectedRow(const QListWidget* list)
+{
+    const int row = list->currentRow();
+    return row >= 0 && list->currentItem()->isSelected() ? row : -1;
+}
+
+void frmPrint::picRight_MouseUp(int, int, float X, float Y)
+{
+    const int row = selectedRow(lstOption);
+    if (!picRight->release(X, Y) || row < 0)
+        return;
+    lstSelect->addItem(lstOption->item(row)->text());
+    delete lstOption->takeItem(row);
+    lstOption->setCurrentRow(-1);
+    lstOption->clearSelection();
+}
+
+void frmPrint::picLeft_MouseUp(int, int, float X, float Y)
+{
+    const int row = selectedRow(lstSelect);
+    if (!picLeft->release(X, Y) || row < 0)
+        return;
+    lstOption->addItem(lstSelect->item(row)->text());
+    delete lstSelect->takeItem(row);
+    lstSelect->setCurrentRow(-1);
+    lstSelect->clearSelection();
+}
+
+void frmPrint::picUp_MouseUp(int, int, float X, float Y)
+{
+    const int i = selectedRow(lstSelect);
+    if (!picUp->release(X, Y) || i <= 0)
+        return;
+    lstSelect->insertItem(i - 1, lstSelect->takeItem(i));
+    lstSelect->setCurrentRow(i - 1);
+}
+
+void frmPrint::picDown_MouseUp(int, int, float X, float Y)
+{
+    const int i = selectedRow(lstSelect);
+    if (!picDown->release(X, Y) || i < 0 || i >= lstSelect->count() - 1)
+        return;
+    lstSelect->insertItem(i + 1, lstSelect->takeItem(i));
+    lstSelect->setCurrentRow(i + 1);
+}
+
+void frmPrint::picCancel_MouseUp(int, int, float X, float Y)
+{
+    if (picCancel->release(X, Y))
+        reject();
+}
+
+QStringList frmPrint::chosenFields() const
+{
+    QStringList fields;
+    for (int i = 0; i < lstSelect->count(); ++i)
+        fields.append(lstSelect->item(i)->text());
+    return fields;
+}
+
+void frmPrint::Psetting(int method)
+{
+    PrintText.clear();
+    const QStringList fields = chosenFields();
+    if (method == printing::CurrentDisc) {
+        PrintText = printing::currentDisc(m_state.Tracks.mid(0, m_state.TrackCount), fields);
+        return;
+    }
+    // Other discs are read into a table of the layout's own: the shown disc's
+    // tracks, count and path stay as they are.
+    auto load = [this](int row) {
+        const catalogue::DiscRow& disc = m_state.Discs.at(row);
+        const std::optional<int> count = catalogue::countOf(disc.count);
+        if (!count || *count < 1 || *count > catalogue::MaxTracks)
+            return QList<Track>();
+        return catalogue::readDiscFile(m_state.discPathFor(disc.name), *count).tracks;
+    };
+    if (method == printing::AllDiscs) {
+        if (m_state.DiscCount == 0) {
+            frmMsgbox::tell(m_state, parentWidget(), 3,
+                            QStringLiteral("You first need to create some discs to print!"));
+            m_closedByLayout = true;
+            reject();
+            return;
+        }
+        QList<printing::Disc> discs;
+        for (int row = 0; row < m_state.DiscCount; ++row)
+            discs.append({m_state.Discs.at(row).name, load(row)});
+        PrintText = printing::allDiscs(discs, fields);
+        return;
+    }
+    emit searchRequested();
+    if (m_state.SearchFailed == 1)
+        return;
+    QList<printing::Hit> hits;
+    for (int k = 0; k < m_state.HitCount; ++k) {
+        const auto& row = m_state.SearchHits.at(k);
+        const int disc = int(row[0]) - 1;
+        if (disc >= m_state.DiscCount)
+            continue;
+        const QString name = m_state.Discs.at(disc).name;
+        const std::optional<QString> text = catalogue::readWholeText(m_state.discPathFor(name));
+        const std::optional<int> cell =
+            text ? search::cellOf(*text, row[1] + row[2], m_state.SearchText) : std::nullopt;
+        if (!cell)
+            continue;
+        const int track = *cell / catalogue::FieldCount + 1;
+        const QList<Track> tracks = load(disc);
+        printing::Hit hit{disc + 1, name, track, std::nullopt};
+        if (track <= tracks.size())
+            hit.fields = tracks.at(track - 1);
+        hits.append(hit);
+    }
+    PrintText = printing::searchResults(m_state.SearchText, hits, fields);
+}
+
+void frmPrint::picPrint_MouseUp(int, int, float X, float Y)
+{
+    if (!picPrint->release(X, Y))
+        return;
+    const int row = selectedRow(lstPrint);
+    const QString start = row >= 0 ? lstPrint->item(row)->text().left(6) : QString();
+    int method = 0;
+    if (start == QLatin1String("Curren")) {
+        if (m_state.TrackCount < 1) {
+            frmMsgbox::tell(m_state, parentWidget(), 1,
+                            QStringLiteral("You must first choose a disc."));
+            reject();
+            return;
+        }
+        method = printing::CurrentDisc;
+    } else if (start == QLatin1String("Search")) {
+        method = printing::SearchResults;
+    } else if (start == QLatin1String("All di")) {
+        method = printing::AllDiscs;
+    } else {
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("You must choose a print method."));
+        reject();
+        return;
+    }
+    Psetting(method);
+    if (m_closedByLayout)
+        return;
+    if (lstSelect->count() == 0) {
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("You must choose what data you want to print"));
+        return;
+    }
+    if (method == printing::SearchResults && m_state.SearchFailed == 1)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QStringLiteral("Platterbook"));
+    if (!choosePrinter(printer))
+        return;
+    // A cancelled printer dialog ends quietly; a printer that fails says so.
+    if (const QString problem = printOut(printer, PrintText); !problem.isEmpty()) {
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("Printing failed: %1.").arg(problem));
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "dialogs/Chrome.h"
+
+#include <functional>
+
+class Module1;
+class PictureButton;
+class QListWidget;
+class QPrinter;
+
+// The print window: what to print (the shown disc, the search results, all
+// discs) and which fields in which order.
+class frmPrint : public RoundedWindow
+{
+    Q_OBJECT
+public:
+    frmPrint(Module1& state, QWidget* owner);
+
+    void picPrint_MouseUp(int Button, int Shift, float X, float Y);
+    void picCancel_MouseUp(int Button, int Shift, float X, float Y);
+    void picRight_MouseUp(int Button, int Shift, float X, float Y);
+    void picLeft_MouseUp(int Button, int Shift, float X, float Y);
+    void picUp_MouseUp(int Button, int Shift, float X, float Y);
+    void picDown_MouseUp(int Button, int Shift, float X, float Y);
+    bool Form_KeyPress(int keyAscii) override;
+
+    // Lays out PrintText for a method (1 shown disc, 2 search results, 3 all
+    // discs). Method 3 without discs tells the user and closes the window.
+    void Psetting(int method);
+    QString PrintText;
+
+    // Lets the user choose the printer; false when the choice was cancelled.
+    // The printer dialog by default.
+    std::function<bool(QPrinter&)> choosePrinter;
+
+    QListWidget* lstPrint;
+    QListWidget* lstOption;
+    QListWidget* lstSelect;
+    PictureButton* picRight;
+    PictureButton* picLeft;
+    PictureButton* picUp;
+    PictureButton* picDown;
+    PictureButton* picPrint;
+    PictureButton* picCancel;
+
+signals:
+    // The main window's search is to run (for the search results).
+    void searchRequested();
+
+private:
+    QStringList chosenFields() const;
+    bool m_closedByLayout = false;
+    Module1& m_state;
+};
