@@ -32,8 +32,15 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
     lstSelect = new QListWidget(this);
     lstSelect->setGeometry(192, 64, 121, 95);
     lstSelect->setAccessibleName(QStringLiteral("Fields printed, in order"));
-    for (QListWidget* list : {lstPrint, lstOption, lstSelect})
+    // A little smaller than the window font, so that every method and field
+    // shows without scrolling.
+    QFont small = font();
+    small.setPointSize(8);
+    for (QListWidget* list : {lstPrint, lstOption, lstSelect}) {
+        list->setFont(small);
+        list->setStyleSheet(QStringLiteral("QListWidget::item { height: 13px; padding: 0 2px; }"));
         list->setCurrentRow(-1);
+    }
 
     auto button = [this](const char* art, int left, int top, QSize area, const char* name) {
         auto* b = new PictureButton(QString::fromLatin1(art), area, this);

@@ -95,9 +95,9 @@ TEST(WindowChrome, DraggingTheSurfaceMovesTheWindowButNotFromAControl)
 TEST(WindowChrome, EnterActsWhileATextBoxHasTheFocus)
 {
     Box b(6);
-    b.box->activateWindow();
-    b.box->txtSearch->setFocus();
+    giveFocus(b.box->txtSearch);
     QTest::keyClicks(b.box->txtSearch, QStringLiteral("rock"));
+
     QTest::keyClick(b.box->txtSearch, Qt::Key_Return);
     EXPECT_EQ(b.state.MsgAnswer, "rock");
     EXPECT_FALSE(b.box->isVisible());
