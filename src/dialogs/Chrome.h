@@ -9,6 +9,9 @@ class QSvgRenderer;
 // The look of labels, text boxes, lists and check boxes on the dark pictures.
 QString dialogStyleSheet();
 
+// Text boxes take any length: the catalogue has no limit on a field.
+constexpr int TextBoxLimit = 1 << 24;
+
 // Twips, the unit of window positions: 15 to the pixel.
 constexpr int TwipsPerPixel = 15;
 constexpr int twipsToPixels(int twips)

@@ -42,6 +42,8 @@ frmMsgbox::frmMsgbox(Module1& state, QWidget* owner)
     lblCaption->setObjectName(QStringLiteral("lblCaption"));
 
     txtSearch = new QLineEdit(this);
+    txtSearch->setMaxLength(TextBoxLimit);
+
     txtSearch->setGeometry(20, 48, 297, 21);
     txtSearch->setAccessibleName(QStringLiteral("Search text"));
     txtSearch->hide();

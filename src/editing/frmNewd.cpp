@@ -50,9 +50,12 @@ frmNewd::frmNewd(Module1& state, QWidget* owner)
     setStyleSheet(dialogStyleSheet());
 
     txtDisc = new QLineEdit(this);
+    txtDisc->setMaxLength(TextBoxLimit);
     txtDisc->setGeometry(168, 20, 185, 22);
     txtDisc->setAccessibleName(QStringLiteral("Disc Title"));
     txtTracks = new QLineEdit(this);
+    txtTracks->setMaxLength(TextBoxLimit);
+
     txtTracks->setGeometry(168, 52, 64, 22);
     txtTracks->setAccessibleName(QStringLiteral("Number of Tracks"));
     lblDisc = new QLabel(QStringLiteral("Disc Title"), this);

@@ -26,6 +26,7 @@ frmNewt::frmNewt(Module1& state, QWidget* owner)
 
     auto box = [this](int top, const QString& name) {
         auto* edit = new QLineEdit(this);
+        edit->setMaxLength(TextBoxLimit);
         edit->setGeometry(168, top, 185, 21);
         edit->setAccessibleName(name);
         return edit;
@@ -44,6 +45,8 @@ frmNewt::frmNewt(Module1& state, QWidget* owner)
     cmbFormat->setCurrentIndex(-1);
     cmbFormat->setEditText(QString());
     cmbFormat->setAccessibleName(QStringLiteral("Format"));
+    cmbFormat->lineEdit()->setMaxLength(TextBoxLimit);
+
     // What is typed stays as typed: no completion, and no quiet change of
     // letter case when the box is left (only the codes are turned into entries).
     auto* exact = new QCompleter(QStringList(), cmbFormat);

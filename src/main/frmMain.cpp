@@ -107,6 +107,8 @@ void frmMain::buildControls()
         lblLength[i] = label(6960, 495);
         lblFormat[i] = label(7560, 540);
         auto* box = new QLineEdit(this);
+        box->setMaxLength(TextBoxLimit);
+
         box->setGeometry(twips(8280), twips(1440 + 360 * i), twips(1950), twips(285));
         box->setAccessibleName(QStringLiteral("Comments of track %1").arg(i + 1));
         box->hide();

@@ -130,7 +130,11 @@ QByteArray discBytes(const QList<Track>& tracks)
 QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered write reports every byte as written and only the
+    // flush in commit() meets the full disk, after which QSaveFile would still
+    // rename the truncated file into place. Written directly, a short count
+    // shows at once.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     const qint64 wanted = bytes.size();
     const qint64 offered = failAfterBytes >= 0 ? std::min(failAfterBytes, wanted) : wanted;

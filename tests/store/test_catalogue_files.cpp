@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -314,4 +315,32 @@ TEST(Module1State, WriteIndexWritesTheCountedRowsAndReportsFailures)
     const QString message = state.WriteIndex();
     EXPECT_TRUE(message.contains("index.txt")) << message.toStdString();
     EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 2 \r\nRock\r\n10\r\nJazz\r\n12\r\n"));
+}
+
+TEST(AtomicWrite, AFullDiskNeverInstallsATruncatedFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Big.txt");
+    const QByteArray old = QByteArray(3000, 'o');
+    putFile(path, old);
+    // A file-size limit stands in for a full disk: writes past it fail.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    auto* handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = before;
+    limit.rlim_cur = 8192;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QString small, large, huge;
+    small = writeAtomically(path, QByteArray(5000, 's'));
+    const QByteArray afterSmall = readFile(path);
+    large = writeAtomically(path, QByteArray(15000, 'l')); // fits a write buffer
+    huge = writeAtomically(path, QByteArray(200000, 'h')); // does not
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(small, QString());
+    EXPECT_EQ(afterSmall, QByteArray(5000, 's'));
+    EXPECT_FALSE(large.isEmpty());
+    EXPECT_FALSE(huge.isEmpty());
+    EXPECT_EQ(readFile(path), QByteArray(5000, 's'));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Big.txt"});
 }
