@@ -104,7 +104,10 @@ frmNewt::frmNewt(Module1& state, QWidget* owner)
             return w && (w == cmbFormat || cmbFormat->isAncestorOf(w));
         };
         // Checked once the focus has settled, not in the middle of its move.
-        if (inFormat(from) && to && !inFormat(to) && to->window() == this)
+        // The flash between tracks moves the focus off hidden boxes: that is
+        // not the user leaving the box.
+        if (inFormat(from) && to && !inFormat(to) && to->window() == this &&
+            cmbFormat->isVisible() && !Timer1->isActive())
             QMetaObject::invokeMethod(this, &frmNewt::cmbFormat_LostFocus, Qt::QueuedConnection);
     });
 

@@ -259,3 +259,24 @@ TEST(TrackEntry, AFailedSaveKeepsTheEntryOpenAndTheFileWhole)
     typeTrack(entry, makeTrack("Two"));
     EXPECT_EQ(p.bytes("Mix.txt"), catalogue::discBytes({makeTrack("One"), makeTrack("Two")}));
 }
+
+TEST(TrackEntry, TheFlashBetweenTracksAsksNothing)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({}));
+    newDisc(p, "Mix", "4");
+    frmNewt* entry = p.main().trackEntry();
+    ASSERT_NE(entry, nullptr);
+    for (QWidget* focus :
+         {static_cast<QWidget*>(entry->txtLabel), static_cast<QWidget*>(entry->cmbFormat),
+          static_cast<QWidget*>(entry->txtComments)}) {
+        p.state().messagesShown.clear();
+        giveFocus(focus);
+        typeTrack(entry, makeTrack("Song"));
+        entry->Timer1_Timer(); // blank
+        QCoreApplication::processEvents();
+        entry->Timer1_Timer(); // back
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(p.state().messagesShown.isEmpty()) << p.lastMessage().toStdString();
+    }
+}

@@ -1,0 +1,194 @@
+#include "reliability/CatalogueDriver.h"
+
+#include "editing/frmNewd.h"
+#include "editing/frmNewt.h"
+#include "editing/frmRemove.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+CatalogueDriver::CatalogueDriver(const QString& programDir, quint32 seed)
+    : m_state({programDir, programDir + QStringLiteral("/settings.ini"), 1024}), m_random(seed)
+{
+    m_state.answerMessage = [this](Module1& state) {
+        if (!m_answers.isEmpty())
+            state.MsgAnswer = m_answers.takeFirst();
+    };
+}
+
+CatalogueDriver::~CatalogueDriver()
+{
+    delete m_entry;
+}
+
+bool CatalogueDriver::start()
+{
+    m_main = std::make_unique<frmMain>(m_state);
+    m_answers = {QStringLiteral("yes"), QString()}; // a first run is one
+    const bool ok = m_main->Form_Load();
+    m_answers.clear();
+    return ok;
+}
+
+void CatalogueDriver::selectDisc(int row)
+{
+    // A disc whose file holds fewer records than its count is kept as it is.
+    m_answers = {QStringLiteral("yes")};
+    m_main->cmbDisc->setCurrentIndex(row);
+    m_answers.clear();
+}
+
+void CatalogueDriver::step()
+{
+    if (m_entry) {
+        entryStep();
+        return;
+    }
+    const int discs = m_state.DiscCount;
+    const int choice = int(m_random.bounded(100));
+    if (discs < 2 || choice < 22)
+        newDisc();
+    else if (choice < 40)
+        addTrack();
+    else if (choice < 55)
+        editTrack();
+    else if (choice < 72)
+        comment();
+    else if (choice < 88)
+        removeTrack();
+    else
+        removeDisc();
+}
+
+void CatalogueDriver::newDisc()
+{
+    const int planned = 1 + int(m_random.bounded(4));
+    m_action = QStringLiteral("new disc of %1").arg(planned);
+    m_state.RemoveMode = 0;
+    m_state.NewDiscPending = 1;
+    frmNewd dialog(m_state, m_main.get());
+    QObject::connect(&dialog, &frmNewd::discCreated, [this] {
+        m_entry = new frmNewt(m_state, m_main.get());
+        QObject::connect(m_entry, &frmNewt::updateRequested, m_main.get(), &frmMain::cmdUpdate);
+        QObject::connect(m_entry, &frmNewt::reloadRequested, m_main.get(),
+                         &frmMain::reloadShownDisc);
+    });
+    dialog.txtDisc->setText(
+        QStringLiteral("Disc %1-%2").arg(m_random.bounded(100000)).arg(++m_serial));
+    dialog.txtTracks->setText(QString::number(planned) + (m_random.bounded(2) ? " songs" : ""));
+    dialog.picSave_MouseUp(1, 0, 0, 0);
+}
+
+void CatalogueDriver::typeTrack(frmNewt* entry)
+{
+    const QString n = QString::number(m_random.bounded(1000));
+    entry->txtLabel->setText(QStringLiteral("Label ") + n);
+    entry->txtProducer->setText(QStringLiteral("Artist ") + n);
+    entry->txtTitle->setText(QStringLiteral("Title ") + n);
+    entry->txtDate->setText(QString::number(1960 + m_random.bounded(60)));
+    entry->txtLength->setText(QStringLiteral("%1:%2")
+                                  .arg(m_random.bounded(10))
+                                  .arg(m_random.bounded(60), 2, 10, QLatin1Char('0')));
+    entry->cmbFormat->setEditText(QStringLiteral("LP"));
+    entry->txtComments->setText(m_random.bounded(3) ? QString() : QStringLiteral("Notes ") + n);
+}
+
+void CatalogueDriver::entryStep()
+{
+    const int choice = int(m_random.bounded(100));
+    if (choice < 85) {
+        m_action = QStringLiteral("save track %1").arg(m_state.EntryTrack);
+        typeTrack(m_entry);
+        m_entry->picSave_MouseUp(1, 0, 0, 0);
+    } else {
+        const QString answer = choice < 92 ? QStringLiteral("yes") : QStringLiteral("no");
+        m_action = QStringLiteral("cancel the entry (%1)").arg(answer);
+        m_answers = {answer};
+        m_entry->picCancel_MouseUp(1, 0, 0, 0);
+        m_answers.clear();
+    }
+    if (m_entry && !m_entry->isVisible() && m_state.EntryTrack == 0)
+        delete m_entry;
+}
+
+void CatalogueDriver::addTrack()
+{
+    selectDisc(int(m_random.bounded(m_state.DiscCount)));
+    m_action = QStringLiteral("add a track");
+    if (m_state.TrackCount == 0 || m_state.TrackCount >= 25 || m_state.DiscIncomplete)
+        return;
+    m_state.AddingTracks = 1;
+    m_state.CurrentDisc = m_main->cmbDisc->currentIndex();
+    auto* entry = new frmNewt(m_state, m_main.get());
+    QObject::connect(entry, &frmNewt::updateRequested, m_main.get(), &frmMain::cmdUpdate);
+    typeTrack(entry);
+    entry->picSave_MouseUp(1, 0, 0, 0);
+    delete entry;
+    m_state.AddingTracks = 0;
+}
+
+void CatalogueDriver::editTrack()
+{
+    selectDisc(int(m_random.bounded(m_state.DiscCount)));
+    m_action = QStringLiteral("edit a track");
+    if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
+        return;
+    m_state.RemoveMode = 2;
+    frmRemove dialog(m_state, m_main.get());
+    dialog.lstRemove->setCurrentRow(int(m_random.bounded(m_state.TrackCount)));
+    frmNewt* entry = nullptr;
+    QObject::connect(&dialog, &frmRemove::editRequested, [&] {
+        entry = new frmNewt(m_state, m_main.get());
+        QObject::connect(entry, &frmNewt::updateRequested, m_main.get(), &frmMain::cmdUpdate);
+    });
+    dialog.cmdEdit();
+    if (entry) {
+        typeTrack(entry);
+        entry->picSave_MouseUp(1, 0, 0, 0);
+        delete entry;
+    }
+    m_state.EditPending = 0;
+}
+
+void CatalogueDriver::comment()
+{
+    selectDisc(int(m_random.bounded(m_state.DiscCount)));
+    m_action = QStringLiteral("comment");
+    if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
+        return;
+    QLineEdit* box = m_main->txtComments[m_random.bounded(m_state.TrackCount)];
+    box->setText(QStringLiteral("Comment %1").arg(m_random.bounded(100000)));
+    emit box->textEdited(box->text());
+    m_main->cmdComments();
+}
+
+void CatalogueDriver::removeTrack()
+{
+    selectDisc(int(m_random.bounded(m_state.DiscCount)));
+    m_action = QStringLiteral("remove a track");
+    if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
+        return;
+    m_state.RemoveMode = 1;
+    frmRemove dialog(m_state, m_main.get());
+    QObject::connect(&dialog, &frmRemove::updateRequested, m_main.get(), &frmMain::cmdUpdate);
+    QObject::connect(&dialog, &frmRemove::reloadRequested, m_main.get(), &frmMain::reloadShownDisc);
+    dialog.lstRemove->setCurrentRow(int(m_random.bounded(m_state.TrackCount)));
+    m_answers = {QStringLiteral("yes")};
+    dialog.cmdRemt();
+    m_answers.clear();
+}
+
+void CatalogueDriver::removeDisc()
+{
+    m_action = QStringLiteral("remove a disc");
+    m_state.RemoveMode = 0;
+    m_state.RemoveDiscPending = 1;
+    frmRemove dialog(m_state, m_main.get());
+    QObject::connect(&dialog, &frmRemove::updateRequested, m_main.get(), &frmMain::cmdUpdate);
+    dialog.lstRemove->setCurrentRow(int(m_random.bounded(m_state.DiscCount)));
+    m_answers = {QStringLiteral("yes")};
+    dialog.cmdRemd();
+    m_answers.clear();
+    m_state.RemoveDiscPending = 0;
+}

@@ -1,0 +1,259 @@
+// Crash consistency: a child process drives the real program through random
+// user actions and is killed with SIGKILL at a random moment; the folder it
+// leaves is then checked with the program's own readers against a replay of
+// the same actions. Every catalogue file must be wholly as it was before the
+// action in progress or wholly as that action leaves it, the index must read
+// whole and list no disc without its file, and a disc that holds fewer records
+// than its count must be recoverable with the program's own question.
+//
+//   crash_harness [kills] [seed]          the parent: prints the figures
+//   crash_harness --child DIR SEED STEPS  the child: acts and notes each step
+#include "main/Screenres.h"
+#include "reliability/CatalogueDriver.h"
+#include "store/CatalogueFiles.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Every catalogue file of a folder: index.txt and the disc files, by name.
+using Snapshot = QMap<QString, QByteArray>;
+
+Snapshot snapshot(const QString& programDir)
+{
+    Snapshot files;
+    const QDir data(programDir + QStringLiteral("/Data"));
+    for (const QString& name : data.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        QFile file(data.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            files.insert(name, file.readAll());
+    }
+    return files;
+}
+
+void copyFolder(const QString& from, const QString& to)
+{
+    QDir(to).removeRecursively();
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + u'/' + QDir(from).relativeFilePath(path);
+        if (QFileInfo(path).isDir())
+            QDir().mkpath(target);
+        else
+            QFile::copy(path, target);
+    }
+}
+
+int child(const QString& dir, quint32 seed, int steps)
+{
+    const int journal = ::open(QFile::encodeName(dir + QStringLiteral("/journal")).constData(),
+                               O_WRONLY | O_CREAT | O_APPEND, 0644);
+    CatalogueDriver driver(dir, seed);
+    if (!driver.start())
+        return 3;
+    for (int k = 1; k <= steps; ++k) {
+        const QByteArray line = "begin " + QByteArray::number(k) + "\n";
+        if (::write(journal, line.constData(), size_t(line.size())) != line.size())
+            return 4;
+        driver.step();
+    }
+    return 0;
+}
+
+int lastBegun(const QString& dir)
+{
+    QFile file(dir + QStringLiteral("/journal"));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    int k = 0;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith("begin "))
+            k = line.mid(6).toInt();
+    return k;
+}
+
+// The states before and after action k of a run, replayed from its start.
+std::pair<Snapshot, Snapshot> replay(const QString& start, const QString& scratch, quint32 seed,
+                                     int k, QString* action)
+{
+    copyFolder(start, scratch);
+    CatalogueDriver driver(scratch, seed);
+    driver.start();
+    for (int i = 1; i < k; ++i)
+        driver.step();
+    const Snapshot before = snapshot(scratch);
+    if (k >= 1)
+        driver.step();
+    *action = driver.lastAction();
+    return {before, snapshot(scratch)};
+}
+
+QString check(const QString& dir, const Snapshot& before, const Snapshot& after)
+{
+    const Snapshot now = snapshot(dir);
+    QStringList names = now.keys() + before.keys() + after.keys();
+    names.removeDuplicates();
+    for (const QString& name : names) {
+        const bool matches =
+            (now.contains(name) ? std::optional(now.value(name)) : std::nullopt) ==
+                (before.contains(name) ? std::optional(before.value(name)) : std::nullopt) ||
+            (now.contains(name) ? std::optional(now.value(name)) : std::nullopt) ==
+                (after.contains(name) ? std::optional(after.value(name)) : std::nullopt);
+        if (!matches)
+            return QStringLiteral("%1 is neither as it was nor as it was to become").arg(name);
+    }
+    const catalogue::IndexRead index =
+        catalogue::readIndex(dir + QStringLiteral("/Data/index.txt"));
+    if (index.status != catalogue::IndexRead::Ok)
+        return QStringLiteral("the index does not read: %1").arg(index.problem);
+    for (const catalogue::DiscRow& disc : index.discs) {
+        const std::optional<int> count = catalogue::countOf(disc.count);
+        const catalogue::DiscRead read = catalogue::readDiscFile(
+            dir + QStringLiteral("/Data/") + disc.name + ".txt", count.value_or(0));
+        if (read.status == catalogue::DiscRead::Missing ||
+            read.status == catalogue::DiscRead::Unreadable)
+            return QStringLiteral("the listed disc '%1' has no file").arg(disc.name);
+    }
+    return {};
+}
+
+// Every disc that holds fewer records than its count: the program's question,
+// answered yes, fixes its count, and it then reads whole.
+QString recover(const QString& dir, const QString& scratch)
+{
+    const catalogue::IndexRead index =
+        catalogue::readIndex(dir + QStringLiteral("/Data/index.txt"));
+    for (int row = 0; row < index.discs.size(); ++row) {
+        const catalogue::DiscRow& disc = index.discs.at(row);
+        const QString path = QStringLiteral("/Data/") + disc.name + ".txt";
+        const int count = catalogue::countOf(disc.count).value_or(0);
+        const catalogue::DiscRead read = catalogue::readDiscFile(dir + path, count);
+        if (read.status != catalogue::DiscRead::Short)
+            continue;
+        copyFolder(dir, scratch);
+        Module1 state({scratch, scratch + QStringLiteral("/settings.ini"), 1024});
+        state.answerMessage = [](Module1& s) {
+            if (s.MsgKind == 5)
+                s.MsgAnswer = QStringLiteral("yes");
+        };
+        frmMain main(state);
+        if (!main.Form_Load())
+            return QStringLiteral("the program did not start");
+        main.cmbDisc->setCurrentIndex(row);
+        const catalogue::IndexRead fixed =
+            catalogue::readIndex(scratch + QStringLiteral("/Data/index.txt"));
+        const int now = catalogue::countOf(fixed.discs.value(row).count).value_or(-1);
+        if (now != read.tracks.size() ||
+            catalogue::readDiscFile(scratch + path, now).status != catalogue::DiscRead::Whole)
+            return QStringLiteral("the disc '%1' was not recovered").arg(disc.name);
+    }
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setUpApplication();
+    const QStringList args = app.arguments();
+    if (args.size() >= 5 && args.at(1) == QLatin1String("--child"))
+        return child(args.at(2), args.at(3).toUInt(), args.at(4).toInt());
+
+    const int kills = args.size() > 1 ? args.at(1).toInt() : 300;
+    const quint32 seed =
+        args.size() > 2 ? args.at(2).toUInt() : QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    // On a memory file system where there is one: a kill is not a power cut,
+    // so what the harness checks does not depend on the disk, and a run of
+    // hundreds of kills stays short.
+    const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                             ? QStringLiteral("/dev/shm")
+                             : QDir::tempPath();
+    QTemporaryDir work(base + QStringLiteral("/platterbook-harness-XXXXXX"));
+    const QString dir = work.filePath(QStringLiteral("program"));
+    const QString start = work.filePath(QStringLiteral("start"));
+    const QString scratch = work.filePath(QStringLiteral("scratch"));
+    QDir().mkpath(dir);
+    int intact = 0;
+    int killed = 0;
+    int foundBefore = 0;
+    int foundAfter = 0;
+    int foundBetween = 0;
+    for (int round = 0; round < kills; ++round) {
+        copyFolder(dir, start);
+        QFile::remove(dir + QStringLiteral("/journal"));
+        const quint32 runSeed = random.generate();
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(args.at(0), {QStringLiteral("--child"), dir, QString::number(runSeed),
+                                   QStringLiteral("150")});
+        process.waitForStarted();
+        QThread::usleep(30000 + random.bounded(150000));
+        if (process.state() == QProcess::Running) {
+            ::kill(pid_t(process.processId()), SIGKILL);
+            ++killed;
+        }
+        process.waitForFinished();
+        const int k = lastBegun(dir);
+        if (qEnvironmentVariableIsSet("PLATTERBOOK_HARNESS_CORRUPT")) {
+            // Proof that the check can fail: cut the largest file short.
+            const Snapshot files = snapshot(dir);
+            QString largest;
+            for (auto it = files.begin(); it != files.end(); ++it)
+                if (largest.isEmpty() || it.value().size() > files.value(largest).size())
+                    largest = it.key();
+            if (!largest.isEmpty())
+                QFile::resize(dir + QStringLiteral("/Data/") + largest,
+                              files.value(largest).size() / 2);
+        }
+        QString action;
+        const auto [before, after] = replay(start, scratch, runSeed, k, &action);
+        if (before != after) {
+            const Snapshot now = snapshot(dir);
+            if (now == before)
+                ++foundBefore;
+            else if (now == after)
+                ++foundAfter;
+            else
+                ++foundBetween;
+        }
+        QString problem = check(dir, before, after);
+        if (problem.isEmpty())
+            problem = recover(dir, scratch);
+        if (problem.isEmpty()) {
+            ++intact;
+        } else {
+            std::printf("round %d (seed %u, step %d, %s): %s\n", round, runSeed, k,
+                        qPrintable(action), qPrintable(problem));
+            copyFolder(dir, work.filePath(QStringLiteral("failed-%1").arg(round)));
+        }
+        QFile::remove(dir + QStringLiteral("/journal"));
+    }
+    std::printf("kills: %d, catalogues intact: %d\n", killed, intact);
+    std::printf("seed %u; the action under way was found not begun %d times, done %d times, "
+                "part way %d times\n",
+                seed, foundBefore, foundAfter, foundBetween);
+    if (intact != kills)
+        work.setAutoRemove(false);
+    return intact == kills ? 0 : 1;
+}
