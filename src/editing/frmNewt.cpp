@@ -99,19 +99,28 @@ frmNewt::frmNewt(Module1& state, QWidget* owner)
 
     // The format is checked whenever the focus leaves the box for another
     // control of this window.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
-        const auto inFormat = [this](QWidget* w) {
-            return w && (w == cmbFormat || cmbFormat->isAncestorOf(w));
-        };
-        // Checked once the focus has settled, not in the middle of its move.
-        // The flash between tracks moves the focus off hidden boxes: that is
-        // not the user leaving the box.
-        if (inFormat(from) && to && !inFormat(to) && to->window() == this &&
-            cmbFormat->isVisible() && !Timer1->isActive())
-            QMetaObject::invokeMethod(this, &frmNewt::cmbFormat_LostFocus, Qt::QueuedConnection);
-    });
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+            const auto inFormat = [this](QWidget* w) {
+                return w && (w == cmbFormat || cmbFormat->isAncestorOf(w));
+            };
+            // Checked once the focus has settled, not in the middle of its move.
+            // The flash between tracks moves the focus off hidden boxes: that is
+            // not the user leaving the box.
+            if (inFormat(from) && to && !inFormat(to) && to->window() == this &&
+                cmbFormat->isVisible() && !Timer1->isActive())
+                QMetaObject::invokeMethod(this, &frmNewt::cmbFormat_LostFocus,
+                                          Qt::QueuedConnection);
+        });
 
     Form_Load();
+}
+
+frmNewt::~frmNewt()
+{
+    // Closing the window moves the focus; this window is no longer there to
+    // look at it.
+    disconnect(m_focusWatch);
 }
 
 void frmNewt::Form_Load()

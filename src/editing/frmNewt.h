@@ -21,6 +21,7 @@ public:
     enum class Mode { NewDisc, AddTrack, Edit };
 
     frmNewt(Module1& state, QWidget* owner);
+    ~frmNewt() override;
 
     Mode mode() const { return m_mode; }
 
@@ -63,4 +64,5 @@ private:
     Module1& m_state;
     Mode m_mode = Mode::NewDisc;
     bool m_checkingFormat = false;
+    QMetaObject::Connection m_focusWatch;
 };

@@ -62,12 +62,19 @@ frmOption::frmOption(Module1& state, QWidget* owner)
     connect(picCancel, &PictureButton::MouseUp, this, &frmOption::picCancel_MouseUp);
 
     // The length is taken when the focus leaves its box for another control.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
-        if (from == txtDisclen && to && to->window() == this)
-            QMetaObject::invokeMethod(this, &frmOption::txtDisclen_LostFocus, Qt::QueuedConnection);
-    });
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+            if (from == txtDisclen && to && to->window() == this)
+                QMetaObject::invokeMethod(this, &frmOption::txtDisclen_LostFocus,
+                                          Qt::QueuedConnection);
+        });
 
     Form_Load();
+}
+
+frmOption::~frmOption()
+{
+    disconnect(m_focusWatch);
 }
 
 bool frmOption::discShown() const

@@ -16,6 +16,7 @@ class frmOption : public RoundedWindow
     Q_OBJECT
 public:
     frmOption(Module1& state, QWidget* owner);
+    ~frmOption() override;
 
     void txtDisclen_LostFocus();
     void chkMono_MouseUp();
@@ -49,4 +50,5 @@ private:
 
     Module1& m_state;
     bool m_refusing = false;
+    QMetaObject::Connection m_focusWatch;
 };

@@ -201,9 +201,15 @@ IndexRead readIndex(const QString& path)
         result.status = IndexRead::Unreadable;
         return result;
     }
-    if (bytes->isEmpty())
+    return parseIndex(*bytes);
+}
+
+IndexRead parseIndex(const QByteArray& bytes)
+{
+    IndexRead result;
+    if (bytes.isEmpty())
         return result;
-    const QStringList lines = codepage::splitLines(codepage::decode(*bytes));
+    const QStringList lines = codepage::splitLines(codepage::decode(bytes));
     const std::optional<int> count = lines.isEmpty() ? std::nullopt : strictCount(lines.first());
     if (!count || *count < 0) {
         result.status = IndexRead::Damaged;
@@ -249,8 +255,14 @@ DiscRead readDiscFile(const QString& path, int count)
         result.status = DiscRead::Unreadable;
         return result;
     }
-    const QStringList lines = codepage::splitLines(codepage::decode(*bytes));
-    const qsizetype whole = std::min<qsizetype>(count, lines.size() / FieldCount);
+    return parseDiscFile(*bytes, count);
+}
+
+DiscRead parseDiscFile(const QByteArray& bytes, int count)
+{
+    DiscRead result;
+    const QStringList lines = codepage::splitLines(codepage::decode(bytes));
+    const qsizetype whole = std::clamp<qsizetype>(count, 0, lines.size() / FieldCount);
     result.tracks.reserve(whole);
     for (qsizetype r = 0; r < whole; ++r) {
         Track track;

@@ -89,6 +89,8 @@ struct IndexRead {
 // announces, and every name must be readable; otherwise the index is Damaged
 // and nothing of it is to be trusted. Lines after the last pair are ignored.
 IndexRead readIndex(const QString& path);
+// The same reading of an index's bytes.
+IndexRead parseIndex(const QByteArray& bytes);
 
 struct DiscRead {
     enum Status { Whole, Short, Missing, Unreadable };
@@ -99,6 +101,8 @@ struct DiscRead {
 // Reads count records of a disc file. Short when the file holds fewer whole
 // records than the count; lines after the counted records are ignored.
 DiscRead readDiscFile(const QString& path, int count);
+// The same reading of a disc file's bytes.
+DiscRead parseDiscFile(const QByteArray& bytes, int count);
 
 // A whole file as one text, line ends included; empty when it cannot be read.
 std::optional<QString> readWholeText(const QString& path);
