@@ -1,5 +1,7 @@
 #include "dialogs/Chrome.h"
 
+#include "dialogs/PictureButton.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -165,9 +167,29 @@ void RoundedWindow::mouseReleaseEvent(QMouseEvent* event)
     QDialog::mouseReleaseEvent(event);
 }
 
-bool RoundedWindow::Form_KeyPress(int)
+bool RoundedWindow::Form_KeyPress(int keyAscii)
 {
-    return false;
+    PictureButton* button = keyAscii == 13 ? m_enter : keyAscii == 27 ? m_escape : nullptr;
+    if (!button)
+        return false;
+    emit button->MouseUp(1, 0, 0, 0);
+    return true;
+}
+
+void RoundedWindow::setKeyButtons(PictureButton* enter, PictureButton* escape)
+{
+    m_enter = enter;
+    m_escape = escape;
+}
+
+PictureButton* RoundedWindow::addButton(const QString& art, QPoint at, QSize releaseArea,
+                                        const QString& name, const QString& tip)
+{
+    auto* button = new PictureButton(art, releaseArea, this);
+    button->move(at);
+    button->setAccessibleName(name);
+    button->setToolTip(tip.isEmpty() ? name : tip);
+    return button;
 }
 
 int RoundedWindow::keyAscii(const QKeyEvent* event)

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QPoint>
 
+class PictureButton;
 class QSvgRenderer;
 
 // The look of labels, text boxes, lists and check boxes on the dark pictures.
@@ -47,7 +48,17 @@ public:
 
     // The window's key handler, given the character code of a key (13 Enter,
     // 27 Escape, 1 to 26 for Ctrl+A to Ctrl+Z). Return true to consume the key.
+    // By default Enter and Escape release the buttons setKeyButtons() named.
     virtual bool Form_KeyPress(int keyAscii);
+
+    // The buttons Enter and Escape act on, as a left-button release at (0, 0)
+    // that reaches the button's release handler; either may be null.
+    void setKeyButtons(PictureButton* enter, PictureButton* escape);
+
+    // A picture button of this window at (left, top) with its release area,
+    // named for screen readers and with a tooltip.
+    PictureButton* addButton(const QString& art, QPoint at, QSize releaseArea, const QString& name,
+                             const QString& tip = {});
 
     // The character code a key event stands for, 0 when none.
     static int keyAscii(const QKeyEvent* event);
@@ -83,5 +94,7 @@ private:
     int m_corner;
     bool m_draggable = true;
     bool m_dragging = false;
+    PictureButton* m_enter = nullptr;
+    PictureButton* m_escape = nullptr;
     QPoint m_dragOffset;
 };

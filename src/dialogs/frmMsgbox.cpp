@@ -58,6 +58,7 @@ frmMsgbox::frmMsgbox(Module1& state, QWidget* owner)
     picOkay = button(QStringLiteral("okay"), 128, QStringLiteral("Okay"), this);
     picNo = button(QStringLiteral("no"), 200, QStringLiteral("No"), this);
     picCancel = button(QStringLiteral("cancel"), 200, QStringLiteral("Cancel"), this);
+    setKeyButtons(picOkay, picCancel);
     connect(picYes, &PictureButton::MouseUp, this, &frmMsgbox::picYes_MouseUp);
     connect(picNo, &PictureButton::MouseUp, this, &frmMsgbox::picNo_MouseUp);
     connect(picOkay, &PictureButton::MouseUp, this, &frmMsgbox::picOkay_MouseUp);
@@ -201,13 +202,5 @@ bool frmMsgbox::Form_KeyPress(int keyAscii)
         }
         return false;
     }
-    if (keyAscii == 13) {
-        picOkay_MouseUp(1, 0, 0, 0);
-        return true;
-    }
-    if (keyAscii == 27) {
-        picCancel_MouseUp(1, 0, 0, 0);
-        return true;
-    }
-    return false;
+    return RoundedWindow::Form_KeyPress(keyAscii);
 }

@@ -66,27 +66,13 @@ frmNewd::frmNewd(Module1& state, QWidget* owner)
     lblTracks->setBuddy(txtTracks);
     setTabOrder(txtDisc, txtTracks);
 
-    picSave = new PictureButton(QStringLiteral("save"), QSize(81, 26), this);
-    picSave->move(64, 96);
-    picSave->setAccessibleName(QStringLiteral("Save"));
-    picSave->setToolTip(QStringLiteral("Create the disc (Enter)"));
-    picCancel = new PictureButton(QStringLiteral("cancel"), QSize(81, 26), this);
-    picCancel->move(232, 96);
-    picCancel->setAccessibleName(QStringLiteral("Cancel"));
-    picCancel->setToolTip(QStringLiteral("Cancel (Esc)"));
+    picSave = addButton(QStringLiteral("save"), {64, 96}, {81, 26}, QStringLiteral("Save"),
+                        QStringLiteral("Create the disc (Enter)"));
+    picCancel = addButton(QStringLiteral("cancel"), {232, 96}, {81, 26}, QStringLiteral("Cancel"),
+                          QStringLiteral("Cancel (Esc)"));
+    setKeyButtons(picSave, picCancel);
     connect(picSave, &PictureButton::MouseUp, this, &frmNewd::picSave_MouseUp);
     connect(picCancel, &PictureButton::MouseUp, this, &frmNewd::picCancel_MouseUp);
-}
-
-bool frmNewd::Form_KeyPress(int keyAscii)
-{
-    if (keyAscii == 13)
-        picSave_MouseUp(1, 0, 0, 0);
-    else if (keyAscii == 27)
-        picCancel_MouseUp(1, 0, 0, 0);
-    else
-        return false;
-    return true;
 }
 
 bool frmNewd::refuse(int kind, const QString& text, QLineEdit* focus)

@@ -17,7 +17,6 @@ public:
 
     void picSave_MouseUp(int Button, int Shift, float X, float Y);
     void picCancel_MouseUp(int Button, int Shift, float X, float Y);
-    bool Form_KeyPress(int keyAscii) override;
 
     QLabel* lblDisc;
     QLineEdit* txtDisc;

@@ -82,14 +82,11 @@ frmNewt::frmNewt(Module1& state, QWidget* owner)
     setTabOrder(cmbFormat, txtComments);
     setTabOrder(txtComments, chkSave);
 
-    picSave = new PictureButton(QStringLiteral("save"), QSize(81, 26), this);
-    picSave->move(64, 223);
-    picSave->setAccessibleName(QStringLiteral("Save"));
-    picSave->setToolTip(QStringLiteral("Store the track (Enter)"));
-    picCancel = new PictureButton(QStringLiteral("cancel"), QSize(81, 26), this);
-    picCancel->move(232, 223);
-    picCancel->setAccessibleName(QStringLiteral("Cancel"));
-    picCancel->setToolTip(QStringLiteral("Cancel (Esc)"));
+    picSave = addButton(QStringLiteral("save"), {64, 223}, {81, 26}, QStringLiteral("Save"),
+                        QStringLiteral("Store the track (Enter)"));
+    picCancel = addButton(QStringLiteral("cancel"), {232, 223}, {81, 26}, QStringLiteral("Cancel"),
+                          QStringLiteral("Cancel (Esc)"));
+    setKeyButtons(picSave, picCancel);
     connect(picSave, &PictureButton::MouseUp, this, &frmNewt::picSave_MouseUp);
     connect(picCancel, &PictureButton::MouseUp, this, &frmNewt::picCancel_MouseUp);
 
@@ -181,17 +178,6 @@ QString frmNewt::fieldText(int field) const
     default:
         return txtComments->text();
     }
-}
-
-bool frmNewt::Form_KeyPress(int keyAscii)
-{
-    if (keyAscii == 13)
-        picSave_MouseUp(1, 0, 0, 0);
-    else if (keyAscii == 27)
-        picCancel_MouseUp(1, 0, 0, 0);
-    else
-        return false;
-    return true;
 }
 
 void frmNewt::cmbFormat_LostFocus()

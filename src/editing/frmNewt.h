@@ -30,7 +30,6 @@ public:
     void cmdtrackedit();
     void cmbFormat_LostFocus();
     void Timer1_Timer();
-    bool Form_KeyPress(int keyAscii) override;
 
     QLineEdit* txtLabel;
     QLineEdit* txtProducer;

@@ -57,12 +57,14 @@ void frmRemove::Form_Load()
     case 0:
         setWindowTitle(QStringLiteral("Remove Disc"));
         picRemdisc->show();
+        setKeyButtons(picRemdisc, picCancel);
         for (int row = 0; row < m_state.DiscCount; ++row)
             lstRemove->addItem(m_state.Discs.at(row).name);
         break;
     case 1:
         setWindowTitle(QStringLiteral("Remove Track"));
         picRemtrack->show();
+        setKeyButtons(picRemtrack, picCancel);
         if (m_state.TrackCount == 0) {
             frmMsgbox::tell(m_state, parentWidget(), 4,
                             QStringLiteral("You must first load a disc"));
@@ -75,6 +77,7 @@ void frmRemove::Form_Load()
         setWindowTitle(QStringLiteral("Edit Track"));
         m_state.EditPending = 1;
         picEdit->show();
+        setKeyButtons(picEdit, picCancel);
         for (int row = 0; row < m_state.TrackCount; ++row)
             lstRemove->addItem(m_state.Tracks.at(row)[2]);
         break;
@@ -83,6 +86,7 @@ void frmRemove::Form_Load()
         placeAtTwips(1000, 1000);
         picShow->show();
         picClose->show();
+        setKeyButtons(picShow, picClose);
         picCancel->hide();
         for (int k = 1; k <= m_state.HitCount; ++k) {
             const int disc = int(m_state.SearchHits.at(k - 1)[0]) - 1;
@@ -93,6 +97,7 @@ void frmRemove::Form_Load()
         }
         break;
     default:
+        setKeyButtons(nullptr, picCancel);
         break;
     }
 }
@@ -115,37 +120,6 @@ void frmRemove::leave()
 {
     lstRemove->clear();
     accept();
-}
-
-bool frmRemove::Form_KeyPress(int keyAscii)
-{
-    if (keyAscii == 13) {
-        switch (m_job) {
-        case 0:
-            picRemdisc_MouseUp(1, 0, 0, 0);
-            break;
-        case 1:
-            picRemtrack_MouseUp(1, 0, 0, 0);
-            break;
-        case 2:
-            picEdit_MouseUp(1, 0, 0, 0);
-            break;
-        case 3:
-            picShow_MouseUp(1, 0, 0, 0);
-            break;
-        default:
-            break;
-        }
-        return true;
-    }
-    if (keyAscii == 27) {
-        if (m_job == 3)
-            picClose_MouseUp(1, 0, 0, 0);
-        else
-            picCancel_MouseUp(1, 0, 0, 0);
-        return true;
-    }
-    return false;
 }
 
 void frmRemove::lstRemove_DblClick()

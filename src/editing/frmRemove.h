@@ -26,7 +26,6 @@ public:
     void picShow_MouseUp(int Button, int Shift, float X, float Y);
     void picCancel_MouseUp(int Button, int Shift, float X, float Y);
     void picClose_MouseUp(int Button, int Shift, float X, float Y);
-    bool Form_KeyPress(int keyAscii) override;
 
     // A line of the search results for hit k (from 1).
     static QString hitLine(int k, const QString& text, const QString& disc);

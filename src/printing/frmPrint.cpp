@@ -42,19 +42,17 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
         list->setCurrentRow(-1);
     }
 
-    auto button = [this](const char* art, int left, int top, QSize area, const char* name) {
-        auto* b = new PictureButton(QString::fromLatin1(art), area, this);
-        b->move(left, top);
-        b->setAccessibleName(QString::fromLatin1(name));
-        b->setToolTip(QString::fromLatin1(name));
-        return b;
-    };
-    picRight = button("right", 149, 76, QSize(32, 25), "Print this field");
-    picLeft = button("left", 149, 122, QSize(32, 25), "Do not print this field");
-    picUp = button("up", 326, 76, QSize(32, 25), "Move up");
-    picDown = button("down", 326, 122, QSize(32, 25), "Move down");
-    picPrint = button("printbtn", 64, 176, QSize(81, 26), "Print");
-    picCancel = button("cancel", 240, 176, QSize(81, 26), "Cancel");
+    picRight =
+        addButton(QStringLiteral("right"), {149, 76}, {32, 25}, QStringLiteral("Print this field"));
+    picLeft = addButton(QStringLiteral("left"), {149, 122}, {32, 25},
+                        QStringLiteral("Do not print this field"));
+    picUp = addButton(QStringLiteral("up"), {326, 76}, {32, 25}, QStringLiteral("Move up"));
+    picDown = addButton(QStringLiteral("down"), {326, 122}, {32, 25}, QStringLiteral("Move down"));
+    picPrint = addButton(QStringLiteral("printbtn"), {64, 176}, {81, 26}, QStringLiteral("Print"),
+                         QStringLiteral("Print (Enter)"));
+    picCancel = addButton(QStringLiteral("cancel"), {240, 176}, {81, 26}, QStringLiteral("Cancel"),
+                          QStringLiteral("Cancel (Esc)"));
+    setKeyButtons(picPrint, picCancel);
     connect(picRight, &PictureButton::MouseUp, this, &frmPrint::picRight_MouseUp);
     connect(picLeft, &PictureButton::MouseUp, this, &frmPrint::picLeft_MouseUp);
     connect(picUp, &PictureButton::MouseUp, this, &frmPrint::picUp_MouseUp);
@@ -66,17 +64,6 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;
     };
-}
-
-bool frmPrint::Form_KeyPress(int keyAscii)
-{
-    if (keyAscii == 13)
-        picPrint_MouseUp(1, 0, 0, 0);
-    else if (keyAscii == 27)
-        picCancel_MouseUp(1, 0, 0, 0);
-    else
-        return false;
-    return true;
 }
 
 static int selectedRow(const QListWidget* list)

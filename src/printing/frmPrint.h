@@ -23,7 +23,6 @@ public:
     void picLeft_MouseUp(int Button, int Shift, float X, float Y);
     void picUp_MouseUp(int Button, int Shift, float X, float Y);
     void picDown_MouseUp(int Button, int Shift, float X, float Y);
-    bool Form_KeyPress(int keyAscii) override;
 
     // Lays out PrintText for a method (1 shown disc, 2 search results, 3 all
     // discs). Method 3 without discs tells the user and closes the window.

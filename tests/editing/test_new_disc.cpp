@@ -9,22 +9,10 @@
 
 using catalogue::Track;
 
-namespace {
-
-QList<Track> tracks(int n)
-{
-    QList<Track> list;
-    for (int i = 0; i < n; ++i)
-        list.append(makeTrack(QStringLiteral("T%1").arg(i + 1)));
-    return list;
-}
-
-} // namespace
-
 TEST(NewDisc, ThreeTracksKeepingTheTrackInformation)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
     newDisc(p, "Mix", "3 songs");
     frmNewt* entry = p.main().trackEntry();
     ASSERT_NE(entry, nullptr);
@@ -117,7 +105,7 @@ TEST(NewDisc, RefusalsInTheirOrderWithTheirMessages)
     };
     for (const Case& c : cases) {
         TestProgram p;
-        ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+        ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
         const QByteArray index = p.bytes("index.txt");
         newDisc(p, c.name, c.count);
         EXPECT_EQ(p.lastMessage(), c.message)
@@ -150,7 +138,7 @@ TEST(NewDisc, HostileNamesAreRefusedAndNothingIsWritten)
                                "Left"};
     for (const QString& name : names) {
         TestProgram p;
-        ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+        ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
         p.putFile("Left.txt", "left behind\r\n");
         const QStringList before =
             QDir(p.programDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
@@ -208,7 +196,7 @@ TEST(NewDisc, TheDialogKeepsItsBoxesAfterCancelButNotAfterSave)
 TEST(NewDisc, AFailedIndexWriteChangesNothing)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
     p.state().writeFaultAfterBytes = 3;
     newDisc(p, "Mix", "2");
     EXPECT_TRUE(p.lastMessage().contains("index.txt")) << p.lastMessage().toStdString();

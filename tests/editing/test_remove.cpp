@@ -8,28 +8,16 @@
 
 using catalogue::Track;
 
-namespace {
-
-QList<Track> tracks(int n, const QString& prefix = QStringLiteral("T"))
-{
-    QList<Track> list;
-    for (int i = 0; i < n; ++i)
-        list.append(makeTrack(prefix + QString::number(i + 1)));
-    return list;
-}
-
-} // namespace
-
 TEST(RemoveTrack, TrackThreeOfFive)
 {
     TestProgram p;
-    p.putDisc("Rock", tracks(5));
+    p.putDisc("Rock", makeTracks(5));
     p.putIndex({{"Rock", "5 tracks"}});
     ASSERT_TRUE(p.start());
     p.main().cmbDisc->setCurrentIndex(0);
     removeDialog(p, p.main().picRemt, 2, {"yes"});
     EXPECT_EQ(p.messageTexts().last(), "Are you really sure?");
-    QList<Track> expected = tracks(5);
+    QList<Track> expected = makeTracks(5);
     expected.removeAt(2);
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
     EXPECT_EQ(p.bytes("Rock.txt").count("\r\n"), 28);
@@ -41,7 +29,7 @@ TEST(RemoveTrack, TrackThreeOfFive)
 TEST(RemoveTrack, TheOnlyTrackLeavesAnEmptyFile)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     removeDialog(p, p.main().picRemt, 0, {"yes"});
     EXPECT_EQ(p.bytes("Rock.txt"), QByteArray());
@@ -53,7 +41,7 @@ TEST(RemoveTrack, TheOnlyTrackLeavesAnEmptyFile)
 TEST(RemoveTrack, NoAnswerOrNoChoiceRemovesNothing)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(3)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(3)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     const QByteArray before = p.bytes("Rock.txt");
     for (const QStringList& answers : {QStringList{"no"}, QStringList{}}) {
@@ -70,7 +58,8 @@ TEST(RemoveTrack, NoAnswerOrNoChoiceRemovesNothing)
 TEST(RemoveDisc, DiscTwoOfThree)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(2)}, {"Mix", tracks(3)}}));
+    ASSERT_TRUE(
+        p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(2)}, {"Mix", makeTracks(3)}}));
     p.state().settings().setDiscLength("Jazz", "1:20");
     p.state().settings().setMono("Jazz", "1");
     p.main().cmbDisc->setCurrentIndex(2);
@@ -95,7 +84,7 @@ TEST(RemoveDisc, DiscTwoOfThree)
 TEST(RemoveDisc, TheLastDiscLeavesTheEmptyCatalogue)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     removeDialog(p, p.main().picRemd, 0, {"yes"});
     EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 0 \r\n"));
@@ -112,7 +101,7 @@ TEST(RemoveDisc, TheLastDiscLeavesTheEmptyCatalogue)
 TEST(RemoveDisc, AFailedIndexWriteKeepsEverything)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}}));
     p.state().writeFaultAfterBytes = 4;
     removeDialog(p, p.main().picRemd, 1, {"yes"});
     EXPECT_TRUE(p.messageTexts().contains("Are you really sure?"));
@@ -127,7 +116,7 @@ TEST(RemoveDisc, AFailedIndexWriteKeepsEverything)
 TEST(RemoveDisc, CancelWithdrawsTheRequest)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(1);
     removeDialog(p, p.main().picRemd, -1, {});
     EXPECT_EQ(p.state().RemoveDiscPending, 0);

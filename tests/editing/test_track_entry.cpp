@@ -10,14 +10,6 @@ using catalogue::Track;
 
 namespace {
 
-QList<Track> tracks(int n)
-{
-    QList<Track> list;
-    for (int i = 0; i < n; ++i)
-        list.append(makeTrack(QStringLiteral("T%1").arg(i + 1)));
-    return list;
-}
-
 // Starts a new disc of `planned` tracks and stores `stored` of them.
 frmNewt* partWay(TestProgram& p, int planned, int stored)
 {
@@ -33,7 +25,7 @@ frmNewt* partWay(TestProgram& p, int planned, int stored)
 TEST(TrackEntry, CancelPartWayAndKeep)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     frmNewt* entry = partWay(p, 5, 2);
     p.answer({"yes"});
@@ -51,7 +43,7 @@ TEST(TrackEntry, CancelPartWayAndKeep)
 TEST(TrackEntry, CancelPartWayAndDrop)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     const QByteArray rock = p.bytes("Rock.txt");
     frmNewt* entry = partWay(p, 5, 2);
@@ -93,7 +85,7 @@ TEST(TrackEntry, ADismissedQuestionGoesOnWithTheEntry)
 TEST(TrackEntry, CancelBeforeTheFirstTrackDropsTheDisc)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
     newDisc(p, "Mix", "4");
     frmNewt* entry = p.main().trackEntry();
     ASSERT_NE(entry, nullptr);
@@ -109,7 +101,7 @@ TEST(TrackEntry, CancelBeforeTheFirstTrackDropsTheDisc)
 TEST(TrackEntry, AddATrackToADiscCountedInWords)
 {
     TestProgram p;
-    p.putDisc("Rock", tracks(12));
+    p.putDisc("Rock", makeTracks(12));
     p.putIndex({{"Rock", "12 songs"}});
     ASSERT_TRUE(p.start());
     p.main().cmbDisc->setCurrentIndex(0);
@@ -123,7 +115,7 @@ TEST(TrackEntry, AddATrackToADiscCountedInWords)
     keyTo(&p.main(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n13\r\n"));
     EXPECT_EQ(p.bytes("Rock.txt").count("\r\n"), 91);
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(tracks(13)));
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(13)));
     EXPECT_TRUE(p.main().lblTitle[12]->isVisible());
     EXPECT_EQ(p.main().lblTitle[12]->text(), "T13");
     EXPECT_EQ(p.state().AddingTracks, 0);
@@ -132,7 +124,7 @@ TEST(TrackEntry, AddATrackToADiscCountedInWords)
 TEST(TrackEntry, EditTrackFiveOfTenRewritesTheWholeFile)
 {
     TestProgram p;
-    p.putFile("Rock.txt", catalogue::discBytes(tracks(10)) + "stray\r\nlines\r\n");
+    p.putFile("Rock.txt", catalogue::discBytes(makeTracks(10)) + "stray\r\nlines\r\n");
     p.putIndex({{"Rock", "10"}});
     ASSERT_TRUE(p.start());
     p.main().cmbDisc->setCurrentIndex(0);
@@ -151,7 +143,7 @@ TEST(TrackEntry, EditTrackFiveOfTenRewritesTheWholeFile)
     EXPECT_EQ(entry->txtLength->text(), "4:05");
     entry->txtTitle->setText("Five");
     click(entry->picSave);
-    QList<Track> expected = tracks(10);
+    QList<Track> expected = makeTracks(10);
     expected[4][2] = "Five";
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
     EXPECT_EQ(p.bytes("Rock.txt").count("\r\n"), 70);
@@ -162,7 +154,7 @@ TEST(TrackEntry, EditTrackFiveOfTenRewritesTheWholeFile)
 TEST(TrackEntry, EditCancelThenNewTrackAddsATrack)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(3)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(3)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     // Edit opened and cancelled in the list.
     removeDialog(p, p.main().picEdit, -1, {});
@@ -174,7 +166,7 @@ TEST(TrackEntry, EditCancelThenNewTrackAddsATrack)
         typeTrack(entry, makeTrack("T4"));
     });
     click(p.main().picNewt);
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(tracks(4)));
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(4)));
     EXPECT_EQ(p.main().lblDisc->text(), "Rock");
 }
 

@@ -17,14 +17,6 @@ using catalogue::Track;
 
 namespace {
 
-QList<Track> tracks(int n)
-{
-    QList<Track> list;
-    for (int i = 0; i < n; ++i)
-        list.append(makeTrack(QStringLiteral("T%1").arg(i + 1)));
-    return list;
-}
-
 void ctrl(QWidget* target, Qt::Key key)
 {
     giveFocus(target);
@@ -73,7 +65,7 @@ TEST(Commands, PreconditionsByClickAndByKey)
     }
     {
         TestProgram p;
-        ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+        ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
         for (Qt::Key key : {Qt::Key_E, Qt::Key_N, Qt::Key_T}) {
             p.state().messagesShown.clear();
             ctrl(&p.main(), key);
@@ -84,7 +76,7 @@ TEST(Commands, PreconditionsByClickAndByKey)
     }
     {
         TestProgram p;
-        ASSERT_TRUE(p.startWith({{"Full", tracks(25)}, {"Almost", tracks(24)}}));
+        ASSERT_TRUE(p.startWith({{"Full", makeTracks(25)}, {"Almost", makeTracks(24)}}));
         p.main().cmbDisc->setCurrentIndex(0);
         ctrl(&p.main(), Qt::Key_N);
         EXPECT_EQ(p.lastMessage(), "Discs with more than 25 tracks are unsupported.");
@@ -104,7 +96,7 @@ TEST(Commands, PreconditionsByClickAndByKey)
 TEST(Commands, EachCommandOpensItsDialog)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     const QList<std::tuple<PictureButton*, Qt::Key, QString>> table = {
         {p.main().picNewd, Qt::Key_D, "frmNewd"},   {p.main().picNewt, Qt::Key_N, "frmNewt"},
@@ -146,7 +138,7 @@ TEST(Commands, AReleaseOutsideTheHitBoxDoesNothing)
 TEST(Comments, ACommentReachesTheFileAtQuit)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     QSignalSpy ended(&p.main(), &frmMain::programEnded);
     QLineEdit* box = p.main().txtComments[1];
@@ -154,7 +146,7 @@ TEST(Comments, ACommentReachesTheFileAtQuit)
     QTest::keyClicks(box, "nice one");
     QTest::keyClick(box, Qt::Key_W, Qt::ControlModifier);
     EXPECT_EQ(ended.count(), 1);
-    QList<Track> expected = tracks(2);
+    QList<Track> expected = makeTracks(2);
     expected[1][6] = "nice one";
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
     EXPECT_EQ(p.state().CommentsDirty, 0);
@@ -163,13 +155,13 @@ TEST(Comments, ACommentReachesTheFileAtQuit)
 TEST(Comments, ACommentStaysWithItsDiscWhenAnotherIsChosen)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}, {"Jazz", tracks(3)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", makeTracks(3)}}));
     const QByteArray jazz = p.bytes("Jazz.txt");
     p.main().cmbDisc->setCurrentIndex(0);
     giveFocus(p.main().txtComments[0]);
     QTest::keyClicks(p.main().txtComments[0], "first");
     p.main().cmbDisc->setCurrentIndex(1); // the box still has the focus
-    QList<Track> rock = tracks(2);
+    QList<Track> rock = makeTracks(2);
     rock[0][6] = "first";
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
     EXPECT_EQ(p.bytes("Jazz.txt"), jazz);
@@ -182,7 +174,8 @@ TEST(Comments, ACommentStaysWithItsDiscWhenAnotherIsChosen)
 TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(1)}, {"Mix", tracks(1)}}));
+    ASSERT_TRUE(
+        p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}, {"Mix", makeTracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     QTest::keyClicks(p.main().txtComments[0], "kept");
     std::unique_ptr<QString> opened(closeNextDialog());
@@ -190,7 +183,7 @@ TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt)
     p.main().cmdUpdate(); // what Okay in the options does
     EXPECT_EQ(p.state().CommentsDirty, 1);
     p.main().cmbDisc->setCurrentIndex(2);
-    QList<Track> rock = tracks(1);
+    QList<Track> rock = makeTracks(1);
     rock[0][6] = "kept";
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
 }
@@ -198,7 +191,7 @@ TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt)
 TEST(Comments, UnchangedTextDoesNotMarkChanged)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     giveFocus(p.main().txtComments[0]);
     giveFocus(p.main().txtComments[1]);
@@ -211,7 +204,7 @@ TEST(Comments, UnchangedTextDoesNotMarkChanged)
 TEST(Comments, CharactersTheFileCannotHoldAreRefused)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     QLineEdit* box = p.main().txtComments[0];
     QTest::keyClicks(box, "caf");
@@ -229,7 +222,7 @@ TEST(Comments, CharactersTheFileCannotHoldAreRefused)
 TEST(Comments, AFailedWriteKeepsTheCommentAndTheProgram)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}}));
     const QByteArray rock = p.bytes("Rock.txt");
     p.main().cmbDisc->setCurrentIndex(0);
     QTest::keyClicks(p.main().txtComments[0], "typed");

@@ -14,14 +14,6 @@ using catalogue::Track;
 
 namespace {
 
-QList<Track> tracks(int n, const QString& length = QStringLiteral("4:05"))
-{
-    QList<Track> list;
-    for (int i = 0; i < n; ++i)
-        list.append(makeTrack(QStringLiteral("T%1").arg(i + 1), length));
-    return list;
-}
-
 void clickLabel(QLabel* label)
 {
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
@@ -32,8 +24,10 @@ void clickLabel(QLabel* label)
 TEST(DiscView, TheWindowFitsTheRows)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith(
-        {{"One", tracks(1)}, {"Twelve", tracks(12)}, {"Full", tracks(25)}, {"None", {}}}));
+    ASSERT_TRUE(p.startWith({{"One", makeTracks(1)},
+                             {"Twelve", makeTracks(12)},
+                             {"Full", makeTracks(25)},
+                             {"None", {}}}));
     const std::map<int, int> heights = {{0, 154}, {1, 418}, {2, 730}, {3, 130}};
     for (const auto& [row, height] : heights) {
         p.main().cmbDisc->setCurrentIndex(row);
@@ -48,7 +42,7 @@ TEST(DiscView, TheWindowFitsTheRows)
 TEST(DiscView, RowsStandWhereTheViewPutsThem)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(3)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(3)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     EXPECT_EQ(p.main().lblLabel[2]->geometry(), QRect(41, 146, 98, 19));
     EXPECT_EQ(p.main().lblTitle[2]->geometry(), QRect(272, 146, 153, 19));
@@ -96,7 +90,7 @@ TEST(DiscView, LengthsThatAreNotTimesGiveAnEmptyTotal)
 TEST(DiscView, ADayOrMoreIsStillMinutes)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Full", tracks(25, "59:59")}}));
+    ASSERT_TRUE(p.startWith({{"Full", makeTracks(25, "T", "59:59")}}));
     p.state().settings().setDiscLength("Full", "01:14:00");
     p.main().cmbDisc->setCurrentIndex(0);
     EXPECT_EQ(p.main().lblTotlen->text(), "1499:35");
@@ -121,7 +115,7 @@ TEST(DiscView, AMissingDiscLengthIsWrittenAndShownNextTime)
 TEST(DiscView, NoDiscShownLeavesTotalAndSettingsAlone)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     p.main().lblTotlen->setText("keep");
     p.main().cmdUpdate();
     EXPECT_EQ(p.main().lblTotlen->text(), "keep");
@@ -132,7 +126,7 @@ TEST(DiscView, NoDiscShownLeavesTotalAndSettingsAlone)
 TEST(DiscView, ChoosingTheShownDiscDoesNothing)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}, {"Jazz", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", makeTracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     EXPECT_EQ(p.main().discLoads(), 1);
     emit p.main().cmbDisc->currentIndexChanged(0);
@@ -142,7 +136,8 @@ TEST(DiscView, ChoosingTheShownDiscDoesNothing)
 TEST(DiscView, ReselectionRequestsEachLoadTheirDiscOnce)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", tracks(2)}, {"Mix", tracks(3)}}));
+    ASSERT_TRUE(
+        p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(2)}, {"Mix", makeTracks(3)}}));
     Module1& s = p.state();
     frmMain& m = p.main();
     // With the last disc shown, each request still shows its own disc.
@@ -190,8 +185,8 @@ TEST(DiscView, ReselectionRequestsEachLoadTheirDiscOnce)
 TEST(DiscView, ANewDiscReachesTheChooserAndTheNavigator)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
-    p.putDisc("Jazz", tracks(2));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
+    p.putDisc("Jazz", makeTracks(2));
     p.state().Discs.append(catalogue::DiscRow{"Jazz", "2"});
     p.state().DiscCount = 2;
     p.state().NewDiscPending = 1;

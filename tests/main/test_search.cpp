@@ -9,14 +9,6 @@ using catalogue::Track;
 
 namespace {
 
-QList<Track> tracks(int n)
-{
-    QList<Track> list;
-    for (int i = 0; i < n; ++i)
-        list.append(makeTrack(QStringLiteral("T%1").arg(i + 1)));
-    return list;
-}
-
 bool marked(QWidget* cell)
 {
     return cell->property("marked").toBool();
@@ -27,10 +19,10 @@ bool marked(QWidget* cell)
 TEST(Search, FindsEveryCaseInCatalogueOrder)
 {
     TestProgram p;
-    QList<Track> rock = tracks(3);
+    QList<Track> rock = makeTracks(3);
     rock[0][2] = "Rock Me";
     rock[2][6] = "pure ROCK";
-    QList<Track> jazz = tracks(1);
+    QList<Track> jazz = makeTracks(1);
     jazz[0][1] = "rockers";
     ASSERT_TRUE(p.startWith({{"Rock", rock}, {"Jazz", jazz}}));
     p.answer({"rock"});
@@ -56,7 +48,7 @@ TEST(Search, NothingFoundAndCancelled)
     EXPECT_EQ(p.state().HitCount, 0);
 
     TestProgram q;
-    ASSERT_TRUE(q.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(q.startWith({{"Rock", makeTracks(2)}}));
     q.answer({}); // cancelled or left empty
     q.main().Searchsub();
     EXPECT_EQ(q.messageTexts(), QStringList{"Search for what?"});
@@ -80,10 +72,10 @@ TEST(Search, AnUnreadableDiscIsPassedOver)
 TEST(Search, ShowMarksTheHitAndCloseRemovesTheMark)
 {
     TestProgram p;
-    QList<Track> jazz = tracks(3);
+    QList<Track> jazz = makeTracks(3);
     jazz[1][6] = "so blue";
     jazz[2][0] = "Blue Note";
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}, {"Jazz", jazz}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", jazz}}));
     p.main().cmbDisc->setCurrentIndex(0);
     p.answer({"BLUE"});
     bool checked = false;
@@ -118,7 +110,7 @@ TEST(Search, ShowMarksTheHitAndCloseRemovesTheMark)
 TEST(Search, AHitWhoseDiscChangedIsNotMarkedWrongly)
 {
     TestProgram p;
-    QList<Track> rock = tracks(2);
+    QList<Track> rock = makeTracks(2);
     rock[1][2] = "Target";
     ASSERT_TRUE(p.startWith({{"Rock", rock}}));
     p.answer({"target"});
@@ -143,7 +135,7 @@ TEST(Search, AHitWhoseDiscChangedIsNotMarkedWrongly)
 TEST(Search, ByShortcutFromAnywhere)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     p.answer({"nothing like it"});
     giveFocus(p.main().txtComments[0]);

@@ -18,14 +18,6 @@ using catalogue::Track;
 
 namespace {
 
-QList<Track> tracks(int n, const QString& prefix = "T")
-{
-    QList<Track> list;
-    for (int i = 0; i < n; ++i)
-        list.append(makeTrack(prefix + QString::number(i + 1)));
-    return list;
-}
-
 QStringList items(const QListWidget* list)
 {
     QStringList texts;
@@ -119,7 +111,7 @@ TEST(PrintWindow, MovingFields)
 TEST(PrintWindow, MessagesAndWhetherTheWindowStays)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     // No method chosen.
     EXPECT_FALSE(inPrintWindow(p, [](frmPrint* d) { keyTo(d, Qt::Key_Return); }));
     EXPECT_EQ(p.lastMessage(), "You must choose a print method.");
@@ -174,7 +166,7 @@ TEST(PrintWindow, AllDiscsOfAnEmptyCatalogue)
 TEST(PrintWindow, PrintingOtherDiscsLeavesTheShownDiscAlone)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}, {"Jazz", tracks(3, "J")}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", makeTracks(3, "J")}}));
     p.main().cmbDisc->setCurrentIndex(0);
     const auto before = p.state().Tracks;
     QString laidOut;
@@ -193,9 +185,9 @@ TEST(PrintWindow, PrintingOtherDiscsLeavesTheShownDiscAlone)
 TEST(PrintWindow, SearchResultsLocateTheirTracks)
 {
     TestProgram p;
-    QList<Track> jazz = tracks(3, "J");
+    QList<Track> jazz = makeTracks(3, "J");
     jazz[2][6] = "blue note";
-    ASSERT_TRUE(p.startWith({{"Rock", tracks(1)}, {"Jazz", jazz}}));
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}, {"Jazz", jazz}}));
     p.answer({"BLUE"});
     QString laidOut;
     inPrintWindow(p, [&](frmPrint* d) {

@@ -174,3 +174,11 @@ void keyTo(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers)
     QWidget* target = focus && focus->window() == window ? focus : window;
     QTest::keyClick(target, key, modifiers);
 }
+
+QList<Track> makeTracks(int n, const QString& prefix, const QString& length)
+{
+    QList<Track> list;
+    for (int i = 0; i < n; ++i)
+        list.append(makeTrack(prefix + QString::number(i + 1), length));
+    return list;
+}

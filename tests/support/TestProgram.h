@@ -52,6 +52,10 @@ private:
     bool m_ended = false;
 };
 
+// n tracks titled <prefix>1, <prefix>2, ...
+QList<catalogue::Track> makeTracks(int n, const QString& prefix = QStringLiteral("T"),
+                                   const QString& length = QStringLiteral("4:05"));
+
 // A track with distinct texts for every field.
 catalogue::Track makeTrack(const QString& title, const QString& length = QStringLiteral("4:05"),
                            const QString& comment = {});
