@@ -94,3 +94,8 @@ void Picture::paintEvent(QPaintEvent*)
     QPainter painter(this);
     m_picture->render(&painter, QRectF(QPointF(0, 0), m_picture->defaultSize()));
 }
+
+void Picture::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}

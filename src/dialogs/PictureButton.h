@@ -52,6 +52,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A picture is a control of its own: pressing on it does not drag the window.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QSvgRenderer* m_picture;

@@ -153,3 +153,22 @@ TEST(Navigator, TheFirstDiscOfAFirstRunCreatesIt)
     EXPECT_FALSE(p.main().navigator()->isVisible());
     EXPECT_EQ(p.main().navigator()->lstNavi->count(), 1);
 }
+
+TEST(Navigator, DraggedByItsSurfaceButNotByTheListOrTheBar)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith(discs(3)));
+    frmNavi* navi = p.main().navigator();
+    navi->show();
+    const QPoint start = navi->pos();
+    auto drag = [](QWidget* on, QPoint from) {
+        QTest::mousePress(on, Qt::LeftButton, {}, from);
+        QTest::mouseMove(on, from + QPoint(20, 10));
+        QTest::mouseRelease(on, Qt::LeftButton, {}, from + QPoint(20, 10));
+    };
+    drag(navi->lstNavi->viewport(), QPoint(5, 40));
+    drag(navi->picNavibot, QPoint(10, 10));
+    EXPECT_EQ(navi->pos(), start);
+    drag(navi, QPoint(10, 10)); // the surface above the list
+    EXPECT_EQ(navi->pos(), start + QPoint(20, 10));
+}
