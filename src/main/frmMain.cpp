@@ -117,7 +117,7 @@ void frmMain::buildControls()
         txtComments[i] = box;
     }
 
-    struct ButtonSpec {
+    struct ButtonEntry {
         PictureButton** button;
         const char* art;
         int left, top, releaseW, releaseH;
@@ -125,7 +125,7 @@ void frmMain::buildControls()
         const char* tip;
         void (frmMain::*handler)(int, int, float, float);
     };
-    const ButtonSpec buttons[] = {
+    const ButtonEntry buttons[] = {
         {&picInfo, "main_info", 90, 90, 17, 16, "About", "About Platterbook",
          &frmMain::picInfo_MouseUp},
         {&picNewd, "main_newd", 480, 180, 60, 35, "New disc", "Ctrl-D", &frmMain::picNewd_MouseUp},
@@ -149,14 +149,14 @@ void frmMain::buildControls()
         {&picNavi, "main_navi", 4560, 840, 32, 25, "Navigator", "Navigator (Ctrl-C)",
          &frmMain::picNavi_MouseUp},
     };
-    for (const ButtonSpec& spec : buttons) {
-        auto* b = new PictureButton(QString::fromLatin1(spec.art),
-                                    QSize(spec.releaseW, spec.releaseH), this);
-        b->move(twips(spec.left), twips(spec.top));
-        b->setAccessibleName(QString::fromLatin1(spec.name));
-        b->setToolTip(QString::fromLatin1(spec.tip));
-        connect(b, &PictureButton::MouseUp, this, spec.handler);
-        *spec.button = b;
+    for (const ButtonEntry& entry : buttons) {
+        auto* b = new PictureButton(QString::fromLatin1(entry.art),
+                                    QSize(entry.releaseW, entry.releaseH), this);
+        b->move(twips(entry.left), twips(entry.top));
+        b->setAccessibleName(QString::fromLatin1(entry.name));
+        b->setToolTip(QString::fromLatin1(entry.tip));
+        connect(b, &PictureButton::MouseUp, this, entry.handler);
+        *entry.button = b;
     }
 }
 
