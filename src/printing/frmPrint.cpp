@@ -7,6 +7,7 @@
 #include "printing/PrintOut.h"
 #include "store/Module1.h"
 
+#include <QHash>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -72,26 +73,28 @@ static int selectedRow(const QListWidget* list)
     return row >= 0 && list->currentItem()->isSelected() ? row : -1;
 }
 
+// Moves the chosen field of one list to the end of the other.
+static void moveChosen(QListWidget* from, QListWidget* to)
+{
+    const int row = selectedRow(from);
+    if (row < 0)
+        return;
+    to->addItem(from->item(row)->text());
+    delete from->takeItem(row);
+    from->setCurrentRow(-1);
+    from->clearSelection();
+}
+
 void frmPrint::picRight_MouseUp(int, int, float X, float Y)
 {
-    const int row = selectedRow(lstOption);
-    if (!picRight->release(X, Y) || row < 0)
-        return;
-    lstSelect->addItem(lstOption->item(row)->text());
-    delete lstOption->takeItem(row);
-    lstOption->setCurrentRow(-1);
-    lstOption->clearSelection();
+    if (picRight->release(X, Y))
+        moveChosen(lstOption, lstSelect);
 }
 
 void frmPrint::picLeft_MouseUp(int, int, float X, float Y)
 {
-    const int row = selectedRow(lstSelect);
-    if (!picLeft->release(X, Y) || row < 0)
-        return;
-    lstOption->addItem(lstSelect->item(row)->text());
-    delete lstSelect->takeItem(row);
-    lstSelect->setCurrentRow(-1);
-    lstSelect->clearSelection();
+    if (picLeft->release(X, Y))
+        moveChosen(lstSelect, lstOption);
 }
 
 void frmPrint::picUp_MouseUp(int, int, float X, float Y)
@@ -160,6 +163,9 @@ void frmPrint::Psetting(int method)
     emit searchRequested();
     if (m_state.SearchFailed == 1)
         return;
+    // Each disc's file is read once, however many hits it holds.
+    QHash<int, std::optional<QString>> texts;
+    QHash<int, QList<Track>> tracksOf;
     QList<printing::Hit> hits;
     for (int k = 0; k < m_state.HitCount; ++k) {
         const auto& row = m_state.SearchHits.at(k);
@@ -167,13 +173,17 @@ void frmPrint::Psetting(int method)
         if (disc >= m_state.DiscCount)
             continue;
         const QString name = m_state.Discs.at(disc).name;
-        const std::optional<QString> text = catalogue::readWholeText(m_state.discPathFor(name));
+        if (!texts.contains(disc)) {
+            texts.insert(disc, catalogue::readWholeText(m_state.discPathFor(name)));
+            tracksOf.insert(disc, load(disc));
+        }
+        const std::optional<QString>& text = texts[disc];
         const std::optional<int> cell =
             text ? search::cellOf(*text, row[1] + row[2], m_state.SearchText) : std::nullopt;
         if (!cell)
             continue;
         const int track = *cell / catalogue::FieldCount + 1;
-        const QList<Track> tracks = load(disc);
+        const QList<Track>& tracks = tracksOf[disc];
         printing::Hit hit{disc + 1, name, track, std::nullopt};
         if (track <= tracks.size())
             hit.fields = tracks.at(track - 1);
