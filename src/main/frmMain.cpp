@@ -53,6 +53,7 @@ void frmMain::buildControls()
     setStyleSheet(
         QStringLiteral("QLabel { color: #e8edf4; }"
                        "QLabel[cell=\"true\"] { color: #dfe6ef; padding-left: 1px; }"
+                       "QLabel[cell=\"true\"][year=\"true\"] { padding-left: 0; }"
                        "QLabel[marked=\"true\"] { border: 1px solid #f2a93b; }"
                        "QLineEdit { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
                        "  border-radius: 3px; padding: 0 3px; selection-background-color: #f2a93b;"
@@ -103,9 +104,15 @@ void frmMain::buildControls()
         lblLabel[i] = label(615, 1470);
         lblProducer[i] = label(2160, 1755);
         lblTitle[i] = label(4080, 2295);
-        lblDate[i] = label(6480, i == 0 ? 375 : 395);
+        // Year and format reach to the next column, so that "1973" and
+        // "Single" show whole in the program's font; the length stands at
+        // the right of its cell, clear of the year.
+        lblDate[i] = label(6480, 480);
+        lblDate[i]->setProperty("year", true);
         lblLength[i] = label(6960, 495);
-        lblFormat[i] = label(7560, 540);
+        lblLength[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblLength[i]->setIndent(3);
+        lblFormat[i] = label(7560, 705);
         auto* box = new QLineEdit(this);
         box->setMaxLength(TextBoxLimit);
 

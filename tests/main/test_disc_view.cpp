@@ -46,8 +46,14 @@ TEST(DiscView, RowsStandWhereTheViewPutsThem)
     p.main().cmbDisc->setCurrentIndex(0);
     EXPECT_EQ(p.main().lblLabel[2]->geometry(), QRect(41, 146, 98, 19));
     EXPECT_EQ(p.main().lblTitle[2]->geometry(), QRect(272, 146, 153, 19));
-    EXPECT_EQ(p.main().lblDate[0]->width(), 25);
-    EXPECT_EQ(p.main().lblDate[1]->width(), 26);
+    // A four-digit year and the longest format show whole, clear of the
+    // next column.
+    for (auto [cell, next, text] : {std::tuple<QLabel*, QWidget*, const char*>{
+                                        p.main().lblDate[0], p.main().lblLength[0], "1973"},
+                                    {p.main().lblFormat[0], p.main().txtComments[0], "Single"}}) {
+        EXPECT_LT(cell->fontMetrics().horizontalAdvance(text), cell->contentsRect().width());
+        EXPECT_LE(cell->geometry().right(), next->geometry().left());
+    }
     EXPECT_EQ(p.main().txtComments[2]->geometry(), QRect(552, 144, 130, 19));
     EXPECT_EQ(p.main().cmbDisc->geometry(), QRect(32, 56, 265, 24));
     EXPECT_EQ(p.main().lblTitle[1]->text(), "T2");
