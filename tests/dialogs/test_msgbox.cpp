@@ -132,7 +132,7 @@ TEST(MessageBox, ShownModallyAndTwoInARowStartClean)
     Module1 state({QString(), QString(), 1024});
     QWidget owner;
     owner.show();
-    onNextModal([](QWidget* modal) {
+    const auto wait = onNextModal([](QWidget* modal) {
         auto* box = qobject_cast<frmMsgbox*>(modal);
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(box->picYes->isVisible());
@@ -140,7 +140,7 @@ TEST(MessageBox, ShownModallyAndTwoInARowStartClean)
     });
     EXPECT_TRUE(frmMsgbox::askYes(state, &owner, QStringLiteral("Are you really sure?")));
 
-    onNextModal([](QWidget* modal) {
+    const auto wait2 = onNextModal([](QWidget* modal) {
         auto* box = qobject_cast<frmMsgbox*>(modal);
         ASSERT_NE(box, nullptr);
         EXPECT_FALSE(box->picYes->isVisible());
@@ -155,6 +155,6 @@ TEST(MessageBox, ShownModallyAndTwoInARowStartClean)
     EXPECT_EQ(state.messagesShown.at(1).text, "You must first choose a disc.");
 
     // A question dismissed with Escape is no consent, whatever came before.
-    onNextModal([](QWidget* modal) { keyTo(modal, Qt::Key_Escape); });
+    const auto wait3 = onNextModal([](QWidget* modal) { keyTo(modal, Qt::Key_Escape); });
     EXPECT_FALSE(frmMsgbox::askYes(state, &owner, QStringLiteral("Are you really sure?")));
 }

@@ -18,7 +18,7 @@
 // and presses Save. The track window is open afterwards when the disc was made.
 inline void newDisc(TestProgram& p, const QString& name, const QString& count)
 {
-    onNextModal([name, count](QWidget* modal) {
+    const auto wait = onNextModal([name, count](QWidget* modal) {
         auto* dialog = qobject_cast<frmNewd*>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->txtDisc->setText(name);
@@ -47,7 +47,7 @@ inline void typeTrack(frmNewt* entry, const catalogue::Track& track)
 inline void removeDialog(TestProgram& p, PictureButton* opener, int row, const QStringList& answers)
 {
     p.answer(answers);
-    onNextModal([row](QWidget* modal) {
+    const auto wait2 = onNextModal([row](QWidget* modal) {
         auto* dialog = qobject_cast<frmRemove*>(modal);
         ASSERT_NE(dialog, nullptr)
             << modal->metaObject()->className() << " " << modal->objectName().toStdString();

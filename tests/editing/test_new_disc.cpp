@@ -172,7 +172,7 @@ TEST(NewDisc, TheDialogKeepsItsBoxesAfterCancelButNotAfterSave)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({}));
-    onNextModal([](QWidget* modal) {
+    const auto wait = onNextModal([](QWidget* modal) {
         auto* dialog = qobject_cast<frmNewd*>(modal);
         dialog->txtDisc->setText("Draft");
         dialog->txtTracks->setText("4");
@@ -181,7 +181,7 @@ TEST(NewDisc, TheDialogKeepsItsBoxesAfterCancelButNotAfterSave)
     click(p.main().picNewd);
     EXPECT_EQ(p.state().NewDiscPending, 0);
     QString shownName;
-    onNextModal([&shownName](QWidget* modal) {
+    const auto wait2 = onNextModal([&shownName](QWidget* modal) {
         auto* dialog = qobject_cast<frmNewd*>(modal);
         shownName = dialog->txtDisc->text();
         keyTo(dialog, Qt::Key_Return); // Enter saves

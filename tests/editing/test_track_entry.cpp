@@ -105,7 +105,7 @@ TEST(TrackEntry, AddATrackToADiscCountedInWords)
     p.putIndex({{"Rock", "12 songs"}});
     ASSERT_TRUE(p.start());
     p.main().cmbDisc->setCurrentIndex(0);
-    onNextModal([](QWidget* modal) {
+    const auto wait = onNextModal([](QWidget* modal) {
         auto* entry = qobject_cast<frmNewt*>(modal);
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->mode(), frmNewt::Mode::AddTrack);
@@ -128,7 +128,7 @@ TEST(TrackEntry, EditTrackFiveOfTenRewritesTheWholeFile)
     p.putIndex({{"Rock", "10"}});
     ASSERT_TRUE(p.start());
     p.main().cmbDisc->setCurrentIndex(0);
-    onNextModal([](QWidget* modal) {
+    const auto wait2 = onNextModal([](QWidget* modal) {
         auto* dialog = qobject_cast<frmRemove*>(modal);
         EXPECT_EQ(dialog->lstRemove->item(4)->text(), "T5");
         dialog->lstRemove->setCurrentRow(4);
@@ -159,7 +159,7 @@ TEST(TrackEntry, EditCancelThenNewTrackAddsATrack)
     // Edit opened and cancelled in the list.
     removeDialog(p, p.main().picEdit, -1, {});
     EXPECT_EQ(p.state().EditPending, 0);
-    onNextModal([](QWidget* modal) {
+    const auto wait3 = onNextModal([](QWidget* modal) {
         auto* entry = qobject_cast<frmNewt*>(modal);
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->mode(), frmNewt::Mode::AddTrack);

@@ -23,12 +23,10 @@ void ctrl(QWidget* target, Qt::Key key)
     QTest::keyClick(target, key, Qt::ControlModifier);
 }
 
-// Closes the next dialog with Escape after noting its name.
-QString* closeNextDialog()
+// Closes the next dialog as its user would; the wait tells its name.
+ModalWait closeNextDialog()
 {
-    auto* name = new QString;
-    onNextModal([name](QWidget* modal) {
-        *name = modal->objectName();
+    return ModalWait([](QWidget* modal) {
         if (auto* options = qobject_cast<frmOption*>(modal))
             click(options->picCancel); // the options take no keys
         else if (qobject_cast<frmDialog*>(modal))
@@ -36,7 +34,6 @@ QString* closeNextDialog()
         else
             keyTo(modal, Qt::Key_Escape);
     });
-    return name;
 }
 
 } // namespace
@@ -85,9 +82,9 @@ TEST(Commands, PreconditionsByClickAndByKey)
 
         p.main().cmbDisc->setCurrentIndex(1);
         p.state().messagesShown.clear();
-        std::unique_ptr<QString> opened(closeNextDialog());
+        const auto opened = closeNextDialog();
         ctrl(&p.main(), Qt::Key_N);
-        EXPECT_EQ(*opened, "frmNewt");
+        EXPECT_EQ(opened.opened(), "frmNewt");
         EXPECT_TRUE(p.state().messagesShown.isEmpty());
         EXPECT_EQ(p.state().CurrentDisc, 1);
     }
@@ -104,19 +101,23 @@ TEST(Commands, EachCommandOpensItsDialog)
         {p.main().picRemt, Qt::Key_T, "frmRemove"}, {p.main().picPrint, Qt::Key_P, "frmPrint"},
     };
     for (const auto& [button, key, name] : table) {
-        std::unique_ptr<QString> opened(closeNextDialog());
-        click(button);
-        EXPECT_EQ(*opened, name);
-        opened.reset(closeNextDialog());
+        {
+            const auto opened = closeNextDialog();
+            click(button);
+            EXPECT_EQ(opened.opened(), name);
+        }
+        const auto opened = closeNextDialog();
         ctrl(p.main().txtComments[0], key); // from a comment box too
-        EXPECT_EQ(*opened, name);
+        EXPECT_EQ(opened.opened(), name);
     }
-    std::unique_ptr<QString> opened(closeNextDialog());
-    click(p.main().picOption);
-    EXPECT_EQ(*opened, "frmOption");
-    opened.reset(closeNextDialog());
+    {
+        const auto opened = closeNextDialog();
+        click(p.main().picOption);
+        EXPECT_EQ(opened.opened(), "frmOption");
+    }
+    const auto opened = closeNextDialog();
     click(p.main().picInfo);
-    EXPECT_EQ(*opened, "frmDialog");
+    EXPECT_EQ(opened.opened(), "frmDialog");
 }
 
 TEST(Commands, AReleaseOutsideTheHitBoxDoesNothing)
@@ -178,7 +179,7 @@ TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt)
         p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}, {"Mix", makeTracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(0);
     QTest::keyClicks(p.main().txtComments[0], "kept");
-    std::unique_ptr<QString> opened(closeNextDialog());
+    const auto opened = closeNextDialog();
     click(p.main().picOption);
     p.main().cmdUpdate(); // what Okay in the options does
     EXPECT_EQ(p.state().CommentsDirty, 1);
@@ -188,7 +189,7 @@ TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt)
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
 }
 
-TEST(Comments, UnchangedTextDoesNotMarkChanged)
+TEST(Comments, MovingTheFocusChangesNothing)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
@@ -196,9 +197,12 @@ TEST(Comments, UnchangedTextDoesNotMarkChanged)
     giveFocus(p.main().txtComments[0]);
     giveFocus(p.main().txtComments[1]);
     EXPECT_EQ(p.state().CommentsDirty, 0);
+    // A letter typed and taken back leaves the comment as it was.
     QTest::keyClicks(p.main().txtComments[1], "x");
     QTest::keyClick(p.main().txtComments[1], Qt::Key_Backspace);
     EXPECT_EQ(p.state().Tracks.at(1)[6], QString());
+    p.main().cmdComments();
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(2)));
 }
 
 TEST(Comments, CharactersTheFileCannotHoldAreRefused)

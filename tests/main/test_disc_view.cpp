@@ -129,16 +129,6 @@ TEST(DiscView, NoDiscShownLeavesTotalAndSettingsAlone)
     EXPECT_EQ(p.main().height(), 130);
 }
 
-TEST(DiscView, ChoosingTheShownDiscDoesNothing)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", makeTracks(1)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    EXPECT_EQ(p.main().discLoads(), 1);
-    emit p.main().cmbDisc->currentIndexChanged(0);
-    EXPECT_EQ(p.main().discLoads(), 1);
-}
-
 TEST(DiscView, ReselectionRequestsEachLoadTheirDiscOnce)
 {
     TestProgram p;

@@ -79,7 +79,7 @@ TEST(Search, ShowMarksTheHitAndCloseRemovesTheMark)
     p.main().cmbDisc->setCurrentIndex(0);
     p.answer({"BLUE"});
     bool checked = false;
-    onNextModal([&](QWidget* modal) {
+    const auto wait = onNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<frmRemove*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->pos(), QPoint(67, 67)); // 1000, 1000 twips

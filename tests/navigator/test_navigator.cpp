@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -58,12 +59,10 @@ TEST(Navigator, NeverTallerThanItsScreen)
     frmNavi* navi = p.main().navigator();
     const int screen = navi->screen()->availableGeometry().height();
     EXPECT_EQ(navi->height(), std::min(80 * 16 + 82, screen));
-    EXPECT_LE(navi->height(), screen);
-    // The last disc stays reachable: the list scrolls to it.
+    // The list ends inside the window and scrolls to its last disc.
     navi->show();
-    navi->lstNavi->scrollToItem(navi->lstNavi->item(79));
-    EXPECT_TRUE(navi->lstNavi->viewport()->rect().intersects(
-        navi->lstNavi->visualItemRect(navi->lstNavi->item(79))));
+    EXPECT_LE(navi->lstNavi->geometry().bottom(), navi->height());
+    EXPECT_TRUE(navi->lstNavi->verticalScrollBar()->isVisible());
 }
 
 TEST(Navigator, DoubleClickAndEnterShowADisc)
@@ -98,7 +97,7 @@ TEST(Navigator, ShortcutsReachTheMainWindowButNotCtrlC)
     navi->show();
     giveFocus(navi->lstNavi);
     QString opened;
-    onNextModal([&opened](QWidget* modal) {
+    const auto wait = onNextModal([&opened](QWidget* modal) {
         opened = modal->objectName();
         EXPECT_EQ(modal->parentWidget()->objectName(), "frmMain");
         keyTo(modal, Qt::Key_Escape);

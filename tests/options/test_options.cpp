@@ -17,17 +17,14 @@ namespace {
 // Opens the options from the main window and runs act in the window.
 void inOptions(TestProgram& p, std::function<void(frmOption*)> act)
 {
-    bool ran = false;
-    onNextModal([&](QWidget* modal) {
+    const auto wait = onNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<frmOption*>(modal);
         ASSERT_NE(dialog, nullptr);
         act(dialog);
-        ran = true;
         if (dialog->isVisible())
             click(dialog->picCancel);
     });
     click(p.main().picOption);
-    EXPECT_TRUE(ran);
 }
 
 void clickMono(frmOption* d, Qt::MouseButton button = Qt::LeftButton)

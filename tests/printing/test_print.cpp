@@ -36,7 +36,7 @@ void choose(QListWidget* list, const QString& text)
 bool inPrintWindow(TestProgram& p, std::function<void(frmPrint*)> act)
 {
     bool open = false;
-    onNextModal([&](QWidget* modal) {
+    const auto wait = onNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<frmPrint*>(modal);
         ASSERT_NE(dialog, nullptr);
         act(dialog);

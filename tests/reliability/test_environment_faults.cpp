@@ -93,7 +93,7 @@ TEST(EnvironmentFaults, AFullDiskLosesNothing)
         // A track added: refused the same way.
         p.state().messagesShown.clear();
         p.state().CommentsDirty = 0;
-        onNextModal([](QWidget* modal) {
+        const auto wait = onNextModal([](QWidget* modal) {
             auto* entry = qobject_cast<frmNewt*>(modal);
             typeTrack(entry, makeTrack("T25"));
             EXPECT_TRUE(entry->isVisible());

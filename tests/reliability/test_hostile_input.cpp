@@ -40,15 +40,27 @@ QMap<QString, QByteArray> outsideData(const QString& programDir)
 void plantNeighbours(const QString& programDir)
 {
     QDir(programDir).mkpath("Neighbour");
-    for (const QString& name :
+    for (const char* name :
          {"Neighbour/x.txt", "evil.txt", "index.txt", "x.txt", "Neighbour/index.txt"}) {
-        QFile file(programDir + "/" + name);
+        QFile file(programDir + "/" + QString::fromUtf8(name));
         file.open(QIODevice::WriteOnly);
         file.write("keep me\r\n");
     }
 }
 
 int g_tried = 0; // hostile inputs tried, for the figures
+
+// Tells, after the tests of this run, how many hostile inputs they tried.
+class TriedCount : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        if (g_tried > 0)
+            std::printf("hostile inputs tried: %d\n", g_tried);
+    }
+};
+[[maybe_unused]] const auto* const g_count = ::testing::AddGlobalTestEnvironment(new TriedCount);
 
 } // namespace
 
@@ -273,5 +285,4 @@ TEST(HostileInput, DiscFiles)
             EXPECT_EQ(p.bytes("Odd.txt"), catalogue::discBytes(p.state().Tracks));
         EXPECT_EQ(outsideData(p.programDir()), before);
     }
-    std::printf("hostile inputs tried: %d\n", g_tried);
 }

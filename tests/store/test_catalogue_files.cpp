@@ -310,11 +310,15 @@ TEST(Module1State, WriteIndexWritesTheCountedRowsAndReportsFailures)
     EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 2 \r\nRock\r\n10\r\nJazz\r\n12\r\n"));
     EXPECT_EQ(state.discPathFor("Mix "), dir.path() + "/Data/Mix .txt");
 
+    state.DiscCount = 1; // a row past the count is not written
+    EXPECT_EQ(state.WriteIndex(), QString());
+    EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 1 \r\nRock\r\n10\r\n"));
+
     state.writeFaultAfterBytes = 5;
-    state.DiscCount = 1;
+    state.DiscCount = 2;
     const QString message = state.WriteIndex();
     EXPECT_TRUE(message.contains("index.txt")) << message.toStdString();
-    EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 2 \r\nRock\r\n10\r\nJazz\r\n12\r\n"));
+    EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 1 \r\nRock\r\n10\r\n"));
 }
 
 TEST(AtomicWrite, AFullDiskNeverInstallsATruncatedFile)

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 using catalogue::Track;
 
 TestProgram::TestProgram(int screenWidth)
@@ -133,20 +135,32 @@ void click(PictureButton* button)
     clickAt(button, QPoint(2, 2));
 }
 
-void onNextModal(std::function<void(QWidget*)> action)
+ModalWait::ModalWait(std::function<void(QWidget*)> action)
+    : m_before(QApplication::activeModalWidget()), m_action(std::move(action))
 {
-    QWidget* before = QApplication::activeModalWidget();
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, before, action] {
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == before)
+        if (!modal || modal == m_before)
             return;
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
+        m_timer.stop();
+        m_done = true;
+        m_opened = modal->objectName();
+        m_action(modal);
     });
-    timer->start();
+    m_timer.start();
+}
+
+ModalWait::~ModalWait()
+{
+    m_timer.stop();
+    if (!m_done)
+        ADD_FAILURE() << "the window that was waited for never opened";
+}
+
+ModalWait onNextModal(std::function<void(QWidget*)> action)
+{
+    return ModalWait(std::move(action));
 }
 
 void giveFocus(QWidget* widget)

@@ -4,8 +4,10 @@
 #include "store/CatalogueFiles.h"
 #include "store/Module1.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -66,8 +68,28 @@ void clickAt(PictureButton* button, QPoint at = QPoint(5, 5));
 void click(PictureButton* button);
 
 // Runs action on the next modal window that opens (a message box or a dialog),
-// from inside its modal loop.
-void onNextModal(std::function<void(QWidget*)> action);
+// from inside its modal loop, while the wait lives. The test fails when no
+// window opened by the time the wait goes, and a wait that is gone answers
+// nothing later.
+class ModalWait
+{
+public:
+    explicit ModalWait(std::function<void(QWidget*)> action);
+    ~ModalWait();
+    ModalWait(const ModalWait&) = delete;
+    ModalWait& operator=(const ModalWait&) = delete;
+
+    // The object name of the window that opened; empty while none has.
+    QString opened() const { return m_opened; }
+
+private:
+    QTimer m_timer;
+    QPointer<QWidget> m_before;
+    std::function<void(QWidget*)> m_action;
+    QString m_opened;
+    bool m_done = false;
+};
+[[nodiscard]] ModalWait onNextModal(std::function<void(QWidget*)> action);
 
 // Gives a widget the keyboard focus, its window made active first.
 void giveFocus(QWidget* widget);
