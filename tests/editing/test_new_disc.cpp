@@ -123,51 +123,6 @@ TEST(NewDisc, RefusalsInTheirOrderWithTheirMessages)
     EXPECT_NE(small.main().trackEntry(), nullptr);
 }
 
-TEST(NewDisc, HostileNamesAreRefusedAndNothingIsWritten)
-{
-    const QStringList names = {"../x",
-                               "a/b",
-                               "index",
-                               "INDEX",
-                               "con",
-                               "a:b",
-                               QString(241, 'n'),
-                               QString::fromUtf8("日本"),
-                               "rock",
-                               "ROCK",
-                               "Left"};
-    for (const QString& name : names) {
-        TestProgram p;
-        ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
-        p.putFile("Left.txt", "left behind\r\n");
-        const QStringList before =
-            QDir(p.programDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        const QStringList dataBefore = QDir(p.dataPath("")).entryList(QDir::Files);
-        newDisc(p, name, "2");
-        EXPECT_EQ(p.lastKind(), 1) << name.toStdString();
-        EXPECT_FALSE(p.lastMessage().isEmpty());
-        EXPECT_EQ(p.main().trackEntry(), nullptr) << name.toStdString();
-        EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n1\r\n"));
-        EXPECT_EQ(p.bytes("Left.txt"), QByteArray("left behind\r\n"));
-        EXPECT_EQ(QDir(p.dataPath("")).entryList(QDir::Files), dataBefore);
-        EXPECT_EQ(QDir(p.programDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-        EXPECT_EQ(p.state().settings().discLength(name), QString());
-    }
-}
-
-TEST(NewDisc, UnusualButSafeNamesAreAccepted)
-{
-    for (const QString& name : {QString("Vol. 2."), QString("Mix "), QString(240, 'n')}) {
-        TestProgram p;
-        ASSERT_TRUE(p.startWith({}));
-        newDisc(p, name, "1");
-        ASSERT_NE(p.main().trackEntry(), nullptr) << p.lastMessage().toStdString();
-        typeTrack(p.main().trackEntry(), makeTrack("Song"));
-        EXPECT_EQ(p.bytes(name + ".txt"), catalogue::discBytes({makeTrack("Song")}));
-        EXPECT_EQ(p.main().lblDisc->text(), name);
-    }
-}
-
 TEST(NewDisc, TheDialogKeepsItsBoxesAfterCancelButNotAfterSave)
 {
     TestProgram p;

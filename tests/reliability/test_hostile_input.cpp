@@ -66,87 +66,113 @@ public:
 
 TEST(HostileInput, DiscNames)
 {
-    struct Case {
-        QString name;
-        bool accepted;
+    // Each refused name with the message it gets.
+    const QString sep = "A disc name cannot contain / or \\.";
+    const QString forbidden = "A disc name cannot contain any of : * ? \" < > |";
+    const QString control = "A disc name cannot contain tabs or other control characters.";
+    const QString tooLong = "That name is too long for a file name. Please choose a shorter one.";
+    const auto index = [](const char* name) {
+        return QString("The name '%1' is kept for the catalogue's own index.").arg(name);
     };
-    const QList<Case> cases = {
-        {"../evil", false},
-        {"../../x", false},
-        {"..\\evil", false},
-        {"/etc/passwd", false},
-        {"a/b", false},
-        {"a\\b", false},
-        {"Neighbour/x", false},
-        {"./x", false},
-        {"index", false},
-        {"INDEX", false},
-        {"Index", false},
-        {"iNdEx", false},
-        {"con", false},
-        {"CON", false},
-        {"prn", false},
-        {"aux.x", false},
-        {"nul", false},
-        {"COM1", false},
-        {"com9", false},
-        {"LPT1", false},
-        {"lpt9.txt", false},
-        {"a:b", false},
-        {"a*b", false},
-        {"what?", false},
-        {"say \"hi\"", false},
-        {"<tag>", false},
-        {"a|b", false},
-        {"tab\there", false},
-        {"line\nbreak", false},
-        {"cr\rhere", false},
-        {QString("nul") + QChar(0) + "x", false},
-        {"bell\x07", false},
-        {QString::fromUtf8("日本"), false},
-        {QString::fromUtf8("emoji \U0001F3B5"), false},
-        {QString::fromUtf8("Ωmega"), false},
-        {QString(10000, 'x'), false},
-        {QString(241, 'x'), false},
-        {QString(121, QChar(0xE9)), false},
-        {"Vol. 2.", true},
-        {"Mix ", true},
-        {"...", true},
-        {"..", true},
-        {" lead", true},
-        {"Motörhead – Best Of", true},
-        {"Café €5", true},
-        {"COM10", true},
-        {"Console", true},
-        {"index.old", true},
-        {QString(240, 'x'), true},
-        {"x", true},
+    const auto reserved = [](const char* name) {
+        return QString("The name '%1' is reserved by Windows and cannot name a file.").arg(name);
     };
-    ASSERT_GE(cases.size(), 40);
-    for (const Case& c : cases) {
-        ++g_tried;
-        TestProgram p;
-        ASSERT_TRUE(p.startWith({{"Rock", {makeTrack("A")}}}));
+    const auto character = [](const char* c) {
+        return QString("The character '%1' cannot be stored in the catalogue.")
+            .arg(QString::fromUtf8(c));
+    };
+    const QList<std::pair<QString, QString>> refused = {
+        {"../evil", sep},
+        {"../../x", sep},
+        {"..\\evil", sep},
+        {"/etc/passwd", sep},
+        {"a/b", sep},
+        {"a\\b", sep},
+        {"Neighbour/x", sep},
+        {"./x", sep},
+        {QString("nul") + QChar(0) + "x", sep},
+        {"index", index("index")},
+        {"INDEX", index("INDEX")},
+        {"Index", index("Index")},
+        {"iNdEx", index("iNdEx")},
+        {"con", reserved("con")},
+        {"CON", reserved("CON")},
+        {"prn", reserved("prn")},
+        {"aux.x", reserved("aux.x")},
+        {"nul", reserved("nul")},
+        {"COM1", reserved("COM1")},
+        {"com9", reserved("com9")},
+        {"LPT1", reserved("LPT1")},
+        {"lpt9.txt", reserved("lpt9.txt")},
+        {"a:b", forbidden},
+        {"a*b", forbidden},
+        {"what?", forbidden},
+        {"say \"hi\"", forbidden},
+        {"<tag>", forbidden},
+        {"a|b", forbidden},
+        {"tab\there", control},
+        {"line\nbreak", control},
+        {"cr\rhere", control},
+        {"bell\x07", control},
+        {QString::fromUtf8("日本"), character("日")},
+        {QString::fromUtf8("emoji \U0001F3B5"), character("\U0001F3B5")},
+        {QString::fromUtf8("Ωmega"), character("Ω")},
+        {QString(10000, 'x'), tooLong},
+        {QString(241, 'x'), tooLong},
+        {QString(121, QChar(0xE9)), tooLong},
+        {"rock", "There is already a disc named 'Rock'."},
+        {"ROCK", "There is already a disc named 'Rock'."},
+        {"left", "The Data folder already holds a file named 'Left.txt'. Please choose another "
+                 "name."}};
+    const QStringList accepted = {"Vol. 2.",
+                                  "Mix ",
+                                  "...",
+                                  "..",
+                                  " lead",
+                                  QString::fromUtf8("Motörhead – Best Of"),
+                                  QString::fromUtf8("Café €5"),
+                                  "COM10",
+                                  "Console",
+                                  "index.old",
+                                  QString(240, 'x'),
+                                  "x"};
+    ASSERT_GE(refused.size() + accepted.size(), 40);
+
+    // Starts a program with one disc and a file left behind in Data, and
+    // tries the name in the new disc dialog.
+    auto tryName = [](TestProgram& p, const QString& name) {
+        EXPECT_TRUE(p.startWith({{"Rock", {makeTrack("A")}}}));
+        p.putFile("Left.txt", "left behind\r\n");
         plantNeighbours(p.programDir());
         const auto before = outsideData(p.programDir());
-        p.state().messagesShown.clear();
-        newDisc(p, c.name, "1");
-        frmNewt* entry = p.main().trackEntry();
-        EXPECT_EQ(entry != nullptr, c.accepted)
-            << c.name.left(60).toStdString() << " " << p.lastMessage().toStdString();
-        if (entry) {
-            typeTrack(entry, makeTrack("Song"));
-            EXPECT_EQ(catalogue::readDiscFile(p.dataPath(c.name + ".txt"), 1).tracks,
-                      QList<Track>{makeTrack("Song")});
-            EXPECT_EQ(p.main().lblDisc->text(), c.name);
-        } else {
-            EXPECT_EQ(p.lastKind(), 1) << c.name.left(60).toStdString();
-            EXPECT_FALSE(p.lastMessage().isEmpty());
-            EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n1\r\n"));
-            EXPECT_EQ(QDir(p.dataPath("")).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-                      (QStringList{"Rock.txt", "index.txt"}));
-        }
-        EXPECT_EQ(outsideData(p.programDir()), before) << c.name.left(60).toStdString();
+        newDisc(p, name, "1");
+        ++g_tried;
+        return before;
+    };
+    for (const auto& [name, message] : refused) {
+        TestProgram p;
+        const auto before = tryName(p, name);
+        const std::string shown = name.left(60).toStdString();
+        EXPECT_EQ(p.main().trackEntry(), nullptr) << shown;
+        EXPECT_EQ(p.lastMessage(), message) << shown;
+        EXPECT_EQ(p.lastKind(), 1) << shown;
+        EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n1\r\n"));
+        EXPECT_EQ(p.bytes("Left.txt"), QByteArray("left behind\r\n"));
+        EXPECT_EQ(QDir(p.dataPath("")).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                  (QStringList{"Left.txt", "Rock.txt", "index.txt"}));
+        EXPECT_EQ(p.state().settings().discLength(name), QString()) << shown;
+        EXPECT_EQ(outsideData(p.programDir()), before) << shown;
+    }
+    for (const QString& name : accepted) {
+        TestProgram p;
+        const auto before = tryName(p, name);
+        const std::string shown = name.left(60).toStdString();
+        ASSERT_NE(p.main().trackEntry(), nullptr) << shown << " " << p.lastMessage().toStdString();
+        typeTrack(p.main().trackEntry(), makeTrack("Song"));
+        EXPECT_EQ(p.bytes(name + ".txt"), catalogue::discBytes({makeTrack("Song")})) << shown;
+        EXPECT_EQ(p.bytes("index.txt"), catalogue::indexBytes({{"Rock", "1"}, {name, "1"}}));
+        EXPECT_EQ(p.main().lblDisc->text(), name);
+        EXPECT_EQ(outsideData(p.programDir()), before) << shown;
     }
 }
 
