@@ -53,6 +53,7 @@ TEST(NewDisc, ThreeTracksKeepingTheTrackInformation)
     EXPECT_EQ(entry->cmbFormat->currentText(), QString());
     EXPECT_EQ(entry->lblTrackno->text(), "3");
     const Track third = {"", "", "Three", "", "", "", ""};
+    const int loads = p.main().discLoads();
     typeTrack(entry, third);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(p.main().trackEntry(), nullptr);
@@ -63,6 +64,7 @@ TEST(NewDisc, ThreeTracksKeepingTheTrackInformation)
     EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 2 \r\nRock\r\n1\r\nMix\r\n3 songs\r\n"));
     // The main window shows the new disc.
     EXPECT_EQ(p.main().lblDisc->text(), "Mix");
+    EXPECT_EQ(p.main().discLoads(), loads + 1);
     EXPECT_EQ(p.main().cmbDisc->count(), 2);
     EXPECT_EQ(p.main().cmbDisc->currentIndex(), 1);
     EXPECT_EQ(p.main().lblTitle[2]->text(), "Three");

@@ -64,6 +64,7 @@ TEST(RemoveDisc, DiscTwoOfThree)
     p.state().settings().setMono("Jazz", "1");
     p.main().cmbDisc->setCurrentIndex(2);
     p.main().navigator()->show();
+    const int loads = p.main().discLoads();
     removeDialog(p, p.main().picRemd, 1, {"yes"});
     EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 2 \r\nRock\r\n1\r\nMix\r\n3\r\n"));
     EXPECT_EQ(p.bytes("Jazz.txt"), QByteArray("<missing>"));
@@ -76,7 +77,9 @@ TEST(RemoveDisc, DiscTwoOfThree)
     EXPECT_EQ(p.main().navigator()->height(), 2 * 16 + 82);
     // The first disc is shown afterwards, loaded once.
     EXPECT_EQ(p.main().lblDisc->text(), "Rock");
+    EXPECT_EQ(p.main().discLoads(), loads + 1);
     EXPECT_EQ(p.state().CurrentDisc, 0);
+    EXPECT_EQ(p.main().cmbDisc->currentIndex(), 0);
     EXPECT_EQ(p.state().RemoveDiscPending, 0);
     EXPECT_EQ(p.state().DiscRemoved, 0);
 }
