@@ -248,7 +248,7 @@ void frmRemove::cmdRemd()
                         QStringLiteral("The disc '%1' is out of the catalogue, but its file '%2' "
                                        "could not be deleted: %3.")
                             .arg(name, QDir::toNativeSeparators(path), file.errorString()));
-    m_state.settings().deleteSection(name);
+    m_state.settings().deleteDisc(name);
     // The view shows the first disc next; until then no disc is loaded.
     m_state.Tracks.clear();
     m_state.TrackCount = 0;

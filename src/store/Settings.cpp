@@ -17,6 +17,17 @@ void Settings::write(const QString& section, const QString& key, const QString& 
     m_store->sync();
 }
 
+void Settings::deleteDisc(const QString& disc)
+{
+    if (disc.compare(General, Qt::CaseInsensitive) != 0) {
+        deleteSection(disc);
+        return;
+    }
+    m_store->remove(disc + u'/' + DiscLen);
+    m_store->remove(disc + u'/' + Mono);
+    m_store->sync();
+}
+
 void Settings::deleteSection(const QString& section)
 {
     m_store->remove(section);

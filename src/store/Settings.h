@@ -18,6 +18,9 @@ public:
     QString read(const QString& section, const QString& key) const;
     void write(const QString& section, const QString& key, const QString& value);
     void deleteSection(const QString& section);
+    // A disc's own settings. A disc named "General" shares its section with
+    // the program's own keys, so only the disc's keys go.
+    void deleteDisc(const QString& disc);
 
     QString navi() const { return read(General, QStringLiteral("navi")); }
     void setNavi(const QString& value) { write(General, QStringLiteral("navi"), value); }

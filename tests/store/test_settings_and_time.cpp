@@ -32,6 +32,15 @@ TEST(SettingsStore, ReadWriteAndDeleteSections)
     // Deleting a section that does not exist is harmless.
     again.deleteSection("Nothing");
     EXPECT_EQ(Settings(file).discLength("Jazz"), "1:20");
+    // A disc named like the program's own section takes only its own keys.
+    again.setDiscLength("General", "1:20");
+    again.setMono("General", "1");
+    again.deleteDisc("General");
+    again.deleteDisc("Jazz");
+    EXPECT_EQ(again.discLength("General"), QString());
+    EXPECT_EQ(again.mono("General"), QString());
+    EXPECT_EQ(again.discLength("Jazz"), QString());
+    EXPECT_EQ(Settings(file).navi(), "1");
 }
 
 TEST(TimeTexts, ParseAcceptsTheStoredForms)
