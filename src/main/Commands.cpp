@@ -41,6 +41,8 @@ void frmMain::openTrackEntry()
     // While tracks are typed nothing else of the program takes input, so no
     // Save can reach another disc's file.
     entry->setWindowModality(Qt::ApplicationModal);
+    if (entry->mode() == frmNewt::Mode::NewDisc)
+        m_entryHoldsTracks = true;
     if (entry->mode() == frmNewt::Mode::AddTrack)
         entry->exec();
     else

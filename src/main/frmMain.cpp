@@ -9,6 +9,7 @@
 #include "store/Module1.h"
 #include "store/TimeText.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -296,6 +297,17 @@ void frmMain::picMini_MouseUp(int, int, float X, float Y)
     showMinimized();
 }
 
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window system (Alt+F4, logging out): as Quit.
+    if (m_state.CommentsDirty == 1 && !cmdComments()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit programEnded();
+}
+
 void frmMain::picQuit_MouseUp(int, int, float X, float Y)
 {
     if (!picQuit->release(X, Y))
@@ -435,6 +447,7 @@ bool frmMain::DiscSelect()
     m_state.TrackCount = int(read.tracks.size());
     m_state.DiscIncomplete = read.status == catalogue::DiscRead::Short;
     m_shown = {row, disc.name, m_state.DiscPath};
+    m_entryHoldsTracks = false;
     if (cmbDisc->currentIndex() != row)
         setChooserIndex(row);
     cmdUpdate();
@@ -574,10 +587,9 @@ void frmMain::cmdUpdate()
             const QSignalBlocker block(cmbDisc);
             cmbDisc->removeItem(m_state.RemovedDisc);
         }
-        if (m_shown.row == m_state.RemovedDisc)
-            m_shown.row = -1;
-        else if (m_shown.row > m_state.RemovedDisc)
-            --m_shown.row;
+        // The remover has emptied Tracks: whichever disc is shown next is
+        // read from its file again.
+        m_shown = {};
         if (m_navi)
             m_navi->cmdRefresh();
         m_state.DiscRemoved = 0;
@@ -732,11 +744,16 @@ void frmMain::commentEdited(int index)
     txtComments_LostFocus(index);
 }
 
+bool frmMain::tracksAreShownDisc() const
+{
+    return m_shown.row >= 0 && !m_entryHoldsTracks;
+}
+
 void frmMain::txtComments_LostFocus(int Index)
 {
     // Only while the rows show the disc that Tracks holds.
-    if (m_state.TrackCount == 0 || !m_rowsShown || Index >= m_state.TrackCount || m_shown.row < 0 ||
-        m_state.DiscIncomplete)
+    if (m_state.TrackCount == 0 || !m_rowsShown || Index >= m_state.TrackCount ||
+        !tracksAreShownDisc() || m_state.DiscIncomplete)
         return;
     const QString text = txtComments[Index]->text();
     if (m_state.Tracks.at(Index)[6] == text)
@@ -747,7 +764,8 @@ void frmMain::txtComments_LostFocus(int Index)
 
 bool frmMain::cmdComments()
 {
-    if (m_shown.row < 0 || m_state.DiscIncomplete) {
+    // Tracks that are not the shown disc's are never written to its file.
+    if (!tracksAreShownDisc() || m_state.DiscIncomplete) {
         m_state.CommentsDirty = 0;
         return true;
     }

@@ -108,6 +108,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -140,5 +141,9 @@ private:
         QString path;
     } m_shown;
     bool m_rowsShown = false;
+    // From the start of a new disc's entry until a disc is loaded again,
+    // Tracks holds the new disc while the rows still show the old one.
+    bool m_entryHoldsTracks = false;
+    bool tracksAreShownDisc() const;
     int m_discLoads = 0;
 };

@@ -84,6 +84,29 @@ TEST(RemoveDisc, DiscTwoOfThree)
     EXPECT_EQ(p.state().DiscRemoved, 0);
 }
 
+TEST(RemoveDisc, AnotherDiscLeavesTheShownOneWhole)
+{
+    for (int shown : {0, 1}) {
+        TestProgram p;
+        ASSERT_TRUE(p.startWith(
+            {{"Rock", makeTracks(3)}, {"Jazz", makeTracks(2, "J")}, {"Mix", makeTracks(1)}}));
+        p.main().cmbDisc->setCurrentIndex(shown);
+        // Remove the other of the first two: the shown disc ends up first.
+        removeDialog(p, p.main().picRemd, 1 - shown, {"yes"});
+        const QString name = shown == 0 ? "Rock" : "Jazz";
+        EXPECT_EQ(p.main().lblDisc->text(), name);
+        EXPECT_EQ(p.state().TrackCount, shown == 0 ? 3 : 2);
+        EXPECT_EQ(p.main().lblTitle[1]->text(), shown == 0 ? "T2" : "J2");
+        EXPECT_TRUE(p.main().lblTitle[1]->isVisible());
+        // Its tracks can be edited at once.
+        p.state().messagesShown.clear();
+        const auto wait = onNextModal([](QWidget* modal) { keyTo(modal, Qt::Key_Escape); });
+        click(p.main().picEdit);
+        EXPECT_EQ(wait.opened(), "frmRemove");
+        EXPECT_TRUE(p.state().messagesShown.isEmpty());
+    }
+}
+
 TEST(RemoveDisc, TheLastDiscLeavesTheEmptyCatalogue)
 {
     TestProgram p;

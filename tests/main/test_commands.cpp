@@ -1,11 +1,13 @@
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmDialog.h"
+#include "editing/EditingHelpers.h"
 #include "navigator/frmNavi.h"
 #include "options/frmOption.h"
 
 #include "support/TestProgram.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -151,6 +153,51 @@ TEST(Comments, ACommentReachesTheFileAtQuit)
     expected[1][6] = "nice one";
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
     EXPECT_EQ(p.state().CommentsDirty, 0);
+}
+
+TEST(Comments, ClosingTheWindowSavesLikeQuit)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
+    p.main().show();
+    p.main().cmbDisc->setCurrentIndex(0);
+    QSignalSpy ended(&p.main(), &frmMain::programEnded);
+    QTest::keyClicks(p.main().txtComments[1], "nice one");
+    // A comment that cannot be written keeps the window open.
+    p.state().writeFaultAfterBytes = 3;
+    EXPECT_FALSE(p.main().close());
+    EXPECT_TRUE(p.main().isVisible());
+    EXPECT_EQ(ended.count(), 0);
+    EXPECT_TRUE(p.lastMessage().contains("Rock.txt")) << p.lastMessage().toStdString();
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(2)));
+    p.state().writeFaultAfterBytes = -1;
+    EXPECT_TRUE(p.main().close());
+    EXPECT_EQ(ended.count(), 1);
+    QList<Track> expected = makeTracks(2);
+    expected[1][6] = "nice one";
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
+}
+
+TEST(Comments, ANewDiscsEntryNeverWritesIntoTheShownDisc)
+{
+    TestProgram p;
+    QList<Track> rock = makeTracks(2);
+    rock[0][6] = "kept";
+    ASSERT_TRUE(p.startWith({{"Rock", rock}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    newDisc(p, "Mix", "1");
+    frmNewt* entry = p.main().trackEntry();
+    ASSERT_NE(entry, nullptr);
+    // The shown disc's comment box loses the focus while the new disc's
+    // tracks are being entered, as when the window system activates the
+    // main window between the two dialogs.
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(p.main().txtComments[0], &out);
+    EXPECT_EQ(p.state().CommentsDirty, 0);
+    typeTrack(entry, makeTrack("Song"));
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
+    EXPECT_EQ(p.bytes("Mix.txt"), catalogue::discBytes({makeTrack("Song")}));
+    EXPECT_EQ(p.main().lblDisc->text(), "Mix");
 }
 
 TEST(Comments, ACommentStaysWithItsDiscWhenAnotherIsChosen)
