@@ -140,7 +140,9 @@ void RoundedWindow::keepOnScreen()
 
 void RoundedWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (!m_draggable) {
+    // Only the window's own surface drags it, not a control on it (a label
+    // passes its presses on to the window).
+    if (!m_draggable || childAt(event->position().toPoint())) {
         event->ignore();
         return;
     }
@@ -203,6 +205,16 @@ int RoundedWindow::keyAscii(const QKeyEvent* event)
         return key - Qt::Key_A + 1;
     const QString text = event->text();
     return text.size() == 1 ? text.at(0).unicode() : 0;
+}
+
+void RoundedWindow::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous() && m_escape && m_escape->isVisible()) {
+        event->ignore();
+        emit m_escape->MouseUp(1, 0, 0, 0);
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void RoundedWindow::keyPressEvent(QKeyEvent* event)

@@ -73,6 +73,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A close from the window system (Alt+F4, the task bar) releases the
+    // Escape button, so that the window's Cancel or Close does its clean-up
+    // and may keep the window open; a window without one closes.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Offers the window's key handler every key typed into the window before

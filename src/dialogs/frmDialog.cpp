@@ -44,14 +44,16 @@ bool frmDialog::Form_KeyPress(int keyAscii)
 
 void frmDialog::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = true;
+    // A click is the left button's.
+    m_pressed = event->button() == Qt::LeftButton;
     event->accept();
 }
 
 void frmDialog::mouseReleaseEvent(QMouseEvent* event)
 {
     // A click on the window's own surface closes it.
-    if (m_pressed && rect().contains(event->position().toPoint()))
+    if (m_pressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
         accept();
     m_pressed = false;
     event->accept();

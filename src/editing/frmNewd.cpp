@@ -129,14 +129,16 @@ void frmNewd::picSave_MouseUp(int, int, float X, float Y)
         return;
     }
     const std::optional<int> planned = catalogue::countOf(countText);
-    if (!planned || *planned > m_state.TrackLimit) {
+    // A count too far below zero to be counted is still below one.
+    const bool belowOne = planned ? *planned < 1 : number.value < 0;
+    if (!belowOne && (!planned || *planned > m_state.TrackLimit)) {
         refuse(2,
                QStringLiteral("Discs with more than %1 tracks are unsupported.")
                    .arg(m_state.TrackLimit),
                txtTracks);
         return;
     }
-    if (*planned < 1) {
+    if (belowOne) {
         refuse(1, QStringLiteral("Enter the number of tracks."), txtTracks);
         return;
     }

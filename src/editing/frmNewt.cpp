@@ -106,8 +106,8 @@ frmNewt::frmNewt(Module1& state, QWidget* owner)
             // not the user leaving the box.
             if (inFormat(from) && to && !inFormat(to) && to->window() == this &&
                 cmbFormat->isVisible() && !Timer1->isActive())
-                QMetaObject::invokeMethod(this, &frmNewt::cmbFormat_LostFocus,
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this] { cmbFormat_LostFocus(); }, Qt::QueuedConnection);
         });
 
     Form_Load();
@@ -180,10 +180,10 @@ QString frmNewt::fieldText(int field) const
     }
 }
 
-void frmNewt::cmbFormat_LostFocus()
+bool frmNewt::cmbFormat_LostFocus()
 {
     if (m_checkingFormat)
-        return;
+        return true;
     static const QList<std::pair<QStringList, QString>> codes = {
         {{"lp", "l"}, "LP"}, {{"ep", "e"}, "EP"}, {{"p"}, "Promo"},
         {{"s"}, "Single"},   {{"c", "cd"}, "CD"},
@@ -200,11 +200,12 @@ void frmNewt::cmbFormat_LostFocus()
     for (int i = 0; i < cmbFormat->count(); ++i)
         matches += cmbFormat->itemText(i) == text ? 1 : 0;
     if (matches == 1)
-        return;
+        return true;
     m_checkingFormat = true;
     frmMsgbox::tell(m_state, parentWidget(), 3, QStringLiteral("You must choose from the list."));
     cmbFormat->setFocus();
     m_checkingFormat = false;
+    return false;
 }
 
 bool frmNewt::refusesText()
@@ -237,7 +238,12 @@ void frmNewt::finish()
 
 void frmNewt::picSave_MouseUp(int, int, float X, float Y)
 {
+    const bool clicked = picSave->isPressed(); // Enter presses nothing
     if (!picSave->release(X, Y))
+        return;
+    // A click on Save takes the focus from the format box, so the box's
+    // check comes first; Enter leaves the focus where it is.
+    if (clicked && cmbFormat->hasFocus() && !cmbFormat_LostFocus())
         return;
     if (txtTitle->text().isEmpty()) {
         frmMsgbox::tell(m_state, parentWidget(), 1, QStringLiteral("You must enter a title."));

@@ -28,7 +28,8 @@ public:
     void picSave_MouseUp(int Button, int Shift, float X, float Y);
     void picCancel_MouseUp(int Button, int Shift, float X, float Y);
     void cmdtrackedit();
-    void cmbFormat_LostFocus();
+    // False when the format was refused.
+    bool cmbFormat_LostFocus();
     void Timer1_Timer();
 
     QLineEdit* txtLabel;

@@ -187,8 +187,10 @@ void frmRemove::cmdRemt()
     if (noneChosen())
         return;
     const int row = chosen();
-    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?")))
+    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?"))) {
+        m_state.MsgAnswer.clear(); // a "no" leaves no answer behind
         return;
+    }
     if (row >= m_state.TrackCount || m_state.CurrentDisc < 0 ||
         m_state.CurrentDisc >= m_state.DiscCount)
         return;
@@ -222,8 +224,10 @@ void frmRemove::cmdRemd()
     if (noneChosen())
         return;
     const int row = chosen();
-    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?")))
+    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?"))) {
+        m_state.MsgAnswer.clear(); // a "no" leaves no answer behind
         return;
+    }
     if (row >= m_state.DiscCount || m_state.Discs.at(row).name != lstRemove->item(row)->text())
         return;
     const QString name = m_state.Discs.at(row).name;

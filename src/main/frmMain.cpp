@@ -568,8 +568,7 @@ void frmMain::cmdUpdate()
         if (m_state.RemoveMode == 4)
             m_state.RemoveMode = 0;
         m_state.HitField = -1;
-        resizeWindow(Width, heightFor(0));
-        return;
+        return; // the window keeps its height
     }
 
     // 3. The chooser follows the catalogue, and the navigator with it.

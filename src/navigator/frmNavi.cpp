@@ -92,7 +92,7 @@ bool frmNavi::eventFilter(QObject* watched, QEvent* event)
             emit shortcutTyped(code);
             return true;
         }
-        return false;
+        return code == 3; // Ctrl+C does nothing here, not even a copy
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -50,8 +50,12 @@ TEST(About, ClickOrEnterClosesButEscapeAndDraggingDoNot)
         EXPECT_FALSE(about.isVisible());
     }
     {
+        // Other mouse buttons do not click.
         frmDialog about(nullptr);
         about.show();
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton})
+            QTest::mouseClick(&about, button, {}, QPoint(300, 40));
+        EXPECT_TRUE(about.isVisible());
         keyTo(&about, Qt::Key_Escape);
         EXPECT_TRUE(about.isVisible());
         keyTo(&about, Qt::Key_Return);

@@ -4,6 +4,7 @@
 #include "store/Module1.h"
 #include "support/TestProgram.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
@@ -86,10 +87,13 @@ TEST(WindowChrome, DraggingTheSurfaceMovesTheWindowButNotFromAControl)
     EXPECT_EQ(b.box->pos(), start + QPoint(30, 20));
 
     const QPoint before = b.box->pos();
-    QTest::mousePress(b.box->txtSearch, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseMove(b.box->txtSearch, QPoint(60, 15));
-    QTest::mouseRelease(b.box->txtSearch, Qt::LeftButton, {}, QPoint(60, 15));
-    EXPECT_EQ(b.box->pos(), before);
+    for (QWidget* control :
+         {static_cast<QWidget*>(b.box->txtSearch), static_cast<QWidget*>(b.box->lblCaption)}) {
+        QTest::mousePress(control, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(control, QPoint(60, 15));
+        QTest::mouseRelease(control, Qt::LeftButton, {}, QPoint(60, 15));
+        EXPECT_EQ(b.box->pos(), before);
+    }
 }
 
 TEST(WindowChrome, EnterActsWhileATextBoxHasTheFocus)

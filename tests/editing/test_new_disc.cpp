@@ -103,6 +103,7 @@ TEST(NewDisc, RefusalsInTheirOrderWithTheirMessages)
         {"Mix", "65540", "Discs with more than 25 tracks are unsupported.", 2},
         {"Mix", "0", "Enter the number of tracks.", 1},
         {"Mix", "-3", "Enter the number of tracks.", 1},
+        {"Mix", "-99999", "Enter the number of tracks.", 1},
         {"Mix", "0.4", "Enter the number of tracks.", 1},
     };
     for (const Case& c : cases) {

@@ -207,6 +207,65 @@ TEST(TrackEntry, FormatCodes)
     const QList<Track> stored = catalogue::readDiscFile(p.dataPath("Mix.txt"), 1).tracks;
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(stored.at(0)[5], "l");
+
+    // A click on Save takes the focus from the box: the code becomes its
+    // format, and a wrong text is refused with nothing stored.
+    entry->txtTitle->setText("Clicked");
+    giveFocus(entry->cmbFormat);
+    entry->cmbFormat->setEditText("xyz");
+    p.state().messagesShown.clear();
+    QTest::mouseClick(entry->picSave, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(p.lastMessage(), "You must choose from the list.");
+    EXPECT_EQ(catalogue::readDiscFile(p.dataPath("Mix.txt"), 2).tracks.size(), 1);
+    giveFocus(entry->cmbFormat);
+    entry->cmbFormat->setEditText("l");
+    QTest::mouseClick(entry->picSave, Qt::LeftButton, {}, QPoint(5, 5));
+    const QList<Track> both = catalogue::readDiscFile(p.dataPath("Mix.txt"), 2).tracks;
+    ASSERT_EQ(both.size(), 2);
+    EXPECT_EQ(both.at(1)[5], "LP");
+}
+
+TEST(TrackEntry, ClosedByTheWindowSystemItCancels)
+{
+    // Alt+F4 is Cancel: the question, and no entry left half open behind it.
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    newDisc(p, "Mix", "3");
+    frmNewt* entry = p.main().trackEntry();
+    ASSERT_NE(entry, nullptr);
+    typeTrack(entry, makeTrack("One"));
+    p.answer({"no"});
+    closeByWindowSystem(entry);
+    EXPECT_EQ(p.lastMessage(),
+              "Do you want to make a disc from the data you have entered this far?");
+    EXPECT_EQ(p.state().EntryTrack, 0);
+    EXPECT_EQ(p.state().AddingTracks, 0);
+    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n1\r\n"));
+    EXPECT_EQ(p.bytes("Mix.txt"), QByteArray("<missing>"));
+
+    // The edit dialog closed that way withdraws its request: New track then
+    // adds a track and overwrites none.
+    const QByteArray rock = p.bytes("Rock.txt");
+    {
+        const auto wait = onNextModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<frmRemove*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->lstRemove->setCurrentRow(0);
+            closeByWindowSystem(dialog);
+        });
+        click(p.main().picEdit);
+    }
+    EXPECT_EQ(p.state().EditPending, 0);
+    EXPECT_EQ(p.bytes("Rock.txt"), rock);
+    const auto wait = onNextModal([](QWidget* modal) {
+        auto* added = qobject_cast<frmNewt*>(modal);
+        ASSERT_NE(added, nullptr);
+        EXPECT_EQ(added->mode(), frmNewt::Mode::AddTrack);
+        closeByWindowSystem(added);
+    });
+    click(p.main().picNewt);
+    EXPECT_EQ(p.bytes("Rock.txt"), rock);
 }
 
 TEST(TrackEntry, AnEmptyTitleOrUnstorableTextIsRefused)

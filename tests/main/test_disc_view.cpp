@@ -128,3 +128,13 @@ TEST(DiscView, NoDiscShownLeavesTotalAndSettingsAlone)
     EXPECT_EQ(p.state().settings().discLength("Rock"), QString());
     EXPECT_EQ(p.main().height(), 130);
 }
+
+TEST(DiscView, AnEmptyCatalogueKeepsTheWindowsHeight)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({}));
+    const int height = p.main().height();
+    p.main().cmdUpdate(); // as after a search cancelled
+    EXPECT_EQ(p.main().height(), height);
+    EXPECT_EQ(p.main().mask().boundingRect().height(), height);
+}

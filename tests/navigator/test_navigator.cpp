@@ -1,6 +1,7 @@
 #include "editing/EditingHelpers.h"
 #include "navigator/frmNavi.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -111,6 +112,13 @@ TEST(Navigator, ShortcutsReachTheMainWindowButNotCtrlC)
     giveFocus(navi->lstNavi);
     QTest::keyClick(navi->lstNavi, Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(p.lastMessage(), "You must first choose a disc.");
+    // Ctrl+C neither reaches the main window nor copies the chosen disc.
+    QGuiApplication::clipboard()->setText("kept");
+    navi->lstNavi->setCurrentRow(1);
+    QTest::keyClick(navi->lstNavi, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+    EXPECT_TRUE(navi->isVisible());
+    EXPECT_EQ(p.main().lblDisc->text(), QString());
     // Escape does nothing in the navigator; Close hides it.
     QTest::keyClick(navi->lstNavi, Qt::Key_Escape);
     EXPECT_TRUE(navi->isVisible());

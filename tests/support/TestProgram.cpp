@@ -3,10 +3,12 @@
 #include "dialogs/PictureButton.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
 
@@ -161,6 +163,16 @@ ModalWait::~ModalWait()
 ModalWait onNextModal(std::function<void(QWidget*)> action)
 {
     return ModalWait(std::move(action));
+}
+
+void closeByWindowSystem(QWidget* window)
+{
+    QCloseEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(window, &event); // sendEvent() would make it the program's own
+
+    if (event.isAccepted())
+        window->hide();
 }
 
 void giveFocus(QWidget* widget)

@@ -91,6 +91,9 @@ private:
 };
 [[nodiscard]] ModalWait onNextModal(std::function<void(QWidget*)> action);
 
+// Closes a window as the window system does (Alt+F4).
+void closeByWindowSystem(QWidget* window);
+
 // Gives a widget the keyboard focus, its window made active first.
 void giveFocus(QWidget* widget);
 
