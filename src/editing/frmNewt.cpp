@@ -388,6 +388,8 @@ void frmNewt::dropNewDisc()
         frmMsgbox::tell(m_state, parentWidget(), 1,
                         QStringLiteral("The file '%1' could not be deleted: %2.")
                             .arg(m_state.DiscPath, file.errorString()));
+    // Its disc length goes with it, as with a removed disc.
+    m_state.settings().deleteDisc(dropped.name);
     m_state.Tracks.clear();
     m_state.TrackCount = 0;
     m_state.NewDiscPending = 0;

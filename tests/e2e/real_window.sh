@@ -73,37 +73,33 @@ expect_file() { # file expected-bytes (printf form)
     [ "$want" == "$got" ] || fail "$1 holds$(printf '\n%s' "$got")$(printf '\nnot\n%s' "$want")"
 }
 
-case "$width" in
-640)
-    start
-    click $okay_x $okay_y   # "The program will not run in 640x480 ..."
-    pause 1
-    kill -0 $app 2>/dev/null && fail "the program still runs on a 640-pixel screen"
-    [ -e "$work/program/Data" ] && fail "a 640-pixel screen created Data"
-    ;;
-800)
-    start
-    click $okay_x $okay_y   # "... limited to 19 tracks each."
-    click $yes_x $yes_y     # the first-run question
-    click $okay_x $okay_y   # the first-run note
-    newDisc "Long" "20"
-    click $okay_x $okay_y   # "Discs with more than 19 tracks are unsupported."
-    [ -e "$work/program/Data/Long.txt" ] && fail "a disc of 20 tracks was made on an 800-pixel screen"
-    x=$(( (width - 376) / 2 )); y=$(( (height - 129) / 2 ))
-    click $((x + 200)) $((y + 63)); key ctrl+a; typeText "19"
-    click $((x + 104)) $((y + 109))
-    [ -e "$work/program/Data/Long.txt" ] || fail "a disc of 19 tracks was refused"
-    x=$(( (width - 376) / 2 )); y=$(( (height - 260) / 2 ))
-    click $((x + 272)) $((y + 236))  # Cancel before the first track: the disc goes again
-    click $((main_x + 701)) $((main_y + 10))  # Quit
-    expect_file "$work/program/Data/index.txt" ' 0 \r\n'
-    [ -e "$work/program/Data/Long.txt" ] && fail "the dropped disc's file is still there"
-    ;;
-*)
-    start
+# A visible window of the program at x,y (the search results stand at 67,67).
+window_at() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid $app 2>/dev/null); do
+        xdotool getwindowgeometry "$id" | grep -q "Position: $1,$2 " && return 0
+    done
+    return 1
+}
+# A visible window of the program of the given size.
+window_sized() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid $app 2>/dev/null); do
+        xdotool getwindowgeometry "$id" | grep -q "Geometry: $1\$" && return 0
+    done
+    return 1
+}
+
+firstRun() {
+    window_sized 340x130 || fail "no first-run question"
     click $yes_x $yes_y     # "Is this the first time you have used this program?"
     click $okay_x $okay_y   # the note on the new Data folder
     expect_file "$work/program/Data/index.txt" ''
+}
+
+# A disc of three tracks, a comment, a search with Show and Close, a removed
+# track, and Ctrl+W from a comment box.
+roadTrip() {
     newDisc "Road Trip" "3 songs"
     track "Island" "Bob Marley" "Jamming" "3:31" "1977" "l" ""
     track "Tamla" "Stevie Wonder" "Superstition" "4:26" "1972" "s" ""
@@ -113,9 +109,12 @@ case "$width" in
     click $((main_x + 516)) $((main_y + 25))          # Search
     click $((box_x + 170)) $((box_y + 58)); typeText "jam"
     click $yes_x $yes_y                                # Search
+    window_at 67 67 || fail "no search results"
     click $((67 + 80)) $((67 + 28))                    # the first hit
     click $((67 + 94)) $((67 + 180))                   # Show
+    window_at 67 67 || fail "Show closed the search results"
     click $((67 + 250)) $((67 + 180))                  # Close
+    window_at 67 67 && fail "Close left the search results open"
     # Remove the first track.
     click $((main_x + 516)) $((main_y + 65))           # Remove track
     rx=$((main_x + 359 - 170)); ry=$((main_y + (130 + 24 * 3) / 2 - 100))
@@ -131,8 +130,40 @@ case "$width" in
         'Tamla\r\nStevie Wonder\r\nSuperstition\r\n1972\r\n4:26\r\nSingle\r\ngreat\r\nStax\r\nOtis Redding\r\nDock of the Bay\r\n1968\r\n2:43\r\nCD\r\nmono\r\n'
     [ "$(ls "$work/program/Data" | tr '\n' '|')" == "Road Trip.txt|index.txt|" ] ||
         fail "Data holds $(ls "$work/program/Data")"
-    settings | grep -q '^disclen=01:14:00$' || fail "settings: $(settings)"
-    settings | grep -q '^\[Road%20Trip\]$' || fail "settings: $(settings)"
+    expect_file "$HOME/.config/Platterbook/Platterbook.conf" '[Road%%20Trip]\ndisclen=01:14:00\n'
+}
+
+case "$width" in
+640)
+    start
+    window_sized 340x130 || fail "no refusal on a 640-pixel screen"
+    click $okay_x $okay_y   # "The program will not run in 640x480 ..."
+    pause 1
+    kill -0 $app 2>/dev/null && fail "the program still runs on a 640-pixel screen"
+    [ -e "$work/program/Data" ] && fail "a 640-pixel screen created Data"
+    ;;
+800)
+    start
+    window_sized 340x130 || fail "no notice of the 19-track limit"
+    click $okay_x $okay_y   # "... limited to 19 tracks each."
+    firstRun
+    newDisc "Long" "20"
+    click $okay_x $okay_y   # "Discs with more than 19 tracks are unsupported."
+    [ -e "$work/program/Data/Long.txt" ] && fail "a disc of 20 tracks was made on an 800-pixel screen"
+    x=$(( (width - 376) / 2 )); y=$(( (height - 129) / 2 ))
+    click $((x + 200)) $((y + 63)); key ctrl+a; typeText "19"
+    click $((x + 104)) $((y + 109))
+    [ -e "$work/program/Data/Long.txt" ] || fail "a disc of 19 tracks was refused"
+    x=$(( (width - 376) / 2 )); y=$(( (height - 260) / 2 ))
+    click $((x + 272)) $((y + 236))  # Cancel before the first track: the disc goes again
+    expect_file "$work/program/Data/index.txt" ' 0 \r\n'
+    [ -e "$work/program/Data/Long.txt" ] && fail "the dropped disc's file is still there"
+    roadTrip
+    ;;
+*)
+    start
+    firstRun
+    roadTrip
     ;;
 esac
 

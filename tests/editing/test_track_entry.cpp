@@ -51,6 +51,7 @@ TEST(TrackEntry, CancelPartWayAndDrop)
     click(entry->picCancel);
     EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n2\r\n"));
     EXPECT_EQ(p.bytes("Mix.txt"), QByteArray("<missing>"));
+    EXPECT_EQ(p.state().settings().discLength("Mix"), QString());
     EXPECT_EQ(p.state().DiscCount, 1);
     EXPECT_EQ(p.state().Discs.size(), 1);
     EXPECT_EQ(p.main().cmbDisc->count(), 1);
