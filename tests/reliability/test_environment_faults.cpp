@@ -132,6 +132,38 @@ TEST(EnvironmentFaults, ADiscFileReplacedByAFolder)
     EXPECT_TRUE(p.lastMessage().contains("'Rock'"));
 }
 
+TEST(EnvironmentFaults, DataReplacedByAFileWhileTheProgramRuns)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", tracks(2)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    QDir program(p.programDir());
+    ASSERT_TRUE(program.rename("Data", "Moved"));
+    {
+        QFile file(program.filePath("Data"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a folder");
+    }
+    // A new disc: refused, and nothing is made anywhere.
+    newDisc(p, "Mix", "1");
+    EXPECT_EQ(p.main().trackEntry(), nullptr);
+    EXPECT_EQ(p.lastKind(), 1);
+    EXPECT_TRUE(p.lastMessage().contains("Mix.txt")) << p.lastMessage().toStdString();
+    // A comment at Quit: the message, and the program stays.
+    QSignalSpy ended(&p.main(), &frmMain::programEnded);
+    QTest::keyClicks(p.main().txtComments[0], "lost?");
+    click(p.main().picQuit);
+    EXPECT_EQ(ended.count(), 0);
+    EXPECT_EQ(p.lastKind(), 1);
+    EXPECT_TRUE(p.lastMessage().contains("Rock.txt")) << p.lastMessage().toStdString();
+    EXPECT_EQ(p.main().txtComments[0]->text(), "lost?");
+    EXPECT_TRUE(QFileInfo(program.filePath("Data")).isFile());
+    EXPECT_EQ(QDir(program.filePath("Moved")).entryList(QDir::Files, QDir::Name),
+              (QStringList{"Rock.txt", "index.txt"}));
+    EXPECT_EQ(program.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{"Data", "Moved", "settings.ini"}));
+}
+
 TEST(EnvironmentFaults, ADataFolderThatCannotBeWritten)
 {
     TestProgram p;
