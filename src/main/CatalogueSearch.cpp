@@ -48,7 +48,7 @@ std::optional<int> cellOf(const QString& fileText, qint64 end, const QString& ne
         else if (c == u'\r' && !(i + 1 < fileText.size() && fileText.at(i + 1) == u'\n'))
             ++line;
     }
-    if (line > 1000)
+    if (line + 1 > 1000) // lines counted from 1: the first 1000 only
         return std::nullopt;
     return int(line);
 }

@@ -92,6 +92,13 @@ TEST(SearchCore, TheCellOfAHitCountsLineEnds)
     EXPECT_EQ(search::cellOf(lf, lf.indexOf("L15") + 3, "L15"), 14);
 }
 
+TEST(SearchCore, OnlyTheFirstThousandLinesHaveCells)
+{
+    const QString lines = QString("x\r\n").repeated(999);
+    EXPECT_EQ(search::cellOf(lines + "hit", lines.size() + 3, "hit"), 999); // line 1000
+    EXPECT_EQ(search::cellOf(lines + "x\r\nhit", lines.size() + 6, "hit"), std::nullopt);
+}
+
 TEST(SearchCore, AChangedTextIsNoLongerAHit)
 {
     EXPECT_EQ(search::cellOf("abc\r\n", 3, "abc"), 0);
