@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QScreen>
 #include <QSvgRenderer>
 #include <QWindow>
@@ -211,7 +212,15 @@ void RoundedWindow::closeEvent(QCloseEvent* event)
 {
     if (event->spontaneous() && m_escape && m_escape->isVisible()) {
         event->ignore();
-        emit m_escape->MouseUp(1, 0, 0, 0);
+        // Once Qt has finished refusing this close: a Cancel that closes the
+        // window then closes it for good.
+        QMetaObject::invokeMethod(
+            this,
+            [button = QPointer<PictureButton>(m_escape)] {
+                if (button && button->isVisible())
+                    emit button->MouseUp(1, 0, 0, 0);
+            },
+            Qt::QueuedConnection);
         return;
     }
     QDialog::closeEvent(event);

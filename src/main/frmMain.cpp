@@ -380,6 +380,12 @@ void frmMain::cmbDisc_Click()
 
 void frmMain::restoreShownDisc()
 {
+    // After a new disc's entry Tracks holds that disc: the one shown before
+    // is read again.
+    if (m_entryHoldsTracks && m_shown.row >= 0) {
+        reloadShownDisc();
+        return;
+    }
     // Back to the disc shown before, if it is still in the catalogue.
     int row = -1;
     if (m_shown.row >= 0) {

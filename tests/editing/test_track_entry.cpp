@@ -216,7 +216,7 @@ TEST(TrackEntry, FormatCodes)
     entry->cmbFormat->setEditText("xyz");
     p.state().messagesShown.clear();
     QTest::mouseClick(entry->picSave, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(p.lastMessage(), "You must choose from the list.");
+    EXPECT_EQ(p.messageTexts(), QStringList{"You must choose from the list."});
     EXPECT_EQ(catalogue::readDiscFile(p.dataPath("Mix.txt"), 2).tracks.size(), 1);
     giveFocus(entry->cmbFormat);
     entry->cmbFormat->setEditText("l");

@@ -167,12 +167,12 @@ ModalWait onNextModal(std::function<void(QWidget*)> action)
 
 void closeByWindowSystem(QWidget* window)
 {
+    // To the native window, the way Qt delivers the window system's close;
+    // sendEvent() would make it the program's own.
     QCloseEvent event;
     QSpontaneKeyEvent::setSpontaneous(&event);
-    qApp->notify(window, &event); // sendEvent() would make it the program's own
-
-    if (event.isAccepted())
-        window->hide();
+    qApp->notify(window->windowHandle(), &event);
+    QCoreApplication::processEvents();
 }
 
 void giveFocus(QWidget* widget)
