@@ -22,6 +22,7 @@ QString Module1::writeFailureText(const QString& path, const QString& reason)
 
 QString Module1::writeCatalogueFile(const QString& path, const QByteArray& bytes)
 {
+    filesWritten.append(path);
     const QString reason = catalogue::writeAtomically(path, bytes, writeFaultAfterBytes);
     return reason.isEmpty() ? QString() : writeFailureText(path, reason);
 }

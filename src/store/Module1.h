@@ -105,6 +105,8 @@ public:
     // When 0 or more, catalogue writes stop after that many bytes, as on a
     // full disk.
     qint64 writeFaultAfterBytes = -1;
+    // Every catalogue file written, in order.
+    QStringList filesWritten;
 
 private:
     Environment m_env;

@@ -31,16 +31,29 @@ bool CatalogueDriver::start()
     return ok;
 }
 
-void CatalogueDriver::selectDisc(int row)
+bool CatalogueDriver::selectDisc(int row)
 {
     // A disc whose file holds fewer records than its count is kept as it is.
     m_answers = {QStringLiteral("yes")};
     m_main->cmbDisc->setCurrentIndex(row);
+    const bool asked = m_answers.isEmpty();
     m_answers.clear();
+    if (asked)
+        m_action = QStringLiteral("keep a short disc's tracks");
+    return asked;
+}
+
+QString CatalogueDriver::writtenTwice() const
+{
+    for (const QString& path : m_state.filesWritten)
+        if (m_state.filesWritten.count(path) > 1)
+            return path;
+    return {};
 }
 
 void CatalogueDriver::step()
 {
+    m_state.filesWritten.clear();
     if (m_entry) {
         entryStep();
         return;
@@ -114,7 +127,8 @@ void CatalogueDriver::entryStep()
 
 void CatalogueDriver::addTrack()
 {
-    selectDisc(int(m_random.bounded(m_state.DiscCount)));
+    if (selectDisc(int(m_random.bounded(m_state.DiscCount))))
+        return;
     m_action = QStringLiteral("add a track");
     if (m_state.TrackCount == 0 || m_state.TrackCount >= 25 || m_state.DiscIncomplete)
         return;
@@ -130,7 +144,8 @@ void CatalogueDriver::addTrack()
 
 void CatalogueDriver::editTrack()
 {
-    selectDisc(int(m_random.bounded(m_state.DiscCount)));
+    if (selectDisc(int(m_random.bounded(m_state.DiscCount))))
+        return;
     m_action = QStringLiteral("edit a track");
     if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
         return;
@@ -153,7 +168,8 @@ void CatalogueDriver::editTrack()
 
 void CatalogueDriver::comment()
 {
-    selectDisc(int(m_random.bounded(m_state.DiscCount)));
+    if (selectDisc(int(m_random.bounded(m_state.DiscCount))))
+        return;
     m_action = QStringLiteral("comment");
     if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
         return;
@@ -165,7 +181,8 @@ void CatalogueDriver::comment()
 
 void CatalogueDriver::removeTrack()
 {
-    selectDisc(int(m_random.bounded(m_state.DiscCount)));
+    if (selectDisc(int(m_random.bounded(m_state.DiscCount))))
+        return;
     m_action = QStringLiteral("remove a track");
     if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
         return;

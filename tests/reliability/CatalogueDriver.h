@@ -23,9 +23,14 @@ public:
     // One user action; at most one write of each catalogue file.
     void step();
     QString lastAction() const { return m_action; }
+    // A file the last action wrote more than once: a kill between the two
+    // writes would leave a state that is neither before nor after it.
+    QString writtenTwice() const;
 
 private:
-    void selectDisc(int row);
+    // Shows a disc; true when that was an action of its own (a short disc
+    // whose records the user kept, which rewrites the index).
+    bool selectDisc(int row);
     void newDisc();
     void typeTrack(frmNewt* entry);
     void entryStep();

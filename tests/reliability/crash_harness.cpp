@@ -94,7 +94,7 @@ int lastBegun(const QString& dir)
 // Action 0 is the start itself, which on a first run makes the folder and
 // the empty index.
 std::pair<Snapshot, Snapshot> replay(const QString& start, const QString& scratch, quint32 seed,
-                                     int k, QString* action)
+                                     int k, QString* action, QString* twice)
 {
     copyFolder(start, scratch);
     CatalogueDriver driver(scratch, seed);
@@ -105,11 +105,23 @@ std::pair<Snapshot, Snapshot> replay(const QString& start, const QString& scratc
         return {before, snapshot(scratch)};
     }
     driver.start();
-    for (int i = 1; i < k; ++i)
+    // Every action of the run must write each file at most once, or a kill
+    // between its writes would leave a state the check cannot judge.
+    const auto noteTwice = [&](int i) {
+        if (twice->isEmpty() && !driver.writtenTwice().isEmpty())
+            *twice = QStringLiteral("%1 twice in action %2 (%3)")
+                         .arg(QFileInfo(driver.writtenTwice()).fileName())
+                         .arg(i)
+                         .arg(driver.lastAction());
+    };
+    for (int i = 1; i < k; ++i) {
         driver.step();
+        noteTwice(i);
+    }
     const Snapshot before = snapshot(scratch);
     driver.step();
     *action = driver.lastAction();
+    noteTwice(k);
     return {before, snapshot(scratch)};
 }
 
@@ -248,7 +260,8 @@ int main(int argc, char* argv[])
                               files.value(largest).size() / 2);
         }
         QString action;
-        const auto [before, after] = replay(start, scratch, runSeed, k, &action);
+        QString twice;
+        const auto [before, after] = replay(start, scratch, runSeed, k, &action, &twice);
         if (before != after) {
             const Snapshot now = snapshot(dir);
             if (now == before)
@@ -258,7 +271,8 @@ int main(int argc, char* argv[])
             else
                 ++foundBetween;
         }
-        QString problem = check(dir, before, after);
+        QString problem = twice.isEmpty() ? check(dir, before, after)
+                                          : QStringLiteral("the run wrote %1").arg(twice);
         if (problem.isEmpty())
             problem = recover(dir, scratch);
         if (problem.isEmpty()) {
