@@ -73,22 +73,17 @@ expect_file() { # file expected-bytes (printf form)
     [ "$want" == "$got" ] || fail "$1 holds$(printf '\n%s' "$got")$(printf '\nnot\n%s' "$want")"
 }
 
-# A visible window of the program at x,y (the search results stand at 67,67).
-window_at() {
+# A visible window of the program whose geometry matches a pattern:
+# "Position: 67,67 " (the search results) or "Geometry: 340x130$" (a message).
+window_shows() {
     local id
     for id in $(xdotool search --onlyvisible --pid $app 2>/dev/null); do
-        xdotool getwindowgeometry "$id" | grep -q "Position: $1,$2 " && return 0
+        xdotool getwindowgeometry "$id" | grep -q "$1" && return 0
     done
     return 1
 }
-# A visible window of the program of the given size.
-window_sized() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid $app 2>/dev/null); do
-        xdotool getwindowgeometry "$id" | grep -q "Geometry: $1\$" && return 0
-    done
-    return 1
-}
+window_at() { window_shows "Position: $1,$2 "; }
+window_sized() { window_shows "Geometry: $1\$"; }
 
 firstRun() {
     window_sized 340x130 || fail "no first-run question"
