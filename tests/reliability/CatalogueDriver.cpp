@@ -60,18 +60,20 @@ void CatalogueDriver::step()
     }
     const int discs = m_state.DiscCount;
     const int choice = int(m_random.bounded(100));
-    if (discs < 2 || choice < 22)
+    if (discs < 2 || choice < 22) {
         newDisc();
-    else if (choice < 40)
-        addTrack();
-    else if (choice < 55)
-        editTrack();
-    else if (choice < 72)
-        comment();
-    else if (choice < 88)
-        removeTrack();
-    else
+    } else if (choice >= 88) {
         removeDisc();
+    } else if (!selectDisc(int(m_random.bounded(discs)))) { // the track actions' disc
+        if (choice < 40)
+            addTrack();
+        else if (choice < 55)
+            editTrack();
+        else if (choice < 72)
+            comment();
+        else
+            removeTrack();
+    }
 }
 
 void CatalogueDriver::newDisc()
@@ -127,8 +129,6 @@ void CatalogueDriver::entryStep()
 
 void CatalogueDriver::addTrack()
 {
-    if (selectDisc(int(m_random.bounded(m_state.DiscCount))))
-        return;
     m_action = QStringLiteral("add a track");
     if (m_state.TrackCount == 0 || m_state.TrackCount >= 25 || m_state.DiscIncomplete)
         return;
@@ -144,8 +144,6 @@ void CatalogueDriver::addTrack()
 
 void CatalogueDriver::editTrack()
 {
-    if (selectDisc(int(m_random.bounded(m_state.DiscCount))))
-        return;
     m_action = QStringLiteral("edit a track");
     if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
         return;
@@ -168,8 +166,6 @@ void CatalogueDriver::editTrack()
 
 void CatalogueDriver::comment()
 {
-    if (selectDisc(int(m_random.bounded(m_state.DiscCount))))
-        return;
     m_action = QStringLiteral("comment");
     if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
         return;
@@ -181,8 +177,6 @@ void CatalogueDriver::comment()
 
 void CatalogueDriver::removeTrack()
 {
-    if (selectDisc(int(m_random.bounded(m_state.DiscCount))))
-        return;
     m_action = QStringLiteral("remove a track");
     if (m_state.TrackCount == 0 || m_state.DiscIncomplete)
         return;
