@@ -7,7 +7,6 @@
 #include "store/TimeText.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -151,27 +150,13 @@ void frmNewd::picSave_MouseUp(int, int, float X, float Y)
         return;
     }
 
-    // The disc's file comes first: the index never lists a disc without one.
-    const QString path = m_state.discPathFor(name);
-    const QString created = catalogue::createEmptyFile(path);
-    if (!created.isEmpty()) {
-        refuse(1, Module1::writeFailureText(path, created), txtDisc);
+    const Change change = m_state.catalogue().addDisc(name, countText, *planned);
+    if (!change.done) {
+        refuse(1, change.problem, txtDisc);
+        if (change.changedOutside)
+            emit changedOutside();
         return;
     }
-    m_state.settings().setDiscLength(name, timetext::DefaultDiscLength);
-    m_state.Discs = m_state.Discs.mid(0, m_state.DiscCount);
-    m_state.Discs.append({name, countText});
-    ++m_state.DiscCount;
-    const QString problem = m_state.WriteIndex();
-    if (!problem.isEmpty()) {
-        m_state.Discs.removeLast();
-        --m_state.DiscCount;
-        QFile::remove(path);
-        refuse(1, problem, txtDisc);
-        return;
-    }
-    m_state.EntryTrack = *planned;
-    m_state.DiscPath = path;
     txtDisc->clear();
     txtTracks->clear();
     hide();

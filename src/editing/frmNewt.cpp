@@ -139,13 +139,10 @@ void frmNewt::Form_Load()
     } else {
         if (m_state.EntryTrack != 0) {
             m_mode = Mode::NewDisc;
-            const int planned = m_state.EntryTrack;
-            m_state.Tracks = QList<Track>(planned);
+            m_state.catalogue().beginEntry();
             lblTrackno->setText(QStringLiteral("1"));
             lblTrack->show();
             lblTrackno->show();
-            m_state.TrackCount = planned;
-            m_state.EntryTrack = 1;
         } else {
             m_mode = Mode::AddTrack;
         }
@@ -261,29 +258,14 @@ void frmNewt::picSave_MouseUp(int, int, float X, float Y)
         track[field] = fieldText(field);
 
     if (m_mode == Mode::AddTrack) {
-        // The disc file first, whole: its counted records and the new one.
-        const int row = m_state.CurrentDisc;
-        if (row < 0 || row >= m_state.DiscCount) {
-            finish();
+        const Change change = m_state.catalogue().addTrack(track);
+        if (!change.done) {
+            // Nothing to add to (no disc shown) closes; a failure keeps the
+            // track in the boxes.
+            if (!report(change))
+                finish();
             return;
         }
-        QList<Track> next = m_state.Tracks.mid(0, m_state.TrackCount);
-        next.append(track);
-        QString problem = m_state.writeCatalogueFile(m_state.DiscPath, catalogue::discBytes(next));
-        if (!problem.isEmpty()) {
-            frmMsgbox::tell(m_state, parentWidget(), 1, problem);
-            return;
-        }
-        const QString before = m_state.Discs.at(row).count;
-        m_state.Discs[row].count = QString::number(next.size());
-        problem = m_state.WriteIndex();
-        if (!problem.isEmpty()) {
-            m_state.Discs[row].count = before;
-            frmMsgbox::tell(m_state, parentWidget(), 1, problem);
-            return;
-        }
-        m_state.Tracks = next;
-        m_state.TrackCount = int(next.size());
         m_state.AddingTracks = 0;
         emit updateRequested();
         finish();
@@ -292,21 +274,13 @@ void frmNewt::picSave_MouseUp(int, int, float X, float Y)
 
     // New disc: the file holds the tracks stored so far and this one.
     const int k = m_state.EntryTrack;
-    if (k < 1 || k > m_state.Tracks.size()) {
-        finish();
+    const Change change = m_state.catalogue().storeEntryTrack(track);
+    if (!change.done) {
+        if (!report(change))
+            finish();
         return;
     }
-    m_state.Tracks[k - 1] = track;
-    const QString problem = m_state.writeCatalogueFile(
-        m_state.DiscPath, catalogue::discBytes(m_state.Tracks.mid(0, k)));
-    if (!problem.isEmpty()) {
-        m_state.Tracks[k - 1] = Track{};
-        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
-        return;
-    }
-    m_state.EntryTrack = k + 1;
-    if (k == m_state.TrackCount) {
-        m_state.EntryTrack = 0;
+    if (m_state.EntryTrack == 0) {
         lblTrack->hide();
         lblTrackno->hide();
         m_state.AddingTracks = 0;
@@ -326,26 +300,26 @@ void frmNewt::picSave_MouseUp(int, int, float X, float Y)
     txtComments->clear();
 }
 
+bool frmNewt::report(const Change& change)
+{
+    if (!change.problem.isEmpty())
+        frmMsgbox::tell(m_state, parentWidget(), 1, change.problem);
+    if (change.changedOutside)
+        emit changedOutside();
+    return !change.problem.isEmpty();
+}
+
 void frmNewt::cmdtrackedit()
 {
-    const int row = m_state.EditRow;
-    if (row < 0 || row >= m_state.TrackCount) {
-        m_state.EditPending = 0;
-        finish();
-        return;
-    }
-    const Track before = m_state.Tracks.at(row);
+    Track track;
     for (int field = 0; field < 7; ++field)
-        m_state.Tracks[row][field] = fieldText(field);
-    const QString problem = m_state.writeCatalogueFile(
-        m_state.DiscPath, catalogue::discBytes(m_state.Tracks.mid(0, m_state.TrackCount)));
-    if (!problem.isEmpty()) {
-        m_state.Tracks[row] = before;
-        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
-        return;
-    }
+        track[field] = fieldText(field);
+    const Change change = m_state.catalogue().editTrack(m_state.EditRow, track);
+    if (!change.done && report(change))
+        return; // the edit stays in the boxes
     m_state.EditPending = 0;
-    emit updateRequested();
+    if (change.done)
+        emit updateRequested();
     finish();
 }
 
@@ -371,28 +345,10 @@ void frmNewt::Timer1_Timer()
 
 void frmNewt::dropNewDisc()
 {
-    const int row = m_state.DiscCount - 1;
-    const catalogue::DiscRow dropped = m_state.Discs.at(row);
-    m_state.Discs.removeLast();
-    --m_state.DiscCount;
-    // The index first: a file the index no longer lists is harmless.
-    const QString problem = m_state.WriteIndex();
-    if (!problem.isEmpty()) {
-        m_state.Discs.append(dropped);
-        ++m_state.DiscCount;
-        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
-        return;
-    }
-    QFile file(m_state.DiscPath);
-    if (file.exists() && !file.remove())
-        frmMsgbox::tell(m_state, parentWidget(), 1,
-                        QStringLiteral("The file '%1' could not be deleted: %2.")
-                            .arg(m_state.DiscPath, file.errorString()));
-    // Its disc length goes with it, as with a removed disc.
-    m_state.settings().deleteDisc(dropped.name);
-    m_state.Tracks.clear();
-    m_state.TrackCount = 0;
-    m_state.NewDiscPending = 0;
+    const Change change = m_state.catalogue().dropNewDisc();
+    report(change);
+    if (!change.done)
+        return; // the disc is still there: the entry goes on
     m_state.EntryTrack = 0;
     m_state.AddingTracks = 0;
     close();
@@ -424,19 +380,11 @@ void frmNewt::picCancel_MouseUp(int, int, float X, float Y)
                     QStringLiteral("Do you want to make a disc from the data you have entered this "
                                    "far?"));
     if (m_state.MsgAnswer == QLatin1String("yes")) {
-        const int kept = m_state.EntryTrack - 1;
-        const int row = m_state.DiscCount - 1;
-        const QString before = m_state.Discs.at(row).count;
-        m_state.Discs[row].count = QString::number(kept);
-        const QString problem = m_state.WriteIndex();
-        if (!problem.isEmpty()) {
-            m_state.Discs[row].count = before;
-            frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+        const Change change = m_state.catalogue().keepEntry();
+        if (!change.done) {
+            report(change);
             return;
         }
-        m_state.TrackCount = kept;
-        m_state.EntryTrack = 0;
-        m_state.Tracks = m_state.Tracks.mid(0, kept);
         m_state.AddingTracks = 0;
         emit updateRequested();
         finish();

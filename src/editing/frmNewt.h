@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTimer;
+struct Change;
 
 // The track window: the seven fields of a track, typed for a new disc one
 // track after another, for one added track, or to edit a chosen track.
@@ -53,12 +54,16 @@ signals:
     void updateRequested();
     // The main window is to load the disc it shows again (a new disc was dropped).
     void reloadRequested();
+    // A file was changed outside: the catalogue is to be read again.
+    void changedOutside();
 
 private:
     void Form_Load();
     QString fieldText(int field) const;
     bool refusesText();
     void dropNewDisc();
+    // Tells the user of a failed change; true when there was one.
+    bool report(const Change& change);
     void finish();
 
     Module1& m_state;

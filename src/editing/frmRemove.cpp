@@ -4,8 +4,6 @@
 #include "dialogs/frmMsgbox.h"
 #include "store/Module1.h"
 
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
 
 using catalogue::Track;
@@ -191,32 +189,14 @@ void frmRemove::cmdRemt()
         m_state.MsgAnswer.clear(); // a "no" leaves no answer behind
         return;
     }
-    if (row >= m_state.TrackCount || m_state.CurrentDisc < 0 ||
-        m_state.CurrentDisc >= m_state.DiscCount)
-        return;
-    // The disc file first, then the index.
-    QList<Track> next = m_state.Tracks.mid(0, m_state.TrackCount);
-    next.removeAt(row);
-    QString problem = m_state.writeCatalogueFile(m_state.DiscPath, catalogue::discBytes(next));
-    if (!problem.isEmpty()) {
-        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
-        return;
-    }
-    const int disc = m_state.CurrentDisc;
-    const QString before = m_state.Discs.at(disc).count;
-    m_state.Discs[disc].count = QString::number(next.size());
-    problem = m_state.WriteIndex();
-    if (!problem.isEmpty()) {
-        m_state.Discs[disc].count = before;
-        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
-        leave();
-        emit reloadRequested();
-        return;
-    }
-    m_state.Tracks = next;
-    m_state.TrackCount = int(next.size());
-    emit updateRequested();
+    const Change change = m_state.catalogue().removeTrack(row);
+    if (!change.problem.isEmpty())
+        frmMsgbox::tell(m_state, parentWidget(), 1, change.problem);
     leave();
+    if (change.changedOutside)
+        emit changedOutside();
+    else
+        emit updateRequested();
 }
 
 void frmRemove::cmdRemd()
@@ -230,33 +210,16 @@ void frmRemove::cmdRemd()
     }
     if (row >= m_state.DiscCount || m_state.Discs.at(row).name != lstRemove->item(row)->text())
         return;
-    const QString name = m_state.Discs.at(row).name;
-    // The index first, so a listed disc never loses its file.
-    QList<catalogue::DiscRow> before = m_state.Discs;
-    m_state.Discs = m_state.Discs.mid(0, m_state.DiscCount);
-    m_state.Discs.removeAt(row);
-    --m_state.DiscCount;
-    const QString problem = m_state.WriteIndex();
-    if (!problem.isEmpty()) {
-        m_state.Discs = before;
-        ++m_state.DiscCount;
-        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+    const Change change = m_state.catalogue().removeDisc(row);
+    if (!change.problem.isEmpty())
+        frmMsgbox::tell(m_state, parentWidget(), 1, change.problem);
+    if (change.changedOutside) {
+        leave();
+        emit changedOutside();
         return;
     }
-    m_state.DiscRemoved = 1;
-    m_state.RemovedDisc = row;
-    const QString path = m_state.discPathFor(name);
-    QFile file(path);
-    if (file.exists() && !file.remove())
-        frmMsgbox::tell(m_state, parentWidget(), 1,
-                        QStringLiteral("The disc '%1' is out of the catalogue, but its file '%2' "
-                                       "could not be deleted: %3.")
-                            .arg(name, QDir::toNativeSeparators(path), file.errorString()));
-    m_state.settings().deleteDisc(name);
-    // The view shows the first disc next; until then no disc is loaded.
-    m_state.Tracks.clear();
-    m_state.TrackCount = 0;
-    m_state.DiscIncomplete = false;
+    if (!change.done)
+        return; // the list stays, to try again
     emit updateRequested();
     leave();
 }

@@ -42,8 +42,8 @@ signals:
     void updateRequested();
     // A track is chosen for editing: the track window is to open.
     void editRequested();
-    // The shown disc is to be read again from its file.
-    void reloadRequested();
+    // A file was changed outside: the catalogue is to be read again.
+    void changedOutside();
 
 private:
     void Form_Load();

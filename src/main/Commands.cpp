@@ -37,6 +37,7 @@ void frmMain::openTrackEntry()
     m_newt = entry;
     connect(entry, &frmNewt::updateRequested, this, &frmMain::cmdUpdate);
     connect(entry, &frmNewt::reloadRequested, this, &frmMain::reloadShownDisc);
+    connect(entry, &frmNewt::changedOutside, this, &frmMain::reloadCatalogue);
     entry->centreOnScreen();
     // While tracks are typed nothing else of the program takes input, so no
     // Save can reach another disc's file.
@@ -53,7 +54,7 @@ void frmMain::openRemove()
 {
     frmRemove dialog(m_state, this);
     connect(&dialog, &frmRemove::updateRequested, this, &frmMain::cmdUpdate);
-    connect(&dialog, &frmRemove::reloadRequested, this, &frmMain::reloadShownDisc);
+    connect(&dialog, &frmRemove::changedOutside, this, &frmMain::reloadCatalogue);
     connect(&dialog, &frmRemove::editRequested, this, &frmMain::openTrackEntry);
     if (m_state.RemoveMode != 3)
         dialog.centreOn(this);
@@ -84,6 +85,7 @@ void frmMain::picNewd_MouseUp(int, int, float X, float Y)
     if (!m_newd) {
         m_newd = new frmNewd(m_state, this);
         connect(m_newd, &frmNewd::discCreated, this, &frmMain::openTrackEntry);
+        connect(m_newd, &frmNewd::changedOutside, this, &frmMain::reloadCatalogue);
     }
     m_newd->centreOnScreen();
     m_newd->txtDisc->setFocus();

@@ -17,6 +17,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTimer>
+
+#include <cstdio>
 
 using catalogue::Track;
 
@@ -42,6 +45,13 @@ frmMain::frmMain(Module1& state)
     setWindowTitle(QStringLiteral("Platterbook"));
     setObjectName(QStringLiteral("frmMain"));
     buildControls();
+    m_commentTimer = new QTimer(this);
+    m_commentTimer->setSingleShot(true);
+    m_commentTimer->setInterval(CommentDelay);
+    connect(m_commentTimer, &QTimer::timeout, this, [this] {
+        if (m_state.CommentsDirty == 1)
+            cmdComments();
+    });
 }
 
 frmMain::~frmMain()
@@ -173,6 +183,7 @@ void frmMain::buildControls()
 bool frmMain::endWith(int kind, const QString& text)
 {
     frmMsgbox::tell(m_state, this, kind, text);
+    m_state.catalogue().unlock();
     emit programEnded();
     return false;
 }
@@ -195,8 +206,10 @@ bool frmMain::Form_Load()
                               .arg(QDir::toNativeSeparators(data.filePath())));
     if (!data.exists())
         return firstRun(true);
+    if (!takeLock())
+        return false;
 
-    const catalogue::IndexRead read = catalogue::readIndex(m_state.IndexPath);
+    const catalogue::IndexRead read = m_state.catalogue().readIndex();
     switch (read.status) {
     case catalogue::IndexRead::Missing:
         return firstRun(false);
@@ -251,12 +264,40 @@ bool frmMain::firstRun(bool folderMissing)
                                        "folder named 'Data'.  You can then proceed to create your "
                                        "compilations!"));
     m_state.ErrorNumber = 0;
-    if (folderMissing && !QDir(m_state.environment().programDir).mkdir(QStringLiteral("Data")))
-        return endWith(1, QStringLiteral("The folder '%1' could not be created.")
-                              .arg(QDir::toNativeSeparators(m_state.dataDir())));
-    const QString problem = catalogue::writeAtomically(m_state.IndexPath, QByteArray());
-    if (!problem.isEmpty())
-        return endWith(1, Module1::writeFailureText(m_state.IndexPath, problem));
+    Catalogue& files = m_state.catalogue();
+    if (folderMissing) {
+        if (const QString problem = files.makeDataFolder(); !problem.isEmpty())
+            return endWith(1, problem);
+        if (!takeLock())
+            return false;
+    }
+    if (const QString problem = files.createIndex(); !problem.isEmpty())
+        return endWith(1, problem);
+    return true;
+}
+
+bool frmMain::takeLock()
+{
+    QString host;
+    switch (m_state.catalogue().lock(&host)) {
+    case Catalogue::Lock::Taken:
+    case Catalogue::Lock::Unwritable: // nothing can be written there anyway
+        return true;
+    case Catalogue::Lock::HeldHere:
+        return endWith(
+            1, QStringLiteral("This catalogue is already open in another Platterbook window."));
+    case Catalogue::Lock::HeldElsewhere:
+        if (frmMsgbox::askYes(m_state, this,
+                              QStringLiteral("This catalogue is open in Platterbook on the "
+                                             "computer '%1', or was when it stopped. Open it "
+                                             "here anyway?")
+                                  .arg(host)) &&
+            m_state.catalogue().takeOverLock())
+            return true;
+        m_state.catalogue().unlock();
+        emit programEnded();
+        return false;
+    }
     return true;
 }
 
@@ -408,6 +449,7 @@ void frmMain::restoreShownDisc()
     m_state.Tracks.clear();
     m_state.TrackCount = 0;
     m_state.DiscIncomplete = false;
+    m_state.catalogue().forgetTracks();
     lblDisc->clear();
     setChooserIndex(-1);
     cmdUpdate();
@@ -420,6 +462,11 @@ bool frmMain::DiscSelect()
         restoreShownDisc();
         return false;
     }
+    return loadDisc();
+}
+
+bool frmMain::loadDisc()
+{
     const int row = m_state.CurrentDisc;
     if (row < 0 || row >= m_state.DiscCount) {
         restoreShownDisc();
@@ -435,7 +482,7 @@ bool frmMain::DiscSelect()
         restoreShownDisc();
         return false;
     }
-    const catalogue::DiscRead read = catalogue::readDiscFile(m_state.DiscPath, *count);
+    const catalogue::DiscRead read = m_state.catalogue().readDisc(m_state.DiscPath, *count);
     if (read.status == catalogue::DiscRead::Missing ||
         read.status == catalogue::DiscRead::Unreadable) {
         frmMsgbox::tell(
@@ -449,9 +496,6 @@ bool frmMain::DiscSelect()
     ++m_discLoads;
     lblDisc->setText(disc.name);
     lblDisc->setToolTip(disc.name);
-    m_state.Tracks = read.tracks;
-    m_state.TrackCount = int(read.tracks.size());
-    m_state.DiscIncomplete = read.status == catalogue::DiscRead::Short;
     m_shown = {row, disc.name, m_state.DiscPath};
     m_entryHoldsTracks = false;
     if (cmbDisc->currentIndex() != row)
@@ -467,18 +511,52 @@ bool frmMain::DiscSelect()
             QStringLiteral("Do you want to make a disc from the data you have entered "
                            "this far?")) &&
         isShown(row)) {
-        const QString before = m_state.Discs[row].count;
-        m_state.Discs[row].count = QString::number(m_state.TrackCount);
-        const QString problem = m_state.WriteIndex();
-        if (problem.isEmpty()) {
-            m_state.DiscIncomplete = false;
-        } else {
-            m_state.Discs[row].count = before;
-            frmMsgbox::tell(m_state, this, 1, problem);
-        }
-        cmdUpdate();
+        if (report(m_state.catalogue().keepShortDisc(row)))
+            cmdUpdate();
     }
     return true;
+}
+
+bool frmMain::report(const Change& change)
+{
+    if (!change.problem.isEmpty())
+        frmMsgbox::tell(m_state, this, 1, change.problem);
+    if (change.changedOutside)
+        reloadCatalogue();
+    return change.done;
+}
+
+void frmMain::reloadCatalogue()
+{
+    if (const QString problem = m_state.catalogue().reload(); !problem.isEmpty()) {
+        frmMsgbox::tell(m_state, this, 1, problem);
+        return;
+    }
+    fillChooser();
+    if (m_navi)
+        m_navi->refill();
+    else if (m_state.DiscCount > 0)
+        ensureNavigator();
+    // While a new disc's tracks are typed, Tracks holds them: the disc on
+    // show is read again when the entry ends.
+    if (m_entryHoldsTracks)
+        return;
+    const QString name = m_shown.name;
+    m_shown = {};
+    int row = -1;
+    for (int r = 0; r < m_state.DiscCount && !name.isEmpty(); ++r)
+        if (m_state.Discs.at(r).name == name)
+            row = r;
+    if (row < 0) {
+        m_state.catalogue().dropComments();
+        restoreShownDisc();
+        return;
+    }
+    // Read again without writing first: typed comments wait on in their boxes.
+    m_state.CurrentDisc = row;
+    m_state.DiscPath = m_state.discPathFor(name);
+    setChooserIndex(row);
+    loadDisc();
 }
 
 void frmMain::reloadShownDisc()
@@ -564,6 +642,7 @@ void frmMain::cmdUpdate()
         m_state.Tracks.clear();
         m_state.TrackCount = 0;
         m_state.DiscIncomplete = false;
+        m_state.catalogue().forgetTracks();
         m_shown = {};
         if (m_state.DiscRemoved == 1 && m_navi)
             m_navi->cmdRefresh();
@@ -639,7 +718,7 @@ void frmMain::cmdUpdate()
         lblFormat[i]->setText(track[5]);
         for (int f = 0; f < 6; ++f)
             cell(f, i)->setToolTip(track[f]);
-        txtComments[i]->setText(track[6]);
+        txtComments[i]->setText(m_state.catalogue().comment(i));
         txtComments[i]->setReadOnly(m_state.DiscIncomplete);
         txtComments[i]->setCursorPosition(0);
     }
@@ -739,7 +818,7 @@ void frmMain::commentEdited(int index)
     }
     const QString refused = codepage::firstUnrepresentable(text);
     if (!refused.isEmpty()) {
-        const QString before = index < m_state.TrackCount ? m_state.Tracks.at(index)[6] : QString();
+        const QString before = m_state.catalogue().comment(index);
         box->setText(before);
         frmMsgbox::tell(
             m_state, this, 1,
@@ -747,6 +826,9 @@ void frmMain::commentEdited(int index)
         return;
     }
     txtComments_LostFocus(index);
+    // What is typed reaches the file soon after the typing stops.
+    if (m_state.CommentsDirty == 1)
+        m_commentTimer->start();
 }
 
 bool frmMain::tracksAreShownDisc() const
@@ -760,28 +842,34 @@ void frmMain::txtComments_LostFocus(int Index)
     if (m_state.TrackCount == 0 || !m_rowsShown || Index >= m_state.TrackCount ||
         !tracksAreShownDisc() || m_state.DiscIncomplete)
         return;
-    const QString text = txtComments[Index]->text();
-    if (m_state.Tracks.at(Index)[6] == text)
-        return;
-    m_state.Tracks[Index][6] = text;
-    m_state.CommentsDirty = 1;
+    m_state.catalogue().setComment(Index, txtComments[Index]->text());
 }
 
 bool frmMain::cmdComments()
 {
+    m_commentTimer->stop();
     // Tracks that are not the shown disc's are never written to its file.
     if (!tracksAreShownDisc() || m_state.DiscIncomplete) {
-        m_state.CommentsDirty = 0;
+        m_state.catalogue().dropComments();
         return true;
     }
-    const QString problem = m_state.writeCatalogueFile(
-        m_shown.path, catalogue::discBytes(m_state.Tracks.mid(0, m_state.TrackCount)));
-    if (!problem.isEmpty()) {
-        frmMsgbox::tell(m_state, this, 1, problem);
-        return false;
-    }
-    m_state.CommentsDirty = 0;
-    return true;
+    return report(m_state.catalogue().saveComments());
+}
+
+void frmMain::releaseCatalogue()
+{
+    m_state.catalogue().unlock();
+}
+
+void frmMain::saveForExit()
+{
+    m_commentTimer->stop();
+    if (m_state.CommentsDirty != 1 || !tracksAreShownDisc() || m_state.DiscIncomplete)
+        return;
+    // No one may be there to answer a message: the reason goes to the log.
+    const Change change = m_state.catalogue().saveComments();
+    if (!change.problem.isEmpty())
+        std::fprintf(stderr, "platterbook: %s\n", qPrintable(change.problem));
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

@@ -15,6 +15,8 @@ class frmNewd;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QTimer;
+struct Change;
 
 // The main window: the disc chooser, the shown disc's tracks in up to 25 rows,
 // its total playing time, and the program's commands.
@@ -58,9 +60,20 @@ public:
 
     // Comments
     void txtComments_LostFocus(int Index);
-    // Writes the shown disc's file from Tracks; false (after telling the user)
-    // when the write failed, the comments then stay marked changed.
+    // Writes the shown disc's file with the typed comments; false (after
+    // telling the user) when the write failed, the comments then wait on.
     bool cmdComments();
+    // How long after the typing stops a comment is written.
+    static constexpr int CommentDelay = 2000;
+    QTimer* commentTimer() const { return m_commentTimer; }
+    // The program is ending without Quit (a signal, the end of the session,
+    // the display gone): typed comments are written without asking anyone.
+    void saveForExit();
+    // The catalogue's lock goes when the program ends in an exit handler.
+    void releaseCatalogue();
+    // After a change from outside: the index and the shown disc are read
+    // again, typed comments kept.
+    void reloadCatalogue();
 
     // The navigator; null until start-up or the first new disc creates it.
     frmNavi* navigator() const { return m_navi; }
@@ -118,11 +131,15 @@ private:
     void selectDisc(int row);
     void restoreShownDisc();
     bool isShown(int row) const;
+    bool loadDisc();
+    // Tells the user what a change came to; true when it is done.
+    bool report(const Change& change);
     void markCell(int field, int row, bool on);
     void markHit();
     QWidget* cell(int field, int row) const;
     void commentEdited(int index);
     bool firstRun(bool folderMissing);
+    bool takeLock();
     bool endWith(int kind, const QString& text);
     bool saveCommentsFirst();
     bool refuseWithoutTracks();
@@ -146,4 +163,5 @@ private:
     bool m_entryHoldsTracks = false;
     bool tracksAreShownDisc() const;
     int m_discLoads = 0;
+    QTimer* m_commentTimer = nullptr;
 };

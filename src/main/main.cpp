@@ -1,4 +1,5 @@
 #include "main/Screenres.h"
+#include "main/SessionEnd.h"
 #include "main/frmMain.h"
 #include "store/Module1.h"
 
@@ -17,6 +18,9 @@ int main(int argc, char* argv[])
         ended = true;
         QCoreApplication::exit(0);
     });
+    // Logout, shutdown, a closed terminal: what was typed is written first.
+    SessionEnd sessionEnd(window);
+    QObject::connect(&sessionEnd, &SessionEnd::endRequested, &window, &frmMain::programEnded);
     if (!window.Form_Load() || ended)
         return 0;
     window.show();

@@ -64,6 +64,14 @@ void frmNavi::cmdRefresh()
     }
 }
 
+void frmNavi::refill()
+{
+    sizeToDiscs();
+    lstNavi->clear();
+    for (int row = 0; row < m_state.DiscCount; ++row)
+        lstNavi->addItem(m_state.Discs.at(row).name);
+}
+
 void frmNavi::lstNavi_DblClick()
 {
     const int row = lstNavi->currentRow();

@@ -18,6 +18,8 @@ public:
     // Re-sizes the window for DiscCount and brings the list in line after a disc
     // was added (appended) or removed (DiscRemoved, RemovedDisc).
     void cmdRefresh();
+    // The whole list again, after the catalogue was read anew.
+    void refill();
 
     void lstNavi_DblClick();
     void picClose_MouseUp(int Button, int Shift, float X, float Y);

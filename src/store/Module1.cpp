@@ -19,15 +19,3 @@ QString Module1::writeFailureText(const QString& path, const QString& reason)
     return QStringLiteral("Could not save '%1': %2. The file was left as it was.")
         .arg(QDir::toNativeSeparators(path), reason);
 }
-
-QString Module1::writeCatalogueFile(const QString& path, const QByteArray& bytes)
-{
-    filesWritten.append(path);
-    const QString reason = catalogue::writeAtomically(path, bytes, writeFaultAfterBytes);
-    return reason.isEmpty() ? QString() : writeFailureText(path, reason);
-}
-
-QString Module1::WriteIndex()
-{
-    return writeCatalogueFile(IndexPath, catalogue::indexBytes(Discs.mid(0, DiscCount)));
-}

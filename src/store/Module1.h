@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Catalogue.h"
 #include "store/CatalogueFiles.h"
 #include "store/Settings.h"
 
@@ -41,12 +42,9 @@ public:
     QString dataDir() const;                        // the Data folder, with a trailing '/'
     QString discPathFor(const QString& name) const; // Data/ + name + ".txt"
 
-    // Rewrites the index from DiscCount and Discs, atomically. Returns an empty
-    // text on success, otherwise the message for the user (it names the file).
-    QString WriteIndex();
-    // Replaces a catalogue file atomically; an empty text on success,
-    // otherwise the message for the user.
-    QString writeCatalogueFile(const QString& path, const QByteArray& bytes);
+    // Every change of the catalogue's files goes through it.
+    Catalogue& catalogue() { return m_catalogue; }
+
     // The message for a catalogue file that could not be written.
     static QString writeFailureText(const QString& path, const QString& reason);
 
@@ -105,10 +103,14 @@ public:
     // When 0 or more, catalogue writes stop after that many bytes, as on a
     // full disk.
     qint64 writeFaultAfterBytes = -1;
+    // Where set, asked before each catalogue write (and each new file): the
+    // number of bytes after which that write stops, or -1 to let it through.
+    std::function<qint64(const QString& path)> writeFault;
     // Every catalogue file written, in order.
     QStringList filesWritten;
 
 private:
     Environment m_env;
     Settings m_settings;
+    Catalogue m_catalogue{*this};
 };

@@ -267,7 +267,7 @@ TEST(Comments, CharactersTheFileCannotHoldAreRefused)
     EXPECT_TRUE(p.lastMessage().contains(QString::fromUtf8("日")));
     box->selectAll();
     box->insert("line\nbreak"); // as a paste would
-    EXPECT_FALSE(p.state().Tracks.at(0)[6].contains(u'\n'));
+    EXPECT_EQ(p.state().catalogue().comment(0), "line break");
 }
 
 TEST(Comments, AFailedWriteKeepsTheCommentAndTheProgram)
@@ -296,4 +296,65 @@ TEST(Comments, AFailedWriteKeepsTheCommentAndTheProgram)
     click(p.main().picQuit);
     EXPECT_EQ(ended.count(), 1);
     EXPECT_TRUE(p.bytes("Rock.txt").contains("typed"));
+}
+
+TEST(Comments, APauseInTheTypingWritesTheComment)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    EXPECT_EQ(p.main().commentTimer()->interval(), 2000);
+    p.main().commentTimer()->setInterval(20);
+    QTest::keyClicks(p.main().txtComments[1], "paused");
+    QList<Track> expected = makeTracks(2);
+    expected[1][6] = "paused";
+    QTRY_COMPARE_WITH_TIMEOUT(p.bytes("Rock.txt"), catalogue::discBytes(expected), 5000);
+    EXPECT_EQ(p.state().CommentsDirty, 0);
+}
+
+// Another program changed the shown disc's file under a typed comment: the
+// comment waits in its box, the disc is read again, and the next write keeps
+// both changes.
+TEST(Comments, AFileChangedOutsideKeepsTheTypedComment)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    QTest::keyClicks(p.main().txtComments[0], "mine");
+    QList<Track> theirs = makeTracks(2);
+    theirs[1][2] = "Retitled";
+    p.putDisc("Rock", theirs);
+    EXPECT_FALSE(p.main().cmdComments());
+    EXPECT_EQ(p.lastKind(), 1);
+    EXPECT_TRUE(p.lastMessage().contains("Rock.txt' was changed outside Platterbook"));
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(theirs));
+    EXPECT_EQ(p.main().lblTitle[1]->text(), "Retitled");
+    EXPECT_EQ(p.main().txtComments[0]->text(), "mine");
+    EXPECT_EQ(p.state().CommentsDirty, 1);
+    EXPECT_TRUE(p.main().cmdComments());
+    theirs[0][6] = "mine";
+    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(theirs));
+}
+
+// Two copies that ignored each other: the other added Charlie, this one adds
+// Delta. Refused first, the catalogue read again, then Delta joins Charlie.
+TEST(Commands, AnIndexChangedOutsideIsReadAgainBeforeANewDisc)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Alpha", makeTracks(1)}, {"Bravo", makeTracks(1)}}));
+    p.putDisc("Charlie", makeTracks(1));
+    p.putIndex({{"Alpha", "1"}, {"Bravo", "1"}, {"Charlie", "1"}});
+    newDisc(p, "Delta", "1");
+    EXPECT_EQ(p.main().trackEntry(), nullptr);
+    EXPECT_TRUE(p.lastMessage().contains("index.txt' was changed outside Platterbook"));
+    EXPECT_EQ(p.main().cmbDisc->count(), 3);
+    EXPECT_EQ(p.main().cmbDisc->itemText(2), "Charlie");
+    EXPECT_EQ(p.bytes("Delta.txt"), "<missing>");
+    newDisc(p, "Delta", "1");
+    ASSERT_NE(p.main().trackEntry(), nullptr);
+    typeTrack(p.main().trackEntry(), makeTrack("D"));
+    EXPECT_EQ(
+        p.bytes("index.txt"),
+        catalogue::indexBytes({{"Alpha", "1"}, {"Bravo", "1"}, {"Charlie", "1"}, {"Delta", "1"}}));
+    EXPECT_EQ(p.main().lblDisc->text(), "Delta");
 }

@@ -204,16 +204,44 @@ TEST(StartUp, DataThatIsAFileIsReported)
     EXPECT_EQ(QFileInfo(p.programDir() + "/Data").size(), 12);
 }
 
+// One program per catalogue: a second start on it says so and ends having
+// written nothing; a lock from another computer opens only on "yes".
+TEST(StartUp, OneProgramPerCatalogue)
+{
+    TestProgram first;
+    ASSERT_TRUE(first.startWith({{"Rock", makeTracks(1)}}));
+    const QByteArray index = first.bytes("index.txt");
+    TestProgram second(first);
+    EXPECT_FALSE(second.start());
+    EXPECT_EQ(second.messageTexts(),
+              QStringList{"This catalogue is already open in another Platterbook window."});
+    EXPECT_EQ(second.lastKind(), 1);
+    EXPECT_EQ(first.bytes("index.txt"), index);
+    EXPECT_EQ(QDir(first.dataPath("")).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{Catalogue::lockFileName(), "Rock.txt", "index.txt"}));
+
+    for (const QString& answer : {QString("no"), QString("yes")}) {
+        TestProgram p;
+        p.putIndex({});
+        const QByteArray foreign = "4242\nplatterbook\nstudio-pc\n";
+        p.putFile(Catalogue::lockFileName(), foreign);
+        p.answer({answer});
+        EXPECT_EQ(p.start(), answer == "yes");
+        ASSERT_EQ(p.state().messagesShown.size(), 1);
+        EXPECT_EQ(p.lastKind(), 5);
+        EXPECT_TRUE(p.lastMessage().contains("'studio-pc'")) << p.lastMessage().toStdString();
+        EXPECT_EQ(p.bytes(Catalogue::lockFileName()) == foreign, answer == "no");
+    }
+}
+
 TEST(DiscLoading, AShortFileAsksAndYesFixesOnlyTheCount)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", {makeTrack("A")}}}));
+    p.putDisc("Rock", {makeTrack("A")});
     p.putIndex({{"Rock", "1"}, {"Cut", "5"}});
-    p.state().Discs.append(catalogue::DiscRow{"Cut", "5"});
-    p.state().DiscCount = 2;
     const QByteArray cut = catalogue::discBytes({makeTrack("X"), makeTrack("Y")}) + "Z label\r\n";
     p.putFile("Cut.txt", cut);
-    p.main().cmbDisc->addItem("Cut");
+    ASSERT_TRUE(p.start());
 
     p.answer({"yes"});
     p.main().cmbDisc->setCurrentIndex(1);

@@ -5,8 +5,11 @@
 #include "editing/frmRemove.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 
 CatalogueDriver::CatalogueDriver(const QString& programDir, quint32 seed)
     : m_state({programDir, programDir + QStringLiteral("/settings.ini"), 1024}), m_random(seed)
@@ -25,6 +28,7 @@ CatalogueDriver::~CatalogueDriver()
 bool CatalogueDriver::start()
 {
     m_main = std::make_unique<frmMain>(m_state);
+    m_main->commentTimer()->setInterval(1);
     m_answers = {QStringLiteral("yes"), QString()}; // a first run is one
     const bool ok = m_main->Form_Load();
     m_answers.clear();
@@ -119,7 +123,8 @@ void CatalogueDriver::entryStep()
     } else {
         const QString answer = choice < 92 ? QStringLiteral("yes") : QStringLiteral("no");
         m_action = QStringLiteral("cancel the entry (%1)").arg(answer);
-        m_answers = {answer};
+        // Before the first track nothing is asked.
+        m_answers = m_state.EntryTrack > 1 ? QStringList{answer} : QStringList{};
         m_entry->picCancel_MouseUp(1, 0, 0, 0);
         m_answers.clear();
     }
@@ -172,7 +177,15 @@ void CatalogueDriver::comment()
     QLineEdit* box = m_main->txtComments[m_random.bounded(m_state.TrackCount)];
     box->setText(QStringLiteral("Comment %1").arg(m_random.bounded(100000)));
     emit box->textEdited(box->text());
-    m_main->cmdComments();
+    if (m_random.bounded(2)) { // a command that saves comments first
+        m_main->cmdComments();
+        return;
+    }
+    // The pause after typing writes it (the pause is short here).
+    m_action = QStringLiteral("comment, written after the pause");
+    const QDeadlineTimer deadline(5000);
+    while (m_state.CommentsDirty == 1 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
 }
 
 void CatalogueDriver::removeTrack()
@@ -183,7 +196,7 @@ void CatalogueDriver::removeTrack()
     m_state.RemoveMode = 1;
     frmRemove dialog(m_state, m_main.get());
     QObject::connect(&dialog, &frmRemove::updateRequested, m_main.get(), &frmMain::cmdUpdate);
-    QObject::connect(&dialog, &frmRemove::reloadRequested, m_main.get(), &frmMain::reloadShownDisc);
+    QObject::connect(&dialog, &frmRemove::changedOutside, m_main.get(), &frmMain::reloadCatalogue);
     dialog.lstRemove->setCurrentRow(int(m_random.bounded(m_state.TrackCount)));
     m_answers = {QStringLiteral("yes")};
     dialog.cmdRemt();

@@ -298,29 +298,6 @@ TEST(AtomicWrite, AProcessKilledWhileWritingLeavesTheOldFileWhole)
     EXPECT_GT(oldSeen, 0);
 }
 
-TEST(Module1State, WriteIndexWritesTheCountedRowsAndReportsFailures)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir("Data"));
-    Module1 state({dir.path(), dir.filePath("settings.ini"), 1024});
-    state.IndexPath = state.dataDir() + "index.txt";
-    state.Discs = {{"Rock", "10"}, {"Jazz", "12"}};
-    state.DiscCount = 2;
-    EXPECT_EQ(state.WriteIndex(), QString());
-    EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 2 \r\nRock\r\n10\r\nJazz\r\n12\r\n"));
-    EXPECT_EQ(state.discPathFor("Mix "), dir.path() + "/Data/Mix .txt");
-
-    state.DiscCount = 1; // a row past the count is not written
-    EXPECT_EQ(state.WriteIndex(), QString());
-    EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 1 \r\nRock\r\n10\r\n"));
-
-    state.writeFaultAfterBytes = 5;
-    state.DiscCount = 2;
-    const QString message = state.WriteIndex();
-    EXPECT_TRUE(message.contains("index.txt")) << message.toStdString();
-    EXPECT_EQ(readFile(state.IndexPath), QByteArray(" 1 \r\nRock\r\n10\r\n"));
-}
-
 TEST(AtomicWrite, AFullDiskNeverInstallsATruncatedFile)
 {
     QTemporaryDir dir;

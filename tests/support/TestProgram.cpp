@@ -14,10 +14,15 @@
 
 using catalogue::Track;
 
-TestProgram::TestProgram(int screenWidth)
+TestProgram::TestProgram(int screenWidth) : m_path(m_dir.path())
 {
     m_state = std::make_unique<Module1>(
-        Environment{m_dir.path(), m_dir.filePath(QStringLiteral("settings.ini")), screenWidth});
+        Environment{m_path, m_path + QStringLiteral("/settings.ini"), screenWidth});
+}
+
+TestProgram::TestProgram(const TestProgram& sameFolder) : m_path(sameFolder.programDir())
+{
+    m_state = std::make_unique<Module1>(sameFolder.m_state->environment());
 }
 
 TestProgram::~TestProgram()
@@ -27,12 +32,12 @@ TestProgram::~TestProgram()
 
 QString TestProgram::dataPath(const QString& name) const
 {
-    return m_dir.filePath(QStringLiteral("Data/") + name);
+    return m_path + QStringLiteral("/Data/") + name;
 }
 
 void TestProgram::makeData()
 {
-    QDir(m_dir.path()).mkpath(QStringLiteral("Data"));
+    QDir(m_path).mkpath(QStringLiteral("Data"));
 }
 
 void TestProgram::putFile(const QString& name, const QByteArray& bytes)

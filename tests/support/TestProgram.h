@@ -20,9 +20,11 @@ class TestProgram
 {
 public:
     explicit TestProgram(int screenWidth = 1024);
+    // A second program on the same folder and settings as another.
+    explicit TestProgram(const TestProgram& sameFolder);
     ~TestProgram();
 
-    QString programDir() const { return m_dir.path(); }
+    QString programDir() const { return m_path; }
     QString dataPath(const QString& name) const; // Data/<name>
     void makeData();
     void putIndex(const QList<catalogue::DiscRow>& discs);
@@ -48,6 +50,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_path;
     std::unique_ptr<Module1> m_state;
     std::unique_ptr<frmMain> m_main;
     QStringList m_answers;

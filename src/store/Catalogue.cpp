@@ -1,0 +1,569 @@
+#include "store/Catalogue.h"
+
+#include "store/Module1.h"
+#include "store/TimeText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSysInfo>
+
+#include <optional>
+
+using catalogue::DiscRow;
+using catalogue::Track;
+
+namespace {
+
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString outsideText(const QString& path)
+{
+    return QStringLiteral("The file '%1' was changed outside Platterbook, so nothing was saved. "
+                          "The catalogue is read again: please repeat what you did.")
+        .arg(nativePath(path));
+}
+
+} // namespace
+
+// The files one change writes, in order. Before the first write every file of
+// the change is checked against what the program last saw of it; when a
+// write fails, the files already written are put back.
+class Catalogue::Batch
+{
+public:
+    Batch(Catalogue& catalogue, const QStringList& paths) : m_catalogue(catalogue)
+    {
+        for (const QString& path : paths) {
+            if (m_catalogue.changedOutside(path)) {
+                m_change.problem = outsideText(path);
+                m_change.changedOutside = true;
+                return;
+            }
+        }
+    }
+
+    bool write(const QString& path, const QByteArray& bytes)
+    {
+        if (!m_change.problem.isEmpty())
+            return false;
+        std::optional<QByteArray> before;
+        if (const auto seen = m_catalogue.m_seen.constFind(path); seen != m_catalogue.m_seen.cend())
+            before = seen->bytes;
+        else if (QFile file(path); file.open(QIODevice::ReadOnly))
+            before = file.readAll();
+        m_change.problem = m_catalogue.writeFile(path, bytes);
+        if (!m_change.problem.isEmpty())
+            return false;
+        m_done.append({path, before});
+        return true;
+    }
+
+    // A new empty file; never one that exists.
+    bool create(const QString& path)
+    {
+        if (!m_change.problem.isEmpty())
+            return false;
+        // An empty file still needs room in the folder: a disk with none at
+        // all refuses it.
+        const QString reason = m_catalogue.faultFor(path) == 0 ? QStringLiteral("the disk is full")
+                                                               : catalogue::createEmptyFile(path);
+        if (!reason.isEmpty()) {
+            m_change.problem = Module1::writeFailureText(path, reason);
+            return false;
+        }
+        m_catalogue.noteBytes(path, QByteArray());
+        m_done.append({path, std::nullopt});
+        return true;
+    }
+
+    // Puts back what was written; where that fails too, the state is read
+    // from the files as they are.
+    Change fail()
+    {
+        bool restored = true;
+        for (auto it = m_done.crbegin(); it != m_done.crend(); ++it) {
+            const QString problem = it->before ? m_catalogue.writeFile(it->path, *it->before)
+                                               : m_catalogue.removeFile(it->path);
+            restored = restored && problem.isEmpty();
+        }
+        if (!restored)
+            m_catalogue.readBack();
+        return m_change;
+    }
+
+    Change done()
+    {
+        m_change.done = true;
+        return m_change;
+    }
+
+private:
+    struct Written {
+        QString path;
+        std::optional<QByteArray> before; // none: the change created the file
+    };
+    Catalogue& m_catalogue;
+    Change m_change;
+    QList<Written> m_done;
+};
+
+Catalogue::Catalogue(Module1& state) : m_state(state) {}
+
+Catalogue::~Catalogue() = default;
+
+// ---------------------------------------------------------------- the lock
+
+Catalogue::Lock Catalogue::lock(QString* host)
+{
+    m_lock = std::make_unique<QLockFile>(m_state.dataDir() + lockFileName());
+    // Held for as long as the program runs, so never stale by its age; a
+    // lock whose program died on this computer is stale at once.
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0))
+        return Lock::Taken;
+    if (m_lock->error() != QLockFile::LockFailedError) {
+        m_lock.reset();
+        return Lock::Unwritable;
+    }
+    qint64 pid = 0;
+    QString hostName;
+    QString application;
+    if (m_lock->getLockInfo(&pid, &hostName, &application) && !hostName.isEmpty() &&
+        hostName != QSysInfo::machineHostName()) {
+        if (host)
+            *host = hostName;
+        return Lock::HeldElsewhere;
+    }
+    return Lock::HeldHere;
+}
+
+bool Catalogue::takeOverLock()
+{
+    if (!m_lock)
+        return false;
+    m_lock->removeStaleLockFile();
+    return m_lock->tryLock(0);
+}
+
+void Catalogue::unlock()
+{
+    m_lock.reset();
+}
+
+// ---------------------------------------------------------------- reading
+
+void Catalogue::noteBytes(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    m_seen.insert(path, {info.exists() ? info.size() : -1, info.lastModified(), bytes});
+}
+
+void Catalogue::note(const QString& path)
+{
+    QFile file(path);
+    noteBytes(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+}
+
+bool Catalogue::changedOutside(const QString& path) const
+{
+    const auto seen = m_seen.constFind(path);
+    if (seen == m_seen.cend())
+        return false;
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return true;
+    if (info.size() != seen->size || info.lastModified() != seen->modified)
+        return true;
+    // The same size and time stamp: a second change within the time stamp's
+    // granularity, or a stamp set back, can still hide there; the bytes tell.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    return file.readAll() != seen->bytes;
+}
+
+QString Catalogue::makeDataFolder()
+{
+    if (!QDir(m_state.environment().programDir).mkdir(QStringLiteral("Data")))
+        return QStringLiteral("The folder '%1' could not be created.")
+            .arg(nativePath(m_state.dataDir()));
+    return {};
+}
+
+QString Catalogue::createIndex()
+{
+    if (const QString reason = catalogue::writeAtomically(m_state.IndexPath, QByteArray());
+        !reason.isEmpty())
+        return Module1::writeFailureText(m_state.IndexPath, reason);
+    noteBytes(m_state.IndexPath, QByteArray());
+    return {};
+}
+
+catalogue::IndexRead Catalogue::readIndex()
+{
+    QFile file(m_state.IndexPath);
+    if (!QFileInfo::exists(m_state.IndexPath)) {
+        catalogue::IndexRead missing;
+        missing.status = catalogue::IndexRead::Missing;
+        return missing;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        catalogue::IndexRead unreadable;
+        unreadable.status = catalogue::IndexRead::Unreadable;
+        unreadable.problem = file.errorString();
+        return unreadable;
+    }
+    const QByteArray bytes = file.readAll();
+    noteBytes(m_state.IndexPath, bytes);
+    return catalogue::parseIndex(bytes);
+}
+
+catalogue::DiscRead Catalogue::readDisc(const QString& path, int count)
+{
+    catalogue::DiscRead read;
+    QFile file(path);
+    if (!QFileInfo::exists(path)) {
+        read.status = catalogue::DiscRead::Missing;
+        read.problem = QStringLiteral("the file does not exist");
+        return read;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        read.status = catalogue::DiscRead::Unreadable;
+        read.problem = file.errorString();
+        return read;
+    }
+    const QByteArray bytes = file.readAll();
+    noteBytes(path, bytes);
+    read = catalogue::parseDiscFile(bytes, count);
+    m_state.Tracks = read.tracks;
+    m_state.TrackCount = int(read.tracks.size());
+    m_state.DiscIncomplete = read.status == catalogue::DiscRead::Short;
+    m_tracksPath = path;
+    return read;
+}
+
+QString Catalogue::reload()
+{
+    const catalogue::IndexRead index = readIndex();
+    if (index.status != catalogue::IndexRead::Ok)
+        return QStringLiteral("The catalogue index '%1' no longer reads (%2), so Platterbook "
+                              "keeps the catalogue as it was.")
+            .arg(nativePath(m_state.IndexPath),
+                 index.problem.isEmpty() ? QStringLiteral("it is missing") : index.problem);
+    m_state.Discs = index.discs;
+    m_state.DiscCount = int(index.discs.size());
+    return {};
+}
+
+void Catalogue::readBack()
+{
+    const catalogue::IndexRead index = readIndex();
+    if (index.status == catalogue::IndexRead::Ok) {
+        m_state.Discs = index.discs;
+        m_state.DiscCount = int(index.discs.size());
+    }
+    const int row = rowOf(QFileInfo(m_tracksPath).completeBaseName());
+    if (row >= 0)
+        readDisc(m_tracksPath, catalogue::countOf(m_state.Discs.at(row).count).value_or(0));
+}
+
+QList<DiscRow> Catalogue::discs() const
+{
+    return m_state.Discs.mid(0, m_state.DiscCount);
+}
+
+int Catalogue::rowOf(const QString& name) const
+{
+    for (int row = 0; row < m_state.DiscCount; ++row)
+        if (m_state.Discs.at(row).name == name)
+            return row;
+    return -1;
+}
+
+// ---------------------------------------------------------------- writing
+
+qint64 Catalogue::faultFor(const QString& path)
+{
+    m_state.filesWritten.append(path);
+    return m_state.writeFault ? m_state.writeFault(path) : m_state.writeFaultAfterBytes;
+}
+
+QString Catalogue::writeFile(const QString& path, const QByteArray& bytes)
+{
+    const qint64 cutAfter = faultFor(path);
+    if (const QString reason = catalogue::writeAtomically(path, bytes, cutAfter); !reason.isEmpty())
+        return Module1::writeFailureText(path, reason);
+    noteBytes(path, bytes);
+    return {};
+}
+
+QString Catalogue::removeFile(const QString& path)
+{
+    QFile file(path);
+    m_seen.remove(path);
+    if (!QFileInfo(path).isSymLink() && !file.exists())
+        return {};
+    if (!file.remove())
+        return file.errorString();
+    return {};
+}
+
+// ---------------------------------------------------------------- the changes
+
+Change Catalogue::addDisc(const QString& name, const QString& countText, int planned)
+{
+    const QString path = m_state.discPathFor(name);
+    QList<DiscRow> next = discs();
+    next.append({name, countText});
+    // The disc's file comes first: the index never lists a disc without one.
+    Batch batch(*this, {m_state.IndexPath});
+    if (!batch.create(path) || !batch.write(m_state.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    m_state.settings().setDiscLength(name, timetext::DefaultDiscLength);
+    m_state.Discs = next;
+    m_state.DiscCount = int(next.size());
+    m_state.EntryTrack = planned;
+    m_state.DiscPath = path;
+    m_entryName = name;
+    return batch.done();
+}
+
+void Catalogue::beginEntry()
+{
+    const int planned = m_state.EntryTrack;
+    m_state.Tracks = QList<Track>(planned);
+    m_state.TrackCount = planned;
+    m_state.EntryTrack = 1;
+    m_state.DiscIncomplete = false;
+    m_tracksPath = m_state.discPathFor(m_entryName);
+}
+
+bool Catalogue::entering() const
+{
+    return !m_entryName.isEmpty() && m_tracksPath == m_state.discPathFor(m_entryName);
+}
+
+Change Catalogue::storeEntryTrack(const Track& track)
+{
+    const int k = m_state.EntryTrack;
+    if (!entering() || k < 1 || k > m_state.Tracks.size())
+        return {};
+    const QString path = m_state.discPathFor(m_entryName);
+    QList<Track> stored = m_state.Tracks.mid(0, k - 1);
+    stored.append(track);
+    Batch batch(*this, {path});
+    if (!batch.write(path, catalogue::discBytes(stored)))
+        return batch.fail();
+    m_state.Tracks[k - 1] = track;
+    m_state.EntryTrack = k == m_state.TrackCount ? 0 : k + 1;
+    if (m_state.EntryTrack == 0)
+        m_entryName.clear();
+    return batch.done();
+}
+
+Change Catalogue::keepEntry()
+{
+    const int row = rowOf(m_entryName);
+    if (row < 0)
+        return {};
+    const int kept = m_state.EntryTrack - 1;
+    QList<DiscRow> next = discs();
+    next[row].count = QString::number(kept);
+    Batch batch(*this, {m_state.IndexPath});
+    if (!batch.write(m_state.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    m_state.Discs = next;
+    m_state.TrackCount = kept;
+    m_state.Tracks = m_state.Tracks.mid(0, kept);
+    m_state.EntryTrack = 0;
+    m_entryName.clear();
+    return batch.done();
+}
+
+Change Catalogue::dropNewDisc()
+{
+    const int row = rowOf(m_entryName);
+    if (row < 0)
+        return {};
+    const QString name = m_entryName;
+    QList<DiscRow> next = discs();
+    next.removeAt(row);
+    // The index first: a file the index no longer lists is harmless.
+    Batch batch(*this, {m_state.IndexPath});
+    if (!batch.write(m_state.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    m_state.Discs = next;
+    m_state.DiscCount = int(next.size());
+    Change change = batch.done();
+    const QString path = m_state.discPathFor(name);
+    if (const QString reason = removeFile(path); !reason.isEmpty())
+        change.problem =
+            QStringLiteral("The file '%1' could not be deleted: %2.").arg(nativePath(path), reason);
+    // Its disc length goes with it, as with a removed disc.
+    m_state.settings().deleteDisc(name);
+    m_state.Tracks.clear();
+    m_state.TrackCount = 0;
+    m_state.NewDiscPending = 0;
+    m_state.EntryTrack = 0;
+    m_state.AddingTracks = 0;
+    m_entryName.clear();
+    m_tracksPath.clear();
+    return change;
+}
+
+Change Catalogue::addTrack(const Track& track)
+{
+    const int row = m_state.CurrentDisc;
+    const QString path = m_state.DiscPath;
+    if (row < 0 || row >= m_state.DiscCount || path != m_tracksPath)
+        return {};
+    QList<Track> tracks = m_state.Tracks.mid(0, m_state.TrackCount);
+    tracks.append(track);
+    QList<DiscRow> next = discs();
+    next[row].count = QString::number(tracks.size());
+    // The disc file first, whole: its counted records and the new one.
+    Batch batch(*this, {path, m_state.IndexPath});
+    if (!batch.write(path, catalogue::discBytes(tracks)) ||
+        !batch.write(m_state.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    m_state.Discs = next;
+    m_state.Tracks = tracks;
+    m_state.TrackCount = int(tracks.size());
+    return batch.done();
+}
+
+Change Catalogue::editTrack(int row, const Track& track)
+{
+    if (row < 0 || row >= m_state.TrackCount || m_tracksPath.isEmpty())
+        return {};
+    QList<Track> tracks = m_state.Tracks.mid(0, m_state.TrackCount);
+    tracks[row] = track;
+    Batch batch(*this, {m_tracksPath});
+    if (!batch.write(m_tracksPath, catalogue::discBytes(tracks)))
+        return batch.fail();
+    m_state.Tracks = tracks;
+    return batch.done();
+}
+
+Change Catalogue::removeTrack(int row)
+{
+    const int disc = m_state.CurrentDisc;
+    const QString path = m_state.DiscPath;
+    if (row < 0 || row >= m_state.TrackCount || disc < 0 || disc >= m_state.DiscCount ||
+        path != m_tracksPath)
+        return {};
+    QList<Track> tracks = m_state.Tracks.mid(0, m_state.TrackCount);
+    tracks.removeAt(row);
+    QList<DiscRow> next = discs();
+    next[disc].count = QString::number(tracks.size());
+    // The disc file first, then the index.
+    Batch batch(*this, {path, m_state.IndexPath});
+    if (!batch.write(path, catalogue::discBytes(tracks)) ||
+        !batch.write(m_state.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    m_state.Discs = next;
+    m_state.Tracks = tracks;
+    m_state.TrackCount = int(tracks.size());
+    return batch.done();
+}
+
+Change Catalogue::removeDisc(int row)
+{
+    if (row < 0 || row >= m_state.DiscCount)
+        return {};
+    const QString name = m_state.Discs.at(row).name;
+    QList<DiscRow> next = discs();
+    next.removeAt(row);
+    // The index first, so a listed disc never loses its file.
+    Batch batch(*this, {m_state.IndexPath});
+    if (!batch.write(m_state.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    m_state.Discs = next;
+    m_state.DiscCount = int(next.size());
+    m_state.DiscRemoved = 1;
+    m_state.RemovedDisc = row;
+    Change change = batch.done();
+    const QString path = m_state.discPathFor(name);
+    if (const QString reason = removeFile(path); !reason.isEmpty())
+        change.problem = QStringLiteral("The disc '%1' is out of the catalogue, but its file '%2' "
+                                        "could not be deleted: %3.")
+                             .arg(name, nativePath(path), reason);
+    m_state.settings().deleteDisc(name);
+    if (m_commentsPath == path)
+        dropComments();
+    // The view shows the first disc next; until then no disc is loaded.
+    m_state.Tracks.clear();
+    m_state.TrackCount = 0;
+    m_state.DiscIncomplete = false;
+    m_tracksPath.clear();
+    return change;
+}
+
+Change Catalogue::keepShortDisc(int row)
+{
+    if (row < 0 || row >= m_state.DiscCount || !m_state.DiscIncomplete)
+        return {};
+    QList<DiscRow> next = discs();
+    next[row].count = QString::number(m_state.TrackCount);
+    Batch batch(*this, {m_state.IndexPath});
+    if (!batch.write(m_state.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    m_state.Discs = next;
+    m_state.DiscIncomplete = false;
+    return batch.done();
+}
+
+// ---------------------------------------------------------------- comments
+
+void Catalogue::setComment(int row, const QString& text)
+{
+    if (row < 0 || row >= m_state.TrackCount || m_tracksPath.isEmpty())
+        return;
+    if (!m_comments.isEmpty() && m_commentsPath != m_tracksPath)
+        m_comments.clear();
+    m_commentsPath = m_tracksPath;
+    if (m_state.Tracks.at(row)[6] == text)
+        m_comments.remove(row);
+    else
+        m_comments.insert(row, text);
+    m_state.CommentsDirty = m_comments.isEmpty() ? 0 : 1;
+}
+
+QString Catalogue::comment(int row) const
+{
+    if (m_commentsPath == m_tracksPath && m_comments.contains(row))
+        return m_comments.value(row);
+    return row >= 0 && row < m_state.Tracks.size() ? m_state.Tracks.at(row)[6] : QString();
+}
+
+void Catalogue::dropComments()
+{
+    m_comments.clear();
+    m_commentsPath.clear();
+    m_state.CommentsDirty = 0;
+}
+
+Change Catalogue::saveComments()
+{
+    // Comments go only into the file of the disc they were typed on, and
+    // only while it reads whole.
+    if (m_comments.isEmpty() || m_commentsPath != m_tracksPath || m_state.DiscIncomplete) {
+        dropComments();
+        return {QString(), true};
+    }
+    QList<Track> tracks = m_state.Tracks.mid(0, m_state.TrackCount);
+    for (auto it = m_comments.cbegin(); it != m_comments.cend(); ++it)
+        if (it.key() < tracks.size())
+            tracks[it.key()][6] = it.value();
+    Batch batch(*this, {m_tracksPath});
+    if (!batch.write(m_tracksPath, catalogue::discBytes(tracks)))
+        return batch.fail();
+    m_state.Tracks = tracks;
+    dropComments();
+    return batch.done();
+}

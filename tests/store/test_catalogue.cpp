@@ -1,0 +1,451 @@
+// Every change of the catalogue as one operation: the files it writes, and
+// the state it leaves, which must always be what a fresh read of the files
+// gives, whether the change was written, failed at its first or its second
+// file, or found a file changed outside the program.
+#include "store/Catalogue.h"
+#include "store/Module1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using catalogue::DiscRow;
+using catalogue::Track;
+
+namespace {
+
+Track track(const QString& title, const QString& comment = {})
+{
+    return {"Label", "Artist", title, "1999", "4:05", "LP", comment};
+}
+
+QList<Track> tracks(const QString& prefix, int n)
+{
+    QList<Track> list;
+    for (int i = 1; i <= n; ++i)
+        list.append(track(prefix + QString::number(i)));
+    return list;
+}
+
+using Files = QMap<QString, QByteArray>;
+
+// A program folder with Alpha (2 tracks, shown) and Bravo (3 tracks).
+class Folder
+{
+public:
+    Folder() : state({dir.path(), dir.filePath("settings.ini"), 1024})
+    {
+        QDir(dir.path()).mkdir("Data");
+        put("index.txt", catalogue::indexBytes({{"Alpha", "2"}, {"Bravo", "3"}}));
+        put("Alpha.txt", catalogue::discBytes(tracks("A", 2)));
+        put("Bravo.txt", catalogue::discBytes(tracks("B", 3)));
+        state.IndexPath = state.dataDir() + "index.txt";
+        start();
+    }
+
+    void start()
+    {
+        const catalogue::IndexRead index = state.catalogue().readIndex();
+        state.Discs = index.discs;
+        state.DiscCount = int(index.discs.size());
+        show(0);
+    }
+
+    void show(int row)
+    {
+        state.CurrentDisc = row;
+        state.DiscPath = state.discPathFor(state.Discs.at(row).name);
+        state.catalogue().readDisc(state.DiscPath,
+                                   catalogue::countOf(state.Discs.at(row).count).value_or(0));
+    }
+
+    QString path(const QString& name) const { return dir.filePath("Data/" + name); }
+
+    void put(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+    Files files() const
+    {
+        Files all;
+        for (const QString& name : QDir(dir.filePath("Data")).entryList({"*.txt"}, QDir::Files)) {
+            QFile file(path(name));
+            file.open(QIODevice::ReadOnly);
+            all.insert(name, file.readAll());
+        }
+        return all;
+    }
+
+    // The state must be what the files say: the index, and the records of
+    // the disc Tracks stands for (while a new disc is entered, the tracks
+    // stored so far).
+    void expectStateIsFiles()
+    {
+        const catalogue::IndexRead index = catalogue::readIndex(state.IndexPath);
+        ASSERT_EQ(index.status, catalogue::IndexRead::Ok);
+        EXPECT_EQ(state.Discs.mid(0, state.DiscCount), index.discs);
+        const QString tracksPath = state.catalogue().tracksPath();
+        if (tracksPath.isEmpty()) {
+            EXPECT_EQ(state.TrackCount, 0);
+            return;
+        }
+        if (state.catalogue().entering()) {
+            const catalogue::DiscRead read =
+                catalogue::readDiscFile(tracksPath, state.EntryTrack - 1);
+            EXPECT_EQ(read.status, catalogue::DiscRead::Whole);
+            EXPECT_EQ(state.Tracks.mid(0, state.EntryTrack - 1), read.tracks);
+            return;
+        }
+        const QString name = QFileInfo(tracksPath).completeBaseName();
+        int count = -1;
+        for (const DiscRow& disc : index.discs)
+            if (disc.name == name)
+                count = catalogue::countOf(disc.count).value_or(0);
+        ASSERT_GE(count, 0) << "Tracks stands for a disc the index does not list";
+        const catalogue::DiscRead read = catalogue::readDiscFile(tracksPath, count);
+        EXPECT_EQ(state.Tracks.mid(0, state.TrackCount), read.tracks);
+        EXPECT_EQ(state.TrackCount, read.tracks.size());
+        EXPECT_EQ(state.DiscIncomplete, read.status == catalogue::DiscRead::Short);
+    }
+
+    QTemporaryDir dir;
+    Module1 state;
+};
+
+// A new disc Delta of two planned tracks, its entry under way.
+void startEntry(Module1& state)
+{
+    ASSERT_TRUE(state.catalogue().addDisc("Delta", "2 songs", 2).done);
+    state.catalogue().beginEntry();
+}
+
+void startEntryWithATrack(Module1& state)
+{
+    startEntry(state);
+    ASSERT_TRUE(state.catalogue().storeEntryTrack(track("D1")).done);
+}
+
+struct Operation {
+    const char* name;
+    std::function<void(Folder&)> prepare;
+    std::function<Change(Module1&)> change;
+    QStringList writes;  // the files it writes, in order
+    Files after;         // every catalogue file once it is done
+    QString outsideText; // what the repeated change adds, beside a change made outside
+};
+
+void PrintTo(const Operation& op, std::ostream* os)
+{
+    *os << op.name;
+}
+
+const QByteArray alphaBravo = catalogue::indexBytes({{"Alpha", "2"}, {"Bravo", "3"}});
+
+QList<Operation> operations()
+{
+    const QByteArray alpha = catalogue::discBytes(tracks("A", 2));
+    const QByteArray bravo = catalogue::discBytes(tracks("B", 3));
+    QList<Track> alphaPlus = tracks("A", 2);
+    alphaPlus.append(track("New"));
+    QList<Track> alphaEdited = tracks("A", 2);
+    alphaEdited[0] = track("Edited");
+    QList<Track> alphaCommented = tracks("A", 2);
+    alphaCommented[1][6] = "typed";
+    return {
+        {"add a disc",
+         {},
+         [](Module1& s) { return s.catalogue().addDisc("Delta", "2 songs", 2); },
+         {"Delta.txt", "index.txt"},
+         {{"index.txt",
+           catalogue::indexBytes({{"Alpha", "2"}, {"Bravo", "3"}, {"Delta", "2 songs"}})},
+          {"Alpha.txt", alpha},
+          {"Bravo.txt", bravo},
+          {"Delta.txt", ""}},
+         "Delta"},
+        {"store a track of a new disc",
+         [](Folder& f) { startEntry(f.state); },
+         [](Module1& s) { return s.catalogue().storeEntryTrack(track("D1")); },
+         {"Delta.txt"},
+         {{"index.txt",
+           catalogue::indexBytes({{"Alpha", "2"}, {"Bravo", "3"}, {"Delta", "2 songs"}})},
+          {"Alpha.txt", alpha},
+          {"Bravo.txt", bravo},
+          {"Delta.txt", catalogue::discBytes({track("D1")})}},
+         "D1"},
+        {"keep the tracks entered so far",
+         [](Folder& f) { startEntryWithATrack(f.state); },
+         [](Module1& s) { return s.catalogue().keepEntry(); },
+         {"index.txt"},
+         {{"index.txt", catalogue::indexBytes({{"Alpha", "2"}, {"Bravo", "3"}, {"Delta", "1"}})},
+          {"Alpha.txt", alpha},
+          {"Bravo.txt", bravo},
+          {"Delta.txt", catalogue::discBytes({track("D1")})}},
+         "Delta\r\n1\r\n"},
+        {"drop a new disc",
+         [](Folder& f) { startEntryWithATrack(f.state); },
+         [](Module1& s) { return s.catalogue().dropNewDisc(); },
+         {"index.txt"},
+         {{"index.txt", alphaBravo}, {"Alpha.txt", alpha}, {"Bravo.txt", bravo}},
+         " 3 \r\nAlpha\r\n2\r\nBravo\r\n3\r\nCharlie"},
+        {"add a track",
+         {},
+         [](Module1& s) { return s.catalogue().addTrack(track("New")); },
+         {"Alpha.txt", "index.txt"},
+         {{"index.txt", catalogue::indexBytes({{"Alpha", "3"}, {"Bravo", "3"}})},
+          {"Alpha.txt", catalogue::discBytes(alphaPlus)},
+          {"Bravo.txt", bravo}},
+         "New"},
+        {"edit a track",
+         {},
+         [](Module1& s) { return s.catalogue().editTrack(0, track("Edited")); },
+         {"Alpha.txt"},
+         {{"index.txt", alphaBravo},
+          {"Alpha.txt", catalogue::discBytes(alphaEdited)},
+          {"Bravo.txt", bravo}},
+         "Edited"},
+        {"remove a track",
+         {},
+         [](Module1& s) { return s.catalogue().removeTrack(0); },
+         {"Alpha.txt", "index.txt"},
+         {{"index.txt", catalogue::indexBytes({{"Alpha", "1"}, {"Bravo", "3"}})},
+          {"Alpha.txt", catalogue::discBytes({track("A2")})},
+          {"Bravo.txt", bravo}},
+         "Alpha\r\n1\r\n"},
+        {"remove a disc",
+         {},
+         [](Module1& s) { return s.catalogue().removeDisc(1); },
+         {"index.txt"},
+         {{"index.txt", catalogue::indexBytes({{"Alpha", "2"}})}, {"Alpha.txt", alpha}},
+         " 2 \r\nAlpha\r\n2\r\nCharlie"},
+        {"save typed comments",
+         [](Folder& f) { f.state.catalogue().setComment(1, "typed"); },
+         [](Module1& s) { return s.catalogue().saveComments(); },
+         {"Alpha.txt"},
+         {{"index.txt", alphaBravo},
+          {"Alpha.txt", catalogue::discBytes(alphaCommented)},
+          {"Bravo.txt", catalogue::discBytes(tracks("B", 3))}},
+         "typed"},
+        {"keep a short disc's records",
+         [](Folder& f) {
+             // Bravo's file ends within its third record.
+             f.put("Bravo.txt", catalogue::discBytes(tracks("B", 3)).left(90));
+             f.show(1);
+         },
+         [](Module1& s) { return s.catalogue().keepShortDisc(1); },
+         {"index.txt"},
+         {{"index.txt", catalogue::indexBytes({{"Alpha", "2"}, {"Bravo", "2"}})},
+          {"Alpha.txt", alpha},
+          {"Bravo.txt", catalogue::discBytes(tracks("B", 3)).left(90)}},
+         "Bravo\r\n2\r\n"},
+    };
+}
+
+class EveryChange : public testing::TestWithParam<Operation>
+{
+};
+
+TEST_P(EveryChange, WritesItsFilesAndTheStateFollows)
+{
+    const Operation& op = GetParam();
+    Folder f;
+    if (op.prepare)
+        op.prepare(f);
+    f.state.filesWritten.clear();
+    const Change change = op.change(f.state);
+    EXPECT_TRUE(change.done) << change.problem.toStdString();
+    EXPECT_EQ(change.problem, QString());
+    QStringList written;
+    for (const QString& path : f.state.filesWritten)
+        written << QFileInfo(path).fileName();
+    EXPECT_EQ(written, op.writes);
+    EXPECT_EQ(f.files(), op.after);
+    f.expectStateIsFiles();
+}
+
+// A write that fails at each of the change's files, once (the files written
+// before it are put back) or for good (putting back fails too).
+TEST_P(EveryChange, AFailedWriteLeavesTheStateAsTheFilesAre)
+{
+    const Operation& op = GetParam();
+    for (int failing = 0; failing < op.writes.size(); ++failing) {
+        for (const bool forGood : {false, true}) {
+            SCOPED_TRACE(QStringLiteral("write %1 fails%2")
+                             .arg(failing + 1)
+                             .arg(forGood ? " for good" : "")
+                             .toStdString());
+            Folder f;
+            if (op.prepare)
+                op.prepare(f);
+            const Files before = f.files();
+            int writes = 0;
+            f.state.writeFault = [&](const QString&) -> qint64 {
+                const int n = writes++;
+                return n == failing || (forGood && n > failing) ? 0 : -1;
+            };
+            const Change change = op.change(f.state);
+            EXPECT_FALSE(change.done);
+            EXPECT_TRUE(change.problem.contains(op.writes.at(failing)))
+                << change.problem.toStdString();
+            if (!forGood) {
+                EXPECT_EQ(f.files(), before);
+            }
+            f.expectStateIsFiles();
+        }
+    }
+}
+
+// Another program changed the index (it added the disc Charlie) or the
+// shown disc's file (it retitled a track): nothing is written, and once the
+// catalogue is read again the change goes through and keeps both.
+TEST_P(EveryChange, AFileChangedOutsideIsNeverOverwritten)
+{
+    const Operation& op = GetParam();
+    for (const QString& changed : op.writes) {
+        if (changed == "Delta.txt") {
+            continue; // a new disc's file is the program's own
+        }
+        SCOPED_TRACE(changed.toStdString());
+        Folder f;
+        if (op.prepare)
+            op.prepare(f);
+        QByteArray outside;
+        if (changed == "index.txt") {
+            QList<DiscRow> discs = catalogue::parseIndex(f.files().value("index.txt")).discs;
+            discs.append(DiscRow{"Charlie", "1"});
+            f.put("Charlie.txt", catalogue::discBytes({track("C1")}));
+            outside = catalogue::indexBytes(discs);
+        } else {
+            // The same size and the same time stamp: only the bytes tell.
+            const QDateTime stamp = QFileInfo(f.path(changed)).lastModified();
+            outside = f.files().value(changed).replace("A2", "X2");
+            f.put(changed, outside);
+            QFile file(f.path(changed));
+            file.open(QIODevice::ReadWrite);
+            file.setFileTime(stamp, QFileDevice::FileModificationTime);
+        }
+        if (changed == "index.txt")
+            f.put(changed, outside);
+        const Files before = f.files();
+        const QList<DiscRow> discsBefore = f.state.Discs;
+        const QList<Track> tracksBefore = f.state.Tracks;
+
+        const Change change = op.change(f.state);
+        EXPECT_FALSE(change.done);
+        EXPECT_TRUE(change.changedOutside);
+        EXPECT_TRUE(change.problem.contains(changed) &&
+                    change.problem.contains("changed outside Platterbook") &&
+                    change.problem.contains("read again"))
+            << change.problem.toStdString();
+        EXPECT_EQ(f.files(), before);
+        EXPECT_EQ(f.state.Discs, discsBefore);
+        EXPECT_EQ(f.state.Tracks, tracksBefore);
+
+        // Read again, as the main window does, and repeat.
+        ASSERT_EQ(f.state.catalogue().reload(), QString());
+        if (!f.state.catalogue().entering() && !f.state.catalogue().tracksPath().isEmpty())
+            f.show(f.state.CurrentDisc);
+        const Change again = op.change(f.state);
+        EXPECT_TRUE(again.done) << again.problem.toStdString();
+        const Files now = f.files();
+        EXPECT_TRUE(now.value(changed).contains(changed == "index.txt" ? "Charlie" : "X2"));
+        QByteArray all;
+        for (const QByteArray& bytes : now)
+            all += bytes;
+        EXPECT_TRUE(all.contains(op.outsideText.toLatin1())) << all.toStdString();
+        f.expectStateIsFiles();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, EveryChange, testing::ValuesIn(operations()),
+                         [](const testing::TestParamInfo<Operation>& info) {
+                             QString name = QString::fromLatin1(info.param.name);
+                             name.replace(' ', '_').remove('\'');
+                             return name.toStdString();
+                         });
+
+TEST(CatalogueComments, TypedCommentsWaitUntilWrittenAndGoOnlyToTheirDisc)
+{
+    Folder f;
+    f.state.catalogue().setComment(0, "first");
+    EXPECT_EQ(f.state.CommentsDirty, 1);
+    EXPECT_EQ(f.state.catalogue().comment(0), "first");
+    EXPECT_EQ(f.state.Tracks.at(0)[6], QString()); // not in the state before the file
+    f.state.catalogue().setComment(0, QString());  // typed back as it was
+    EXPECT_EQ(f.state.CommentsDirty, 0);
+
+    f.state.catalogue().setComment(1, "for Alpha");
+    const Files before = f.files();
+    f.show(1); // Bravo is in Tracks now: Alpha's comment never reaches Bravo
+    EXPECT_TRUE(f.state.catalogue().saveComments().done);
+    EXPECT_EQ(f.files(), before);
+    EXPECT_EQ(f.state.CommentsDirty, 0);
+}
+
+TEST(CatalogueLinks, WritesGoToTheTargetAndTheLinkStays)
+{
+    QTemporaryDir elsewhere;
+    QDir().mkpath(elsewhere.filePath("real"));
+    Folder f;
+    // Alpha's file is a link to a file outside Data.
+    const QString target = elsewhere.filePath("real/Alpha.txt");
+    ASSERT_TRUE(QFile::rename(f.path("Alpha.txt"), target));
+    ASSERT_TRUE(QFile::link(target, f.path("Alpha.txt")));
+    f.show(0);
+    ASSERT_TRUE(f.state.catalogue().addTrack(track("New")).done);
+    EXPECT_TRUE(QFileInfo(f.path("Alpha.txt")).isSymLink());
+    EXPECT_EQ(catalogue::readDiscFile(target, 3).tracks.last()[2], "New");
+
+    // The whole Data folder a link.
+    const QString data = elsewhere.filePath("Data");
+    ASSERT_TRUE(QDir().rename(f.dir.filePath("Data"), data));
+    ASSERT_TRUE(QFile::link(data, f.dir.filePath("Data")));
+    f.start();
+    ASSERT_TRUE(f.state.catalogue().removeDisc(1).done);
+    EXPECT_TRUE(QFileInfo(f.dir.filePath("Data")).isSymLink());
+    EXPECT_EQ(catalogue::readIndex(data + "/index.txt").discs, QList<DiscRow>({{"Alpha", "3"}}));
+}
+
+TEST(CatalogueLock, OneProgramPerCatalogue)
+{
+    Folder f;
+    EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::Taken);
+    EXPECT_TRUE(QFileInfo::exists(f.path(Catalogue::lockFileName())));
+    EXPECT_FALSE(Catalogue::lockFileName().endsWith(".txt"));
+    {
+        Module1 second({f.dir.path(), f.dir.filePath("settings.ini"), 1024});
+        EXPECT_EQ(second.catalogue().lock(), Catalogue::Lock::HeldHere);
+    }
+    f.state.catalogue().unlock();
+    EXPECT_FALSE(QFileInfo::exists(f.path(Catalogue::lockFileName())));
+
+    // A lock left by a program that died on this computer is taken over.
+    QProcess gone;
+    gone.start("sleep", {"10"});
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    gone.kill();
+    ASSERT_TRUE(gone.waitForFinished());
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    f.put(Catalogue::lockFileName(), QByteArray::number(pid) + "\nplatterbook\n" + host + "\n");
+    EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::Taken);
+    f.state.catalogue().unlock();
+
+    // A lock from another computer is taken over only when asked to.
+    f.put(Catalogue::lockFileName(), "4242\nplatterbook\nstudio-pc\n");
+    QString other;
+    EXPECT_EQ(f.state.catalogue().lock(&other), Catalogue::Lock::HeldElsewhere);
+    EXPECT_EQ(other, "studio-pc");
+    EXPECT_TRUE(f.state.catalogue().takeOverLock());
+}
+
+} // namespace
