@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main/frmMain.h"
+#include "support/QtPrinters.h"
 #include "store/CatalogueFiles.h"
 #include "store/Module1.h"
 
@@ -10,6 +11,8 @@
 #include <QTimer>
 
 #include <functional>
+
+#include <gtest/gtest.h>
 #include <memory>
 
 class PictureButton;
@@ -103,3 +106,19 @@ void giveFocus(QWidget* widget);
 // Types a key into a window as the keyboard would: to the control that has the
 // focus in it, or to the window itself.
 void keyTo(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Presses opener and acts in the modal dialog of type Dialog that it opens,
+// from inside the dialog's modal loop; a dialog that act leaves open is then
+// closed as the window system would. The test fails when no such dialog opens.
+template <class Dialog>
+void inDialog(PictureButton* opener, const std::function<void(Dialog&)>& act)
+{
+    const auto wait = onNextModal([&act](QWidget* modal) {
+        auto* dialog = qobject_cast<Dialog*>(modal);
+        ASSERT_NE(dialog, nullptr) << "opened " << modal->metaObject()->className();
+        act(*dialog);
+        if (dialog->isVisible())
+            closeByWindowSystem(dialog);
+    });
+    click(opener);
+}
