@@ -10,23 +10,14 @@ screen=${2:-1280x1024}
 width=${screen%x*}
 height=${screen#*x}
 work=$(mktemp -d)
-trap 'kill $app $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+app=""
+xvfb=""
+trap 'kill -9 $app $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -p "$work/program" "$work/home"
 cp "$binary" "$work/program/platterbook"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
-
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 10 number <&3 || { echo "no X server"; exit 1; }
-export DISPLAY=":$number"
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pause() { sleep "${1:-0.6}"; }
-click() { xdotool mousemove "$1" "$2" click 1; pause; }
-typeText() { xdotool type --delay 20 "$1"; pause 0.3; }
-key() { xdotool key "$@"; pause; }
+source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
+start_display "$screen"
 
 # Places on the screen: the message box (340 x 130) and the dialogs are
 # centred; the main window stands at 267, 120 or as near as the screen allows.
@@ -36,123 +27,138 @@ okay_x=$((box_x + 168)); okay_y=$((box_y + 111))  # Okay
 main_x=$(( width - 718 < 267 ? width - 718 : 267 ))
 main_h=$(( width == 800 ? 586 : 610 ))
 main_y=$(( height - main_h < 120 ? height - main_h : 120 ))
+newd_x=$(( (width - 376) / 2 )); newd_y=$(( (height - 129) / 2 ))
+newt_x=$(( (width - 376) / 2 )); newt_y=$(( (height - 260) / 2 ))
+data="$work/program/Data"
 
 start() {
     (cd "$work/program" && exec ./platterbook) >"$work/log" 2>&1 &
     app=$!
-    pause 1.5
+    disown $app
 }
+box() { wait_for 10 shows $app 340x130 || fail "no message box ($1)"; }
+# Answers the message box on show, then waits for it to go or for the next.
+answer() { # x y
+    local id
+    id=$(window_of $app "Geometry: 340x130\$")
+    click "$1" "$2"
+    wait_for 10 not visible $app "$id" || fail "the message box stayed"
+}
+mainShows() { wait_for 10 window_of $app "Position: $main_x,$main_y " >/dev/null || fail "no main window"; }
 
 newDisc() { # name count
     click $((main_x + 62)) $((main_y + 29))                 # New disc
-    local x=$(( (width - 376) / 2 )) y=$(( (height - 129) / 2 ))
-    click $((x + 250)) $((y + 31)); typeText "$1"            # Disc Title
-    click $((x + 200)) $((y + 63)); typeText "$2"            # Number of Tracks
-    click $((x + 104)) $((y + 109))                         # Save
+    wait_for 10 shows $app 376x129 || { fail "no new disc dialog"; return; }
+    click $((newd_x + 250)) $((newd_y + 31)); typeText "$1" # Disc Title
+    click $((newd_x + 200)) $((newd_y + 63)); typeText "$2" # Number of Tracks
+    click $((newd_x + 104)) $((newd_y + 109))               # Save
 }
 
-track() { # label artist title length date format comment
-    local x=$(( (width - 376) / 2 )) y=$(( (height - 260) / 2 ))
-    local tops=(24 48 72 96 120 144 172) i=0
+# The title box of the track window, as it shows when a track can be typed.
+boxColour='#1A2130'
+trackWindow() {
+    wait_for 10 shows $app 376x260 || { fail "no track window"; return 1; }
+    wait_for 5 pixel_is $((newt_x + 340)) $((newt_y + 72)) $boxColour || fail "no boxes"
+}
+track() { # k label artist title length date format comment
+    local k=$1 tops=(24 48 72 96 120 144 172) i=0
+    shift
     for value in "$@"; do
-        click $((x + 250)) $((y + ${tops[$i]}))
+        click $((newt_x + 250)) $((newt_y + ${tops[$i]}))
         [ -n "$value" ] && typeText "$value"
         i=$((i + 1))
     done
-    click $((x + 250)) $((y + 24))   # leave the format box so its code is read
-    click $((x + 104)) $((y + 236))  # Save
-    pause 0.4
+    click $((newt_x + 250)) $((newt_y + 24))   # leave the format box so its code is read
+    click $((newt_x + 104)) $((newt_y + 236))  # Save
+    wait_for 10 lines_in "$data/Road Trip.txt" $((7 * k)) || fail "track $k was not stored"
     [ -n "${E2E_SHOTS:-}" ] && import -window root "$E2E_SHOTS/track-$3.png"
+    # Between two tracks the window blanks for a moment: the next track is
+    # typed once its boxes show again.
+    if [ "$k" -lt 3 ]; then
+        # (A blank too short to be seen here is over by the time this gives up.)
+        wait_for 1 not pixel_is $((newt_x + 340)) $((newt_y + 72)) $boxColour
+        wait_for 5 pixel_is $((newt_x + 340)) $((newt_y + 72)) $boxColour ||
+            fail "the track window stayed blank"
+    fi
 }
 
 settings() { cat "$HOME/.config/Platterbook/Platterbook.conf" 2>/dev/null; }
-expect_file() { # file expected-bytes (printf form)
-    local want got
-    want=$(printf "$2" | od -An -c)
-    got=$(od -An -c "$1" 2>/dev/null)
-    [ "$want" == "$got" ] || fail "$1 holds$(printf '\n%s' "$got")$(printf '\nnot\n%s' "$want")"
-}
-
-# A visible window of the program whose geometry matches a pattern:
-# "Position: 67,67 " (the search results) or "Geometry: 340x130$" (a message).
-window_shows() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid $app 2>/dev/null); do
-        xdotool getwindowgeometry "$id" | grep -q "$1" && return 0
-    done
-    return 1
-}
-window_at() { window_shows "Position: $1,$2 "; }
-window_sized() { window_shows "Geometry: $1\$"; }
 
 firstRun() {
-    window_sized 340x130 || fail "no first-run question"
-    click $yes_x $yes_y     # "Is this the first time you have used this program?"
-    click $okay_x $okay_y   # the note on the new Data folder
-    expect_file "$work/program/Data/index.txt" ''
+    box "first-run question"
+    answer $yes_x $yes_y     # "Is this the first time you have used this program?"
+    box "note on the new folder"
+    answer $okay_x $okay_y   # the note on the new Data folder
+    mainShows
+    expect_file "$data/index.txt" ''
 }
 
 # A disc of three tracks, a comment, a search with Show and Close, a removed
 # track, and Ctrl+W from a comment box.
 roadTrip() {
     newDisc "Road Trip" "3 songs"
-    track "Island" "Bob Marley" "Jamming" "3:31" "1977" "l" ""
-    track "Tamla" "Stevie Wonder" "Superstition" "4:26" "1972" "s" ""
-    track "Stax" "Otis Redding" "Dock of the Bay" "2:43" "1968" "cd" "mono"
+    trackWindow || return
+    track 1 "Island" "Bob Marley" "Jamming" "3:31" "1977" "l" ""
+    track 2 "Tamla" "Stevie Wonder" "Superstition" "4:26" "1972" "s" ""
+    track 3 "Stax" "Otis Redding" "Dock of the Bay" "2:43" "1968" "cd" "mono"
+    wait_for 10 gone $app 376x260 || fail "the track window stayed open"
+    wait_for 10 shows $app 718x202 || fail "the new disc is not shown"
     # A comment in the second row, then a search that saves it first.
     click $((main_x + 617)) $((main_y + 129)); typeText "great"
     click $((main_x + 516)) $((main_y + 25))          # Search
+    box "search prompt"
     click $((box_x + 170)) $((box_y + 58)); typeText "jam"
     click $yes_x $yes_y                                # Search
-    window_at 67 67 || fail "no search results"
+    wait_for 10 at $app 67 67 || fail "no search results"
     click $((67 + 80)) $((67 + 28))                    # the first hit
     click $((67 + 94)) $((67 + 180))                   # Show
-    window_at 67 67 || fail "Show closed the search results"
     click $((67 + 250)) $((67 + 180))                  # Close
-    window_at 67 67 && fail "Close left the search results open"
+    wait_for 10 not at $app 67 67 || fail "Close left the search results open"
     # Remove the first track.
     click $((main_x + 516)) $((main_y + 65))           # Remove track
+    wait_for 10 shows $app 340x200 || fail "no remove dialog"
     rx=$((main_x + 359 - 170)); ry=$((main_y + (130 + 24 * 3) / 2 - 100))
     click $((rx + 80)) $((ry + 28))                    # its line
     click $((rx + 94)) $((ry + 180))                   # Remove
-    click $yes_x $yes_y                                # "Are you really sure?"
+    box "Are you really sure?"
+    answer $yes_x $yes_y
+    wait_for 10 shows $app 718x178 || fail "the removed track still shows"
     click $((main_x + 617)) $((main_y + 105))          # into a comment box
-    key ctrl+w
-    pause 1
-    kill -0 $app 2>/dev/null && fail "Ctrl+W did not end the program"
-    expect_file "$work/program/Data/index.txt" ' 1 \r\nRoad Trip\r\n2\r\n'
-    expect_file "$work/program/Data/Road Trip.txt" \
+    xdotool key ctrl+w
+    wait_for 10 ended $app || fail "Ctrl+W did not end the program"
+    expect_file "$data/index.txt" ' 1 \r\nRoad Trip\r\n2\r\n'
+    expect_file "$data/Road Trip.txt" \
         'Tamla\r\nStevie Wonder\r\nSuperstition\r\n1972\r\n4:26\r\nSingle\r\ngreat\r\nStax\r\nOtis Redding\r\nDock of the Bay\r\n1968\r\n2:43\r\nCD\r\nmono\r\n'
-    [ "$(ls "$work/program/Data" | tr '\n' '|')" == "Road Trip.txt|index.txt|" ] ||
-        fail "Data holds $(ls "$work/program/Data")"
+    [ "$(ls -A "$data" | tr '\n' '|')" == "Road Trip.txt|index.txt|" ] ||
+        fail "Data holds $(ls -A "$data")"
     expect_file "$HOME/.config/Platterbook/Platterbook.conf" '[Road%%20Trip]\ndisclen=01:14:00\n'
 }
 
 case "$width" in
 640)
     start
-    window_sized 340x130 || fail "no refusal on a 640-pixel screen"
-    click $okay_x $okay_y   # "The program will not run in 640x480 ..."
-    pause 1
-    kill -0 $app 2>/dev/null && fail "the program still runs on a 640-pixel screen"
-    [ -e "$work/program/Data" ] && fail "a 640-pixel screen created Data"
+    box "refusal on a 640-pixel screen"
+    answer $okay_x $okay_y   # "The program will not run in 640x480 ..."
+    wait_for 10 ended $app || fail "the program still runs on a 640-pixel screen"
+    [ -e "$data" ] && fail "a 640-pixel screen created Data"
     ;;
 800)
     start
-    window_sized 340x130 || fail "no notice of the 19-track limit"
-    click $okay_x $okay_y   # "... limited to 19 tracks each."
+    box "notice of the 19-track limit"
+    answer $okay_x $okay_y   # "... limited to 19 tracks each."
     firstRun
     newDisc "Long" "20"
-    click $okay_x $okay_y   # "Discs with more than 19 tracks are unsupported."
-    [ -e "$work/program/Data/Long.txt" ] && fail "a disc of 20 tracks was made on an 800-pixel screen"
-    x=$(( (width - 376) / 2 )); y=$(( (height - 129) / 2 ))
-    click $((x + 200)) $((y + 63)); key ctrl+a; typeText "19"
-    click $((x + 104)) $((y + 109))
-    [ -e "$work/program/Data/Long.txt" ] || fail "a disc of 19 tracks was refused"
-    x=$(( (width - 376) / 2 )); y=$(( (height - 260) / 2 ))
-    click $((x + 272)) $((y + 236))  # Cancel before the first track: the disc goes again
-    expect_file "$work/program/Data/index.txt" ' 0 \r\n'
-    [ -e "$work/program/Data/Long.txt" ] && fail "the dropped disc's file is still there"
+    box "refusal of 20 tracks"
+    answer $okay_x $okay_y   # "Discs with more than 19 tracks are unsupported."
+    [ -e "$data/Long.txt" ] && fail "a disc of 20 tracks was made on an 800-pixel screen"
+    click $((newd_x + 200)) $((newd_y + 63)); xdotool key ctrl+a; typeText "19"
+    click $((newd_x + 104)) $((newd_y + 109))
+    wait_for 10 shows $app 376x260 || fail "a disc of 19 tracks was refused"
+    [ -e "$data/Long.txt" ] || fail "the disc of 19 tracks has no file"
+    click $((newt_x + 272)) $((newt_y + 236))  # Cancel before the first track: the disc goes again
+    wait_for 10 gone $app 376x260 || fail "Cancel left the track window open"
+    expect_file "$data/index.txt" ' 0 \r\n'
+    [ -e "$data/Long.txt" ] && fail "the dropped disc's file is still there"
     roadTrip
     ;;
 *)

@@ -21,42 +21,7 @@ mkdir -p "$prog/Data" "$work/home"
 cp "$binary" "$prog/platterbook"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# Waits until a command succeeds, for at most the given seconds.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.05
-    done
-}
-
-start_display() {
-    exec 3<> <(:)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    disown $xvfb
-    read -r -t 10 number <&3 || { echo "no X server"; exit 1; }
-    export DISPLAY=":$number"
-}
-
-# The window of a process whose size matches, e.g. "718x178" or "340x130".
-window_of() { # pid size
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
-        xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $2\$" && {
-            echo "$id"
-            return 0
-        }
-    done
-    return 1
-}
-shows() { window_of "$@" >/dev/null; }
-running() { kill -0 "$1" 2>/dev/null; }
-ended() { ! running "$1"; }
+source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 
 start() { # starts a copy of the program; its pid is in $app
     (cd "$prog" && exec ./platterbook) >>"$work/log" 2>&1 &
@@ -89,7 +54,7 @@ snapshot() { (cd "$prog/Data" && md5sum ./*.txt); }
 
 printf ' 1 \r\nRock\r\n2\r\n' >"$prog/Data/index.txt"
 rock "" >"$prog/Data/Rock.txt"
-start_display
+start_display 1280x1024
 
 # A second copy on the same catalogue: its message, Enter, and it ends
 # having written nothing; the first copy goes on.

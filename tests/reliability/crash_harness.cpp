@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QThread>
 
 #include <csignal>
@@ -191,6 +192,45 @@ QString recover(const QString& dir, const QString& scratch)
     return {};
 }
 
+// Everything needed to look into a failed round and replay it: the seeds,
+// the kill, the action, the folder as the run began and as the kill left it,
+// and every file as it was before the action, after it, and as found. Kept
+// beside the test's output (in the folder CTest runs it in).
+QString keepReport(quint32 seed, int round, quint32 runSeed, int k, const QString& action,
+                   const QString& problem, const QString& start, const QString& dir,
+                   const Snapshot& before, const Snapshot& after)
+{
+    const QString folder = QDir::current().absoluteFilePath(
+        QStringLiteral("crash-failures/%1-%2").arg(seed).arg(round));
+    copyFolder(start, folder + QStringLiteral("/start"));
+    copyFolder(dir, folder + QStringLiteral("/found"));
+    QFile file(folder + QStringLiteral("/report.txt"));
+    if (!file.open(QIODevice::WriteOnly))
+        return folder;
+    QTextStream out(&file);
+    out << "harness seed " << seed << ", round " << round << ", run seed " << runSeed
+        << ", killed in step " << k << " (" << action << ")\n"
+        << problem << "\n"
+        << "replay: crash_harness --replay " << folder << "/start " << runSeed << " " << k << "\n";
+    const Snapshot found = snapshot(dir);
+    QStringList names = found.keys() + before.keys() + after.keys();
+    names.removeDuplicates();
+    for (const QString& name : names) {
+        const auto show = [&](const char* which, const Snapshot& files) {
+            out << "  " << which << ": "
+                << (files.contains(name)
+                        ? QString::fromLatin1(files.value(name).toPercentEncoding(" "))
+                        : QStringLiteral("(none)"))
+                << "\n";
+        };
+        out << name << "\n";
+        show("before", before);
+        show("after ", after);
+        show("found ", found);
+    }
+    return folder;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -207,6 +247,21 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     if (args.size() >= 5 && args.at(1) == QLatin1String("--child"))
         return child(args.at(2), args.at(3).toUInt(), args.at(4).toInt());
+    if (args.size() >= 5 && args.at(1) == QLatin1String("--replay")) {
+        // The states before and after step k of a kept run, as the check saw them.
+        QTemporaryDir scratch;
+        QString action;
+        QString twice;
+        const auto [before, after] =
+            replay(args.at(2), scratch.filePath(QStringLiteral("s")), args.at(3).toUInt(),
+                   args.at(4).toInt(), &action, &twice);
+        std::printf("step %s: %s %s\n", qPrintable(args.at(4)), qPrintable(action),
+                    qPrintable(twice));
+        for (auto it = after.begin(); it != after.end(); ++it)
+            std::printf("%s: %s\n", qPrintable(it.key()),
+                        before.value(it.key()) == it.value() ? "unchanged" : "changed");
+        return 0;
+    }
 
     const int kills = args.size() > 1 ? args.at(1).toInt() : 300;
     const quint32 seed = args.size() > 2 && args.at(2) != QLatin1String("0")
@@ -278,9 +333,10 @@ int main(int argc, char* argv[])
         if (problem.isEmpty()) {
             ++intact;
         } else {
-            std::printf("round %d (seed %u, step %d, %s): %s\n", round, runSeed, k,
-                        qPrintable(action), qPrintable(problem));
-            copyFolder(dir, work.filePath(QStringLiteral("failed-%1").arg(round)));
+            const QString kept =
+                keepReport(seed, round, runSeed, k, action, problem, start, dir, before, after);
+            std::printf("round %d (seed %u, step %d, %s): %s\n  everything about it: %s\n", round,
+                        runSeed, k, qPrintable(action), qPrintable(problem), qPrintable(kept));
         }
         QFile::remove(dir + QStringLiteral("/journal"));
     }
@@ -288,7 +344,5 @@ int main(int argc, char* argv[])
     std::printf("seed %u; the action under way was found not begun %d times, done %d times, "
                 "part way %d times\n",
                 seed, foundBefore, foundAfter, foundBetween);
-    if (intact != kills)
-        work.setAutoRemove(false);
     return intact == kills ? 0 : 1;
 }
