@@ -482,11 +482,8 @@ def make_main():
              (464, "Length"), (504, "Format"), (552, "Comments")]
     for x, s in heads:
         svg.text(x, 94, s, 10, True, fill=P["text_muted"])
-    # faint alternating row bands
-    for i in range(25):
-        y = 98 + 24 * i
-        svg.rect(36, y, 648, 19, 3, fill=P["hi"],
-                 fill_opacity=0.045 if i % 2 == 0 else 0.02)
+    # (the faint row bands are drawn by the window, so that they scroll
+    # with the rows)
     # a thin amber accent under the heading, at the left end only
     svg.rect(36, 96, 26, 1, fill=P["accent"], fill_opacity=0.8)
     svg.save()
@@ -656,7 +653,7 @@ def make_icons():
 
 def make_buttons():
     dialog = [("save", "Save", True), ("cancel", "Cancel", False),
-              ("okay", "Okay", True), ("yes", "Yes", True), ("no", "No", False),
+              ("okay", "Okay", True), ("yes", "Yes", False), ("no", "No", False),
               ("search", "Search", False), ("close", "Close", False),
               ("printbtn", "Print", False), ("show", "Show", False),
               ("remdisc", "Remove", False), ("remtrack", "Remove", False),
@@ -697,6 +694,17 @@ def make_buttons():
     round_button("main_quit", 10, "#ec6e66", P["red_dark"], "#3d1210", cross_glyph)
 
 
+def make_app_icon():
+    """The program's icon: a record on a rounded dark tile."""
+    svg = Svg("platterbook.svg", 256, 256)
+    svg.rect(10, 10, 236, 236, 52, fill=svg.linear([(0, "#3a4763"), (1, "#1d2431")]),
+             stroke=P["edge"], stroke_width=4)
+    svg.rect(14, 14, 228, 228, 48, fill="none", stroke=P["hi"], stroke_opacity=0.08,
+             stroke_width=2)
+    disc(svg, 128, 128, 92)
+    svg.save()
+
+
 def make_qrc():
     names = sorted(WRITTEN)
     lines = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="/art">']
@@ -720,6 +728,7 @@ def main():
     make_link()
     make_icons()
     make_buttons()
+    make_app_icon()
     make_qrc()
     print("wrote %d SVG files and art.qrc to %s" % (len(WRITTEN), OUT))
 

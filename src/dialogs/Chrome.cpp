@@ -3,11 +3,13 @@
 #include "dialogs/PictureButton.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QSvgRenderer>
 #include <QWindow>
 
@@ -30,7 +32,26 @@ QString dialogStyleSheet()
         "QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid #10151e;"
         "  border-radius: 2px; background: #1a2130; }"
         "QCheckBox::indicator:checked { background: #f2a93b; }"
-        "QCheckBox::indicator:disabled { background: #242c3b; }");
+        "QCheckBox::indicator:disabled { background: #242c3b; }"
+        "QCheckBox:focus { outline: none; }"
+        "QCheckBox::indicator:focus { border-color: #f2a93b; }"
+        "QToolTip { background: #1a2130; color: #e8edf4; border: 1px solid #52637f;"
+        "  padding: 2px 4px; }"
+        "QScrollBar:vertical { background: #151b27; width: 10px; margin: 0; border: none; }"
+        "QScrollBar:horizontal { background: #151b27; height: 10px; margin: 0; border: none; }"
+        "QScrollBar::handle { background: #52637f; border-radius: 4px; margin: 1px; }"
+        "QScrollBar::handle:vertical { min-height: 24px; }"
+        "QScrollBar::handle:horizontal { min-width: 24px; }"
+        "QScrollBar::handle:hover { background: #6b7e9c; }"
+        "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none; }"
+        "QScrollBar::add-page, QScrollBar::sub-page { background: none; }"
+        "QComboBox { combobox-popup: 0; }");
+}
+
+void useDesktopLook(QWidget* dialog)
+{
+    dialog->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    dialog->setPalette(QApplication::style()->standardPalette());
 }
 
 RoundedWindow::RoundedWindow(const QString& background, QSize size, int corner, QWidget* owner)
@@ -40,7 +61,8 @@ RoundedWindow::RoundedWindow(const QString& background, QSize size, int corner, 
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizeGripEnabled(false);
-    resize(size);
+    // A fixed size: a window manager offers neither maximising nor resizing.
+    setFixedSize(size);
     applyShape();
     qApp->installEventFilter(new KeyPreview(this));
 }
@@ -61,7 +83,7 @@ void RoundedWindow::applyShape()
 
 void RoundedWindow::resizeWindow(int width, int height)
 {
-    resize(width, height);
+    setFixedSize(width, height);
     applyShape();
 }
 
@@ -92,7 +114,22 @@ void RoundedWindow::paintEvent(QPaintEvent*)
         m_background->render(&cache, QRectF(QPointF(0, 0), picture));
     }
     painter.fillRect(rect(), QColor(0x1d, 0x26, 0x33));
-    painter.drawPixmap(0, 0, m_cache);
+    const int extra = height() - picture.height();
+    if (extra <= 0 || m_bandFrom < 0 || m_bandTo <= m_bandFrom || m_bandTo > picture.height()) {
+        painter.drawPixmap(0, 0, m_cache);
+    } else {
+        // Taller than its picture: the band is repeated, without a seam, and
+        // what lies below it moves down to the bottom edge.
+        const auto rows = [&](int from, int to, qreal at) {
+            painter.drawPixmap(QPointF(0, at), m_cache,
+                               QRectF(0, from * dpr, m_cache.width(), (to - from) * dpr));
+        };
+        rows(0, m_bandFrom, 0);
+        const int band = m_bandTo - m_bandFrom;
+        for (int y = m_bandFrom; y < m_bandTo + extra; y += band)
+            rows(m_bandFrom, std::min(m_bandTo, m_bandFrom + m_bandTo + extra - y), y);
+        rows(m_bandTo, picture.height(), m_bandTo + extra);
+    }
     // A fine outline along the cut softens the mask's stepped corners, with or
     // without a compositor.
     painter.setRenderHint(QPainter::Antialiasing);
@@ -143,7 +180,8 @@ void RoundedWindow::mousePressEvent(QMouseEvent* event)
 {
     // Only the window's own surface drags it, not a control on it (a label
     // passes its presses on to the window).
-    if (!m_draggable || childAt(event->position().toPoint())) {
+    const QWidget* child = childAt(event->position().toPoint());
+    if (!m_draggable || (child && !child->property("surface").toBool())) {
         event->ignore();
         return;
     }

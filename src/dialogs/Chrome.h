@@ -7,8 +7,14 @@
 class PictureButton;
 class QSvgRenderer;
 
-// The look of labels, text boxes, lists and check boxes on the dark pictures.
+// The look of labels, text boxes, lists, check boxes, scroll bars and tooltips
+// on the dark pictures.
 QString dialogStyleSheet();
+
+// Qt's own dialogs (printer, page set-up, files) keep the desktop's font and
+// colours: give them no owner among the program's windows, whose style would
+// reach them, and call this on them.
+void useDesktopLook(QWidget* dialog);
 
 // Text boxes take any length: the catalogue has no limit on a field.
 constexpr int TextBoxLimit = 1 << 24;
@@ -33,6 +39,13 @@ public:
     ~RoundedWindow() override;
 
     void setDraggable(bool on) { m_draggable = on; }
+    // A window taller than its picture repeats the picture's rows from..to-1
+    // to fill the height, and draws the rows below them at the bottom.
+    void setStretchBand(int from, int to)
+    {
+        m_bandFrom = from;
+        m_bandTo = to;
+    }
     bool isDraggable() const { return m_draggable; }
 
     // First positions: in twips from the screen's top-left corner, centred on
@@ -96,6 +109,8 @@ private:
     QSvgRenderer* m_background = nullptr;
     QPixmap m_cache;
     int m_corner;
+    int m_bandFrom = -1;
+    int m_bandTo = -1;
     bool m_draggable = true;
     bool m_dragging = false;
     PictureButton* m_enter = nullptr;

@@ -1,5 +1,6 @@
 #include "dialogs/PictureButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -11,7 +12,8 @@ PictureButton::PictureButton(const QString& art, QSize releaseArea, QWidget* par
 {
     resize(m_rest->isValid() ? m_rest->defaultSize() : releaseArea);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab, after the window's other controls; Space acts.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
 }
 
@@ -54,6 +56,24 @@ void PictureButton::paintEvent(QPaintEvent*)
         painter.setBrush(QColor(255, 255, 255, 28));
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
     }
+    if (hasFocus()) {
+        // The keyboard's place: a ring in the program's accent colour.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0xf2, 0xa9, 0x3b), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 5, 5);
+    }
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    // Space acts as a click would, as a left-button release at (0, 0).
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        emit MouseUp(1, 0, 0, 0);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event)

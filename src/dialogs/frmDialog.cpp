@@ -3,17 +3,34 @@
 #include "dialogs/PictureButton.h"
 #include "store/Module1.h"
 
+#include "dialogs/frmMsgbox.h"
+
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QUrl>
 
-void OpenMailLink()
+bool hasMailProgram()
 {
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + MaintainersMail));
+    // The desktop's handler for mail addresses, if it has one.
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                             QStringLiteral("x-scheme-handler/mailto")});
+    if (!query.waitForFinished(3000) || query.exitCode() != 0)
+        return false;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
-frmDialog::frmDialog(QWidget* owner)
-    : RoundedWindow(QStringLiteral("about"), QSize(440, 148), 16, owner)
+bool OpenMailLink()
+{
+    return hasMailProgram() &&
+           QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + MaintainersMail));
+}
+
+frmDialog::frmDialog(Module1& state, QWidget* owner)
+    : RoundedWindow(QStringLiteral("about"), QSize(440, 148), 16, owner), m_state(state)
 {
     setWindowTitle(QStringLiteral("About Platterbook"));
     setObjectName(QStringLiteral("frmDialog"));
@@ -29,8 +46,14 @@ frmDialog::frmDialog(QWidget* owner)
 
 void frmDialog::picLink_MouseUp(int, int, float X, float Y)
 {
-    if (picLink->release(X, Y))
-        OpenMailLink();
+    if (!picLink->release(X, Y) || OpenMailLink())
+        return;
+    // Nobody answers the link: the user gets the address to paste.
+    QGuiApplication::clipboard()->setText(MaintainersMail);
+    frmMsgbox::tell(m_state, this, 2,
+                    QStringLiteral("No mail program is set up on this computer. The address %1 "
+                                   "is copied: paste it into your mail.")
+                        .arg(MaintainersMail));
 }
 
 bool frmDialog::Form_KeyPress(int keyAscii)

@@ -4,9 +4,11 @@
 
 class PictureButton;
 
+class Module1;
+
 // Opens a new mail message to the program's maintainers (their address is kept
-// in Module1.h). Nothing is said when the system cannot open it.
-void OpenMailLink();
+// in Module1.h); false when no mail program answers.
+bool OpenMailLink();
 
 // The about box: a picture with the program's text and a link that starts a
 // mail to the maintainers. A click on it or Enter closes it.
@@ -14,7 +16,7 @@ class frmDialog : public RoundedWindow
 {
     Q_OBJECT
 public:
-    explicit frmDialog(QWidget* owner);
+    frmDialog(Module1& state, QWidget* owner);
 
     void picLink_MouseUp(int Button, int Shift, float X, float Y);
     bool Form_KeyPress(int keyAscii) override;
@@ -26,5 +28,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    Module1& m_state;
     bool m_pressed = false;
 };

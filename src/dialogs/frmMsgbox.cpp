@@ -32,6 +32,7 @@ frmMsgbox::frmMsgbox(Module1& state, QWidget* owner)
     : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner), m_state(state)
 {
     setWindowTitle(QStringLiteral("Platterbook"));
+    setStretchBand(40, 80);
     lblCaption = new QLabel(this);
     lblCaption->setGeometry(60, 20, 265, 58);
     lblCaption->setWordWrap(true);
@@ -119,7 +120,28 @@ void frmMsgbox::Form_Load()
     default:
         break;
     }
-    setAccessibleDescription(lblCaption->text());
+    setAccessibleDescription(m_state.MsgKind == 6 ? SearchPrompt : text);
+    fitText();
+}
+
+void frmMsgbox::fitText()
+{
+    // A path may break after its separators, as a sentence after its words.
+    QString shown = lblCaption->text();
+    shown.replace(u'/', QStringLiteral("/\u200B")).replace(u'\\', QStringLiteral("\\\u200B"));
+    lblCaption->setText(shown);
+    // A text longer than its label makes the label and the box taller; the
+    // buttons move down with the box's lower edge.
+    const int needed = lblCaption->heightForWidth(lblCaption->width());
+    const int grow = needed - lblCaption->height();
+    if (grow <= 0)
+        return;
+    lblCaption->resize(lblCaption->width(), needed);
+    for (QWidget* button : {static_cast<QWidget*>(picYes), static_cast<QWidget*>(picNo),
+                            static_cast<QWidget*>(picOkay), static_cast<QWidget*>(picCancel),
+                            static_cast<QWidget*>(picSearch)})
+        button->move(button->x(), button->y() + grow);
+    resizeWindow(width(), height() + grow);
 }
 
 void frmMsgbox::Show(Module1& state, QWidget* owner)

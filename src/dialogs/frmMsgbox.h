@@ -50,6 +50,7 @@ public:
 
 private:
     void Form_Load();
+    void fitText();
 
     Module1& m_state;
 };

@@ -339,8 +339,11 @@ void frmNewt::Timer1_Timer()
     for (QWidget* w : parts)
         w->show();
     Timer1->stop();
+    // The next track is typed at once, from the first box that was emptied.
     if (chkSave->isChecked())
         txtTitle->setFocus();
+    else
+        txtLabel->setFocus();
 }
 
 void frmNewt::dropNewDisc()

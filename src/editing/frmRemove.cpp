@@ -1,5 +1,6 @@
 #include "editing/frmRemove.h"
 
+#include "dialogs/ElidedLabel.h"
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmMsgbox.h"
 #include "store/Module1.h"
@@ -16,6 +17,7 @@ frmRemove::frmRemove(Module1& state, QWidget* owner)
     setStyleSheet(dialogStyleSheet());
     lstRemove = new QListWidget(this);
     lstRemove->setGeometry(20, 20, 297, 121);
+    ElidingDelegate::applyTo(lstRemove);
     lstRemove->setAccessibleName(QStringLiteral("Choices"));
     connect(lstRemove, &QListWidget::itemDoubleClicked, this, [this] { lstRemove_DblClick(); });
 

@@ -180,7 +180,7 @@ void frmMain::picInfo_MouseUp(int, int, float X, float Y)
 {
     if (!picInfo->release(X, Y) || !saveCommentsFirst())
         return;
-    frmDialog dialog(this);
+    frmDialog dialog(m_state, this);
     dialog.centreOn(this);
     dialog.exec();
 }

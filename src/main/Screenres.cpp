@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QPainter>
 #include <QScreen>
+#include <QSvgRenderer>
 
 bool Screenres(Module1& state, QWidget* owner)
 {
@@ -54,4 +57,16 @@ void setUpApplication()
     QFont font(QStringLiteral("Bookman Old Style"), 9);
     font.setWeight(QFont::Light);
     QApplication::setFont(font);
+    // Every window, and the task bar, shows the program's record.
+    QIcon icon;
+    QSvgRenderer picture(QStringLiteral(":/art/platterbook.svg"));
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        picture.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    QApplication::setWindowIcon(icon);
 }

@@ -1,5 +1,6 @@
 #include "main/frmMain.h"
 
+#include "dialogs/ElidedLabel.h"
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmMsgbox.h"
 #include "main/CatalogueSearch.h"
@@ -14,9 +15,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <cstdio>
@@ -29,6 +35,36 @@ constexpr int twips(int t)
 {
     return t / TwipsPerPixel;
 }
+
+// Where the rows begin in the window, in pixels.
+constexpr int RowsTop = 1440 / TwipsPerPixel;
+
+const QString TotalTip = QStringLiteral("Total playing time");
+const QString FreeTip = QStringLiteral("Time still free on the disc");
+
+// The panel that holds the track rows, with a faint band behind each row.
+class RowBands : public QWidget
+{
+public:
+    explicit RowBands(QWidget* parent) : QWidget(parent)
+    {
+        resize(702, twips(1470 + 360 * 24 + 285) - RowsTop + 2);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        for (int i = 0; i < frmMain::Rows; ++i) {
+            painter.setBrush(QColor(255, 255, 255, i % 2 == 0 ? 11 : 5));
+            painter.drawRoundedRect(QRectF(36, twips(1470 + 360 * i) - RowsTop, 648, 19), 3, 3);
+        }
+    }
+    // A press between the rows is a press on the window: it drags it.
+    void mousePressEvent(QMouseEvent* event) override { event->ignore(); }
+};
 
 // The main window's height in pixels for a number of shown tracks:
 // 2310 + 360 x (tracks - 1) twips.
@@ -61,23 +97,26 @@ frmMain::~frmMain()
 
 void frmMain::buildControls()
 {
-    setStyleSheet(
-        QStringLiteral("QLabel { color: #e8edf4; }"
-                       "QLabel[cell=\"true\"] { color: #dfe6ef; padding-left: 1px; }"
-                       "QLabel[cell=\"true\"][year=\"true\"] { padding-left: 0; }"
-                       "QLabel[marked=\"true\"] { border: 1px solid #f2a93b; }"
-                       "QLineEdit { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
-                       "  border-radius: 3px; padding: 0 3px; selection-background-color: #f2a93b;"
-                       "  selection-color: #2a1a05; }"
-                       "QLineEdit:focus { border-color: #f2a93b; }"
-                       "QLineEdit[marked=\"true\"] { background: #52637f; }"
-                       "QLineEdit:read-only { color: #9fb0c8; }"
-                       "QComboBox { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
-                       "  border-radius: 3px; padding: 1px 6px; }"
-                       "QComboBox QAbstractItemView { background: #1a2130; color: #e8edf4;"
-                       "  selection-background-color: #f2a93b; selection-color: #2a1a05; }"));
+    setStyleSheet(dialogStyleSheet() +
+                  QStringLiteral(
+                      "QLabel { color: #e8edf4; }"
+                      "QLabel[overfull=\"true\"] { color: #ff8a6e; }"
+                      "QLabel[cell=\"true\"] { color: #dfe6ef; padding-left: 1px; }"
+                      "QLabel[cell=\"true\"][year=\"true\"] { padding-left: 0; }"
+                      "QLabel[marked=\"true\"] { border: 1px solid #f2a93b; }"
+                      "QLineEdit { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
+                      "  border-radius: 3px; padding: 0 3px; selection-background-color: #f2a93b;"
+                      "  selection-color: #2a1a05; }"
+                      "QLineEdit:focus { border-color: #f2a93b; }"
+                      "QLineEdit[marked=\"true\"] { background: #52637f; }"
+                      "QLineEdit:read-only { color: #9fb0c8; }"
+                      "QComboBox { background: #1a2130; color: #e8edf4; border: 1px solid #10151e;"
+                      "  border-radius: 3px; padding: 1px 6px; }"
+                      "QComboBox QAbstractItemView { background: #1a2130; color: #e8edf4;"
+                      "  selection-background-color: #f2a93b; selection-color: #2a1a05; }"
+                      "QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
 
-    cmbDisc = new QComboBox(this);
+    cmbDisc = new ElidedComboBox(this);
     cmbDisc->setGeometry(twips(480), twips(840), twips(3975), twips(360));
     cmbDisc->setAccessibleName(QStringLiteral("Disc"));
     cmbDisc->setMaxVisibleItems(20);
@@ -86,7 +125,7 @@ void frmMain::buildControls()
             cmbDisc_Click();
     });
 
-    lblDisc = new QLabel(this);
+    lblDisc = new ElidedLabel(this);
     lblDisc->setGeometry(twips(4200), twips(240), 96, 17);
     lblDisc->setAccessibleName(QStringLiteral("Shown disc"));
     QFont bold = font();
@@ -99,14 +138,29 @@ void frmMain::buildControls()
     lblTotlen->setGeometry(340, 60, 44, 19);
     lblTotlen->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblTotlen->setCursor(Qt::PointingHandCursor);
-    lblTotlen->setToolTip(QStringLiteral("Click to switch between the total and the time left"));
-    lblTotlen->setAccessibleName(QStringLiteral("Total playing time"));
+    lblTotlen->setToolTip(TotalTip);
+    lblTotlen->setAccessibleName(TotalTip);
     lblTotlen->installEventFilter(this);
 
+    // The rows scroll inside the window when it cannot grow tall enough for
+    // them on its screen; their bands move with them.
+    m_rowsArea = new QScrollArea(this);
+    m_rowsArea->setFrameShape(QFrame::NoFrame);
+    m_rowsArea->setFocusPolicy(Qt::NoFocus);
+    m_rowsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_rowsArea->setWidgetResizable(false);
+    m_rowsArea->setProperty("surface", true);
+    m_rowsArea->viewport()->setProperty("surface", true);
+    m_rowsArea->setAccessibleName(QStringLiteral("Tracks"));
+    auto* panel = new RowBands(m_rowsArea);
+    panel->setProperty("surface", true);
+    m_rowsArea->setWidget(panel);
+    m_rowsArea->move(0, RowsTop);
+
     for (int i = 0; i < Rows; ++i) {
-        const int top = twips(1470 + 360 * i);
+        const int top = twips(1470 + 360 * i) - RowsTop;
         auto label = [&](int left, int width) {
-            auto* l = new QLabel(this);
+            auto* l = new ElidedLabel(panel);
             l->setGeometry(twips(left), top, twips(width), twips(285));
             l->setProperty("cell", true);
             l->hide();
@@ -124,10 +178,9 @@ void frmMain::buildControls()
         lblLength[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         lblLength[i]->setIndent(3);
         lblFormat[i] = label(7560, 705);
-        auto* box = new QLineEdit(this);
+        auto* box = new QLineEdit(panel);
         box->setMaxLength(TextBoxLimit);
-
-        box->setGeometry(twips(8280), twips(1440 + 360 * i), twips(1950), twips(285));
+        box->setGeometry(twips(8280), twips(1440 + 360 * i) - RowsTop, twips(1950), twips(285));
         box->setAccessibleName(QStringLiteral("Comments of track %1").arg(i + 1));
         box->hide();
         box->installEventFilter(this);
@@ -195,6 +248,7 @@ bool frmMain::Form_Load()
         return false;
     }
     resizeWindow(Width, twips(m_state.MainHeight));
+    m_rowsArea->resize(702, height() - RowsTop - 6);
     placeAtTwips(4005, 1800);
     m_state.NaviSetting = m_state.settings().navi();
 
@@ -653,6 +707,7 @@ void frmMain::cmdUpdate()
         if (m_state.RemoveMode == 4)
             m_state.RemoveMode = 0;
         m_state.HitField = -1;
+        nameShownDisc();
         return; // the window keeps its height
     }
 
@@ -703,8 +758,10 @@ void frmMain::cmdUpdate()
         selectDisc(m_state.CurrentDisc);
     }
 
+    nameShownDisc();
+
     // 5. The window fits the rows.
-    resizeWindow(Width, heightFor(m_state.TrackCount));
+    sizeToRows(m_state.TrackCount);
 
     // 6 and 7. Fill and show the rows.
     const int shownRows = std::min<int>(m_state.TrackCount, Rows);
@@ -744,15 +801,18 @@ void frmMain::cmdUpdate()
         if (m_state.CurrentDisc < 0 || m_state.CurrentDisc >= m_state.DiscCount)
             return;
         const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
-        const std::optional<int> length = timetext::parse(m_state.settings().discLength(disc));
+        std::optional<int> length = timetext::parse(m_state.settings().discLength(disc));
         if (!length) {
+            // A disc shown for the first time gets the default length, and
+            // its own total shows at once.
             m_state.settings().setDiscLength(disc, timetext::DefaultDiscLength);
-            return;
+            length = timetext::parse(timetext::DefaultDiscLength);
         }
         m_state.DiscLength = *length;
         TotalText = timetext::minutesForm(total);
         RemainingText = u'-' + timetext::minutesForm(m_state.DiscLength - total);
-        lblTotlen->setText(m_state.ShowRemaining ? RemainingText : TotalText);
+        m_overfull = total > m_state.DiscLength;
+        showTotal(m_state.ShowRemaining);
     }
 
     // 12. The search mark.
@@ -766,6 +826,32 @@ void frmMain::cmdUpdate()
         m_state.HitField = -1;
         m_state.RemoveMode = 0;
     }
+}
+
+void frmMain::nameShownDisc()
+{
+    // The task bar names the disc on show, and the navigator marks it.
+    const QString name = lblDisc->text();
+    setWindowTitle(name.isEmpty() ? QStringLiteral("Platterbook")
+                                  : QStringLiteral("Platterbook \u2013 ") + name);
+    if (m_navi)
+        m_navi->markShown(name.isEmpty() ? -1 : m_shown.row);
+}
+
+void frmMain::sizeToRows(int tracks)
+{
+    // As tall as its rows need, but never taller than its screen: then the
+    // rows scroll. A window that grows past the screen's lower edge moves up.
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() : heightFor(tracks);
+    const int height = std::min(heightFor(tracks), room);
+    resizeWindow(Width, height);
+    m_rowsArea->widget()->resize(m_rowsArea->widget()->width(),
+                                 twips(1470 + 360 * std::max(tracks - 1, 0) + 285) - RowsTop + 2);
+    m_rowsArea->resize(702, std::max(height - RowsTop - 6, 0));
+    keepOnScreen();
 }
 
 void frmMain::markHit()
@@ -795,12 +881,20 @@ void frmMain::markHit()
 
 void frmMain::lblTotlen_Click()
 {
-    if (lblTotlen->text() != RemainingText) {
-        lblTotlen->setText(RemainingText);
-        m_state.ShowRemaining = true;
-    } else {
-        lblTotlen->setText(TotalText);
-        m_state.ShowRemaining = false;
+    m_state.ShowRemaining = lblTotlen->text() != RemainingText;
+    showTotal(m_state.ShowRemaining);
+}
+
+void frmMain::showTotal(bool remaining)
+{
+    lblTotlen->setText(remaining ? RemainingText : TotalText);
+    lblTotlen->setToolTip(remaining ? FreeTip : TotalTip);
+    lblTotlen->setAccessibleName(lblTotlen->toolTip());
+    // More on the disc than it holds: the time still free is a warning.
+    if (lblTotlen->property("overfull").toBool() != (remaining && m_overfull)) {
+        lblTotlen->setProperty("overfull", remaining && m_overfull);
+        lblTotlen->style()->unpolish(lblTotlen);
+        lblTotlen->style()->polish(lblTotlen);
     }
 }
 

@@ -15,6 +15,7 @@ class frmNewd;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QTimer;
 struct Change;
 
@@ -132,6 +133,9 @@ private:
     void restoreShownDisc();
     bool isShown(int row) const;
     bool loadDisc();
+    void sizeToRows(int tracks);
+    void showTotal(bool remaining);
+    void nameShownDisc();
     // Tells the user what a change came to; true when it is done.
     bool report(const Change& change);
     void markCell(int field, int row, bool on);
@@ -164,4 +168,6 @@ private:
     bool tracksAreShownDisc() const;
     int m_discLoads = 0;
     QTimer* m_commentTimer = nullptr;
+    QScrollArea* m_rowsArea = nullptr;
+    bool m_overfull = false;
 };

@@ -1,5 +1,6 @@
 #include "navigator/frmNavi.h"
 
+#include "dialogs/ElidedLabel.h"
 #include "dialogs/PictureButton.h"
 #include "store/Module1.h"
 
@@ -12,11 +13,14 @@ frmNavi::frmNavi(Module1& state)
     : RoundedWindow(QStringLiteral("navi"), QSize(212, 82), 18), m_state(state)
 {
     setWindowTitle(QStringLiteral("Navigator"));
+    setStyleSheet(dialogStyleSheet());
+    setStretchBand(300, 586);
     lstNavi = new QListWidget(this);
     lstNavi->setObjectName(QStringLiteral("lstNavi"));
     lstNavi->setAccessibleName(QStringLiteral("Discs"));
     lstNavi->setFrameShape(QFrame::NoFrame);
     lstNavi->setUniformItemSizes(true);
+    ElidingDelegate::applyTo(lstNavi);
     lstNavi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstNavi->setStyleSheet(QStringLiteral(
         "QListWidget { background: #1a2130; color: #e8edf4; border: none; outline: none; }"
@@ -67,9 +71,26 @@ void frmNavi::cmdRefresh()
 void frmNavi::refill()
 {
     sizeToDiscs();
+    m_marked = -1;
     lstNavi->clear();
     for (int row = 0; row < m_state.DiscCount; ++row)
         lstNavi->addItem(m_state.Discs.at(row).name);
+}
+
+void frmNavi::markShown(int row)
+{
+    const auto mark = [this](int r, bool on) {
+        QListWidgetItem* item = r >= 0 && r < lstNavi->count() ? lstNavi->item(r) : nullptr;
+        if (!item)
+            return;
+        QFont font = lstNavi->font();
+        font.setBold(on);
+        item->setFont(font);
+        item->setForeground(on ? QColor(0xf2, 0xa9, 0x3b) : lstNavi->palette().text().color());
+    };
+    mark(m_marked, false);
+    mark(row, true);
+    m_marked = row;
 }
 
 void frmNavi::lstNavi_DblClick()

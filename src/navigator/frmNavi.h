@@ -20,6 +20,8 @@ public:
     void cmdRefresh();
     // The whole list again, after the catalogue was read anew.
     void refill();
+    // Marks the disc on show in the list (-1: none).
+    void markShown(int row);
 
     void lstNavi_DblClick();
     void picClose_MouseUp(int Button, int Shift, float X, float Y);
@@ -40,4 +42,5 @@ protected:
 private:
     void sizeToDiscs();
     Module1& m_state;
+    int m_marked = -1;
 };

@@ -60,6 +60,13 @@ frmOption::frmOption(Module1& state, QWidget* owner)
     picCancel->setAccessibleName(QStringLiteral("Cancel"));
     connect(picOkay, &PictureButton::MouseUp, this, &frmOption::picOkay_MouseUp);
     connect(picCancel, &PictureButton::MouseUp, this, &frmOption::picCancel_MouseUp);
+    // Enter and Escape as in the other dialogs.
+    setKeyButtons(picOkay, picCancel);
+    // A click on a caption is a click on its box.
+    for (QLabel* caption : {lblNavistart, lblMono}) {
+        caption->setCursor(Qt::PointingHandCursor);
+        caption->installEventFilter(this);
+    }
 
     // The length is taken when the focus leaves its box for another control.
     m_focusWatch =
@@ -153,6 +160,21 @@ void frmOption::chkMono_MouseUp()
 
 bool frmOption::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == lblNavistart || watched == lblMono) &&
+        event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QWidget*>(watched)->rect().contains(
+            static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        QCheckBox* box = watched == lblMono ? chkMono : chkNavi;
+        if (box->isEnabled()) {
+            box->toggle();
+            if (box == chkMono)
+                QMetaObject::invokeMethod(this, &frmOption::chkMono_MouseUp, Qt::QueuedConnection);
+        }
+        return true;
+    }
+    if ((watched == lblNavistart || watched == lblMono) &&
+        event->type() == QEvent::MouseButtonPress)
+        return true; // a caption is not the window's surface
     // Every mouse release over the mono box, once the box has its new state.
     if (watched == chkMono && event->type() == QEvent::MouseButtonRelease &&
         chkMono->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))

@@ -1,5 +1,6 @@
 #include "printing/frmPrint.h"
 
+#include "dialogs/ElidedLabel.h"
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmMsgbox.h"
 #include "main/CatalogueSearch.h"
@@ -38,6 +39,7 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
     QFont small = font();
     small.setPointSize(8);
     for (QListWidget* list : {lstPrint, lstOption, lstSelect}) {
+        ElidingDelegate::applyTo(list);
         list->setFont(small);
         list->setStyleSheet(QStringLiteral("QListWidget::item { height: 13px; padding: 0 2px; }"));
         list->setCurrentRow(-1);
@@ -61,10 +63,19 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
     connect(picPrint, &PictureButton::MouseUp, this, &frmPrint::picPrint_MouseUp);
     connect(picCancel, &PictureButton::MouseUp, this, &frmPrint::picCancel_MouseUp);
 
-    choosePrinter = [this](QPrinter& printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
+    choosePrinter = [](QPrinter& printer) {
+        const std::unique_ptr<QPrintDialog> dialog = printerDialog(printer);
+        return dialog->exec() == QDialog::Accepted;
     };
+}
+
+std::unique_ptr<QPrintDialog> frmPrint::printerDialog(QPrinter& printer)
+{
+    // Qt's own dialog in the desktop's own look, modal to the whole program.
+    auto dialog = std::make_unique<QPrintDialog>(&printer);
+    useDesktopLook(dialog.get());
+    dialog->setWindowModality(Qt::ApplicationModal);
+    return dialog;
 }
 
 static int selectedRow(const QListWidget* list)

@@ -3,10 +3,12 @@
 #include "dialogs/Chrome.h"
 
 #include <functional>
+#include <memory>
 
 class Module1;
 class PictureButton;
 class QListWidget;
+class QPrintDialog;
 class QPrinter;
 
 // The print window: what to print (the shown disc, the search results, all
@@ -32,6 +34,8 @@ public:
     // Lets the user choose the printer; false when the choice was cancelled.
     // The printer dialog by default.
     std::function<bool(QPrinter&)> choosePrinter;
+    // The printer dialog as the program shows it.
+    static std::unique_ptr<QPrintDialog> printerDialog(QPrinter& printer);
 
     QListWidget* lstPrint;
     QListWidget* lstOption;

@@ -26,7 +26,9 @@ TEST(About, TheLinkStartsAMailAndTheBoxStays)
 {
     MailCatcher catcher;
     QDesktopServices::setUrlHandler("mailto", &catcher, "open");
-    frmDialog about(nullptr);
+    Module1 state({QString(), QString(), 1024});
+    state.answerMessage = [](Module1&) {};
+    frmDialog about(state, nullptr);
     about.show();
     clickAt(about.picLink, QPoint(150, 15)); // right of the picture, inside the area
     ASSERT_EQ(catcher.opened.size(), 1);
@@ -40,7 +42,9 @@ TEST(About, TheLinkStartsAMailAndTheBoxStays)
 TEST(About, ClickOrEnterClosesButEscapeAndDraggingDoNot)
 {
     {
-        frmDialog about(nullptr);
+        Module1 state({QString(), QString(), 1024});
+        state.answerMessage = [](Module1&) {};
+        frmDialog about(state, nullptr);
         about.show();
         const QPoint start = about.pos();
         QTest::mousePress(&about, Qt::LeftButton, {}, QPoint(300, 40));
@@ -51,7 +55,9 @@ TEST(About, ClickOrEnterClosesButEscapeAndDraggingDoNot)
     }
     {
         // Other mouse buttons do not click.
-        frmDialog about(nullptr);
+        Module1 state({QString(), QString(), 1024});
+        state.answerMessage = [](Module1&) {};
+        frmDialog about(state, nullptr);
         about.show();
         for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton})
             QTest::mouseClick(&about, button, {}, QPoint(300, 40));
