@@ -3,7 +3,10 @@
 #include "dialogs/PictureButton.h"
 #include "store/Module1.h"
 
+#include "dialogs/ElidedLabel.h"
 #include "dialogs/frmMsgbox.h"
+
+#include <QDir>
 
 #include <QClipboard>
 #include <QDesktopServices>
@@ -42,6 +45,15 @@ frmDialog::frmDialog(Module1& state, QWidget* owner)
     picLink->setAccessibleName(QStringLiteral("Mail the developers"));
     picLink->setToolTip(QStringLiteral("mailto:") + MaintainersMail);
     connect(picLink, &PictureButton::MouseUp, this, &frmDialog::picLink_MouseUp);
+    // Which catalogue is open.
+    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(state.dataDir()));
+    lblFolder = new ElidedLabel(QStringLiteral("Catalogue: ") + folder, this);
+    lblFolder->setGeometry(222, 119, 206, 18);
+    lblFolder->setToolTip(folder);
+    lblFolder->setStyleSheet(QStringLiteral("color: #9fb0c8;"));
+    QFont small = lblFolder->font();
+    small.setPointSize(8);
+    lblFolder->setFont(small);
 }
 
 void frmDialog::picLink_MouseUp(int, int, float X, float Y)

@@ -3,6 +3,7 @@
 #include "dialogs/Chrome.h"
 
 class PictureButton;
+class QLabel;
 
 class Module1;
 
@@ -22,6 +23,7 @@ public:
     bool Form_KeyPress(int keyAscii) override;
 
     PictureButton* picLink;
+    QLabel* lblFolder; // the catalogue's folder
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -49,7 +49,9 @@ void setUpApplication()
     // The art is compiled into the window library; a static library's
     // resources are registered by hand.
     Q_INIT_RESOURCE(art);
-    QCoreApplication::setOrganizationName(QStringLiteral("Platterbook"));
+    // The settings store names its application itself; the user's data folder
+    // is named after the program alone (~/.local/share/Platterbook).
+    QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QStringLiteral("Platterbook"));
     // Metric-compatible faces where the designed ones are missing.
     QFont::insertSubstitution(QStringLiteral("Bookman Old Style"), QStringLiteral("URW Bookman"));

@@ -253,7 +253,7 @@ bool frmMain::Form_Load()
     m_state.NaviSetting = m_state.settings().navi();
 
     m_state.IndexPath = m_state.dataDir() + QStringLiteral("index.txt");
-    const QFileInfo data(QDir(m_state.environment().programDir).filePath(QStringLiteral("Data")));
+    const QFileInfo data(QDir::cleanPath(m_state.dataDir()));
     if (data.exists() && !data.isDir())
         return endWith(1, QStringLiteral("'%1' is a file, but Platterbook keeps its catalogue in a "
                                          "folder of that name. Please move the file away.")
@@ -291,6 +291,7 @@ bool frmMain::Form_Load()
     if (m_state.NaviSetting == QLatin1String("1"))
         m_navi->show();
     m_state.CurrentDisc = -1;
+    nameShownDisc();
     return true;
 }
 
@@ -549,7 +550,6 @@ bool frmMain::loadDisc()
     }
     ++m_discLoads;
     lblDisc->setText(disc.name);
-    lblDisc->setToolTip(disc.name);
     m_shown = {row, disc.name, m_state.DiscPath};
     m_entryHoldsTracks = false;
     if (cmbDisc->currentIndex() != row)
@@ -834,6 +834,10 @@ void frmMain::nameShownDisc()
     const QString name = lblDisc->text();
     setWindowTitle(name.isEmpty() ? QStringLiteral("Platterbook")
                                   : QStringLiteral("Platterbook \u2013 ") + name);
+    // The name box also tells which catalogue is open.
+    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(m_state.dataDir()));
+    lblDisc->setToolTip(name.isEmpty() ? QStringLiteral("The catalogue in ") + folder
+                                       : name + QStringLiteral("\nin the catalogue ") + folder);
     if (m_navi)
         m_navi->markShown(name.isEmpty() ? -1 : m_shown.row);
 }

@@ -1,3 +1,4 @@
+#include "main/CommandLine.h"
 #include "main/Screenres.h"
 #include "main/SessionEnd.h"
 #include "main/frmMain.h"
@@ -7,11 +8,26 @@
 
 int main(int argc, char* argv[])
 {
+    // The command line first: help, the version and a wrong option need no
+    // window and no display.
+    QCoreApplication::setApplicationName(QStringLiteral("Platterbook"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PLATTERBOOK_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine line = readCommandLine(arguments);
+    if (line.action == CommandLine::Done)
+        return line.exitCode;
+
     QApplication app(argc, argv);
     setUpApplication();
-    // The catalogue lives in Data beside the program; the settings in the
-    // user's own store.
-    Module1 state({QCoreApplication::applicationDirPath(), QString(), primaryScreenWidth()});
+    // The catalogue: the folder asked for, Data beside a portable program, or
+    // Data in the user's own data folder; the settings in the user's store.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    Module1 state({programDir, QString(), primaryScreenWidth(),
+                   line.dataDir.isEmpty()
+                       ? catalogueFolder(programDir, QStringLiteral(PLATTERBOOK_INSTALLED_IN))
+                       : line.dataDir});
     frmMain window(state);
     bool ended = false;
     QObject::connect(&window, &frmMain::programEnded, &app, [&] {

@@ -189,7 +189,7 @@ bool Catalogue::changedOutside(const QString& path) const
 
 QString Catalogue::makeDataFolder()
 {
-    if (!QDir(m_state.environment().programDir).mkdir(QStringLiteral("Data")))
+    if (!QDir().mkpath(m_state.dataDir()))
         return QStringLiteral("The folder '%1' could not be created.")
             .arg(nativePath(m_state.dataDir()));
     return {};

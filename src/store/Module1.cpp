@@ -1,12 +1,34 @@
 #include "store/Module1.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 Module1::Module1(Environment env) : m_env(std::move(env)), m_settings(m_env.settingsFile) {}
 
 QString Module1::dataDir() const
 {
+    if (!m_env.dataDir.isEmpty())
+        return QDir::cleanPath(m_env.dataDir) + u'/';
     return QDir(m_env.programDir).filePath(QStringLiteral("Data")) + u'/';
+}
+
+QString catalogueFolder(const QString& programDir, const QString& installedIn)
+{
+    const QString beside = QDir(programDir).filePath(QStringLiteral("Data"));
+    // Installed where the system keeps its programs: the folder may well be
+    // writable (by root), but it is nobody's place for a catalogue.
+    const QString folder = QDir(programDir).canonicalPath();
+    const bool installed =
+        folder == QDir(installedIn).canonicalPath() || folder.startsWith(QLatin1String("/usr/")) ||
+        folder == QLatin1String("/bin") || folder.startsWith(QLatin1String("/opt/"));
+    if (!installed) {
+        if (QFileInfo(beside).isDir() ? QFileInfo(beside).isWritable()
+                                      : QFileInfo(programDir).isWritable())
+            return beside;
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/Data");
 }
 
 QString Module1::discPathFor(const QString& name) const

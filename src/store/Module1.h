@@ -18,7 +18,13 @@ struct Environment {
     QString programDir;   // the folder that holds Data
     QString settingsFile; // an INI file; empty for the user's own settings store
     int screenWidth = 1024;
+    QString dataDir = {}; // the catalogue's folder when it is not programDir/Data
 };
+
+// Where the catalogue of a program in programDir lives: Data beside the
+// program when that folder can take it (a portable copy), otherwise Data in
+// the user's own data folder (an installed program, in installedIn).
+QString catalogueFolder(const QString& programDir, const QString& installedIn);
 
 // The address the about box's link writes to.
 inline const QString MaintainersMail = QStringLiteral("maintainers@platterbook.org");

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QSysInfo>
 #include <QTemporaryDir>
 
@@ -449,3 +450,16 @@ TEST(CatalogueLock, OneProgramPerCatalogue)
 }
 
 } // namespace
+
+// Data beside a portable program, in the user's data folder for an
+// installed one (its folder may be writable by root, but is no place for it).
+TEST(CatalogueFolder, BesideAPortableProgramElseInTheUsersFolder)
+{
+    QTemporaryDir portable;
+    const QString users =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Data";
+    EXPECT_EQ(catalogueFolder(portable.path(), "/usr/local/bin"), portable.path() + "/Data");
+    EXPECT_EQ(catalogueFolder(portable.path(), portable.path()), users);
+    EXPECT_EQ(catalogueFolder("/usr/bin", "/usr/local/bin"), users);
+    EXPECT_EQ(catalogueFolder("/opt/platterbook", "/usr/local/bin"), users);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks of the program. Help, the version and a wrong
+// option are answered on the terminal, with no window and no display.
+struct CommandLine {
+    enum Action {
+        OpenWindows, // the program as usual
+        Done,        // answered on the terminal: end with exitCode
+    };
+    Action action = OpenWindows;
+    int exitCode = 0;
+    QString dataDir = {}; // --data: the catalogue's folder; empty for the usual one
+};
+
+// Reads the arguments (the program's name first); prints what it answers
+// itself to standard output, or its complaint and the usage to standard error.
+CommandLine readCommandLine(const QStringList& arguments);
