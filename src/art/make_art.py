@@ -661,6 +661,8 @@ def make_buttons():
     for name, s, primary in dialog:
         text_button(name, 81, 26, [s], 12, primary)
 
+    text_button("fromfiles", 76, 26, ["From files\u2026"], 11)
+
     for d in ("left", "right", "up", "down"):
         glyph_button(d, 32, 25, arrow(d))
 

@@ -1,6 +1,7 @@
 #include "editing/frmNewt.h"
 
 #include "dialogs/PictureButton.h"
+#include "editing/AudioTags.h"
 #include "dialogs/frmMsgbox.h"
 #include "store/Codepage.h"
 #include "store/Module1.h"
@@ -9,6 +10,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QStandardPaths>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,8 +47,7 @@ frmNewt::frmNewt(Module1& state, QWidget* owner)
     cmbFormat->setGeometry(168, 134, 185, 22);
     cmbFormat->setEditable(true);
     cmbFormat->setInsertPolicy(QComboBox::NoInsert);
-    cmbFormat->addItems({QStringLiteral("CD"), QStringLiteral("EP"), QStringLiteral("LP"),
-                         QStringLiteral("Promo"), QStringLiteral("Single")});
+    cmbFormat->addItems(catalogue::Formats);
     cmbFormat->setCurrentIndex(-1);
     cmbFormat->setEditText(QString());
     cmbFormat->setAccessibleName(QStringLiteral("Format"));
@@ -89,6 +95,24 @@ frmNewt::frmNewt(Module1& state, QWidget* owner)
     setKeyButtons(picSave, picCancel);
     connect(picSave, &PictureButton::MouseUp, this, &frmNewt::picSave_MouseUp);
     connect(picCancel, &PictureButton::MouseUp, this, &frmNewt::picCancel_MouseUp);
+    // Tracks from audio files: chosen with this button, or dropped anywhere on
+    // the window (the boxes leave such drops to it).
+    picFromFiles = addButton(QStringLiteral("fromfiles"), {150, 223}, {76, 26},
+                             QStringLiteral("From files\u2026"),
+                             QStringLiteral("Fill the boxes from audio files' tags"));
+    connect(picFromFiles, &PictureButton::MouseUp, this, &frmNewt::picFromFiles_MouseUp);
+    setAcceptDrops(true);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setAcceptDrops(false);
+    chooseAudioFiles = [] {
+        QFileDialog dialog(nullptr, QStringLiteral("Tracks from audio files"),
+                           QStandardPaths::writableLocation(QStandardPaths::MusicLocation));
+        useDesktopLook(&dialog);
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setNameFilters(audioFileFilters());
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+    };
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
@@ -126,6 +150,7 @@ void frmNewt::Form_Load()
         m_mode = Mode::Edit;
         chkSave->hide();
         lblSave->hide();
+        picFromFiles->hide();
         if (m_state.EditRow >= 0 && m_state.EditRow < m_state.Tracks.size()) {
             const Track& track = m_state.Tracks.at(m_state.EditRow);
             txtLabel->setText(track[0]);
@@ -181,23 +206,11 @@ bool frmNewt::cmbFormat_LostFocus()
 {
     if (m_checkingFormat)
         return true;
-    static const QList<std::pair<QStringList, QString>> codes = {
-        {{"lp", "l"}, "LP"}, {{"ep", "e"}, "EP"}, {{"p"}, "Promo"},
-        {{"s"}, "Single"},   {{"c", "cd"}, "CD"},
-    };
-    QString text = cmbFormat->currentText();
-    for (const auto& [typed, entry] : codes) {
-        if (typed.contains(text)) {
-            text = entry;
-            cmbFormat->setEditText(text);
-            break;
-        }
-    }
-    int matches = 0;
-    for (int i = 0; i < cmbFormat->count(); ++i)
-        matches += cmbFormat->itemText(i) == text ? 1 : 0;
-    if (matches == 1)
+    if (const std::optional<QString> format = catalogue::formatFor(cmbFormat->currentText())) {
+        if (*format != cmbFormat->currentText())
+            cmbFormat->setEditText(*format);
         return true;
+    }
     m_checkingFormat = true;
     frmMsgbox::tell(m_state, parentWidget(), 3, QStringLiteral("You must choose from the list."));
     cmbFormat->setFocus();
@@ -298,6 +311,69 @@ void frmNewt::picSave_MouseUp(int, int, float X, float Y)
     }
     txtTitle->clear();
     txtComments->clear();
+    fillFromNextFile();
+}
+
+void frmNewt::picFromFiles_MouseUp(int, int, float X, float Y)
+{
+    if (picFromFiles->release(X, Y))
+        takeFiles(chooseAudioFiles());
+}
+
+void frmNewt::takeFiles(QStringList files)
+{
+    if (files.isEmpty() || m_mode == Mode::Edit)
+        return;
+    // As many as the disc still takes: the planned tracks not yet stored, or
+    // the one track being added.
+    const int room = m_mode == Mode::NewDisc ? m_state.TrackCount - m_state.EntryTrack + 1 : 1;
+    if (files.size() > room) {
+        frmMsgbox::tell(m_state, parentWidget(), 2,
+                        QStringLiteral("Only %1 more %2 on this disc: '%3' and the files after it "
+                                       "are left out.")
+                            .arg(room)
+                            .arg(room == 1 ? QStringLiteral("track fits")
+                                           : QStringLiteral("tracks fit"))
+                            .arg(QFileInfo(files.at(room)).fileName()));
+        files = files.mid(0, room);
+    }
+    m_files = files;
+    fillFromNextFile();
+}
+
+void frmNewt::fillFromNextFile()
+{
+    while (!m_files.isEmpty()) {
+        const AudioTrack audio = readAudioFile(m_files.takeFirst());
+        if (!audio.problem.isEmpty()) {
+            frmMsgbox::tell(m_state, parentWidget(), 1, audio.problem);
+            continue;
+        }
+        QLineEdit* boxes[] = {txtLabel, txtProducer, txtTitle, txtDate, txtLength};
+        for (int field = 0; field < 5; ++field)
+            boxes[field]->setText(audio.track[field]);
+        txtComments->clear();
+        // Text the catalogue cannot hold stays in its box, to be corrected.
+        if (const QString problem = unstorableText(audio); !problem.isEmpty())
+            frmMsgbox::tell(m_state, parentWidget(), 1, problem);
+        return;
+    }
+}
+
+void frmNewt::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (m_mode != Mode::Edit && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void frmNewt::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    event->acceptProposedAction();
+    takeFiles(files);
 }
 
 bool frmNewt::report(const Change& change)

@@ -2,7 +2,10 @@
 
 #include "dialogs/Chrome.h"
 
+#include <QStringList>
+
 #include <array>
+#include <functional>
 
 class Module1;
 class PictureButton;
@@ -32,6 +35,12 @@ public:
     // False when the format was refused.
     bool cmbFormat_LostFocus();
     void Timer1_Timer();
+    void picFromFiles_MouseUp(int Button, int Shift, float X, float Y);
+    // Fills the boxes from the first of these audio files; each Save of a new
+    // disc's track fills them from the next.
+    void takeFiles(QStringList files);
+    // Asks for audio files; the desktop's file dialog by default.
+    std::function<QStringList()> chooseAudioFiles;
 
     QLineEdit* txtLabel;
     QLineEdit* txtProducer;
@@ -48,6 +57,7 @@ public:
     QTimer* Timer1;
     PictureButton* picSave;
     PictureButton* picCancel;
+    PictureButton* picFromFiles;
 
 signals:
     // The main window is to redraw itself and serve its requests.
@@ -65,9 +75,13 @@ private:
     // Tells the user of a failed change; true when there was one.
     bool report(const Change& change);
     void finish();
+    void fillFromNextFile();
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
     Module1& m_state;
     Mode m_mode = Mode::NewDisc;
     bool m_checkingFormat = false;
     QMetaObject::Connection m_focusWatch;
+    QStringList m_files; // audio files waiting their turn
 };

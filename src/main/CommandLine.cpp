@@ -29,6 +29,29 @@ CommandLine readCommandLine(const QStringList& arguments)
                        "than the usual one."),
         QStringLiteral("folder"));
     parser.addOption(data);
+    const QCommandLineOption addDisc(
+        QStringLiteral("add-disc"),
+        QStringLiteral("Make the disc <name> from the audio files given, in their order."),
+        QStringLiteral("name"));
+    const QCommandLineOption format(
+        QStringLiteral("format"),
+        QStringLiteral("The source format of the tracks of --add-disc: LP, EP, Promo, Single or "
+                       "CD."),
+        QStringLiteral("format"));
+    const QCommandLineOption inlayOf(
+        QStringLiteral("inlay"),
+        QStringLiteral("Write the case inlay of the disc <name> to the PDF file given."),
+        QStringLiteral("name"));
+    const QCommandLineOption csv(
+        QStringLiteral("export-csv"),
+        QStringLiteral("Write the whole catalogue as a spreadsheet to <file> (- for standard "
+                       "output)."),
+        QStringLiteral("file"));
+    parser.addOptions({addDisc, format, inlayOf, csv});
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QStringLiteral("The audio files of --add-disc, or the PDF file "
+                                                "of --inlay."),
+                                 QStringLiteral("[FILE...]"));
     // The help is written before any application object exists.
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                     QStringLiteral("platterbook"));
@@ -46,13 +69,41 @@ CommandLine readCommandLine(const QStringList& arguments)
               QStringLiteral("platterbook %1\n").arg(QCoreApplication::applicationVersion()));
         return {CommandLine::Done, 0};
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    if (parser.isSet(data))
+        line.dataDir = QDir(parser.value(data)).absolutePath();
+    const auto wrong = [&](const QString& complaint) {
+        print(stderr, QStringLiteral("platterbook: %1\n").arg(complaint) + usage);
+        return CommandLine{CommandLine::Done, 2};
+    };
+    const int tasks = int(parser.isSet(addDisc)) + int(parser.isSet(inlayOf)) + int(parser.isSet(csv));
+    if (tasks > 1)
+        return wrong(QStringLiteral("one of --add-disc, --inlay and --export-csv at a time"));
+    if (parser.isSet(format) && !parser.isSet(addDisc))
+        return wrong(QStringLiteral("--format goes with --add-disc"));
+    line.files = parser.positionalArguments();
+    if (parser.isSet(addDisc)) {
+        line.action = CommandLine::AddDisc;
+        line.disc = parser.value(addDisc);
+        line.format = parser.value(format);
+        return line;
+    }
+    if (parser.isSet(inlayOf)) {
+        if (line.files.size() != 1)
+            return wrong(QStringLiteral("--inlay takes one PDF file to write"));
+        line.action = CommandLine::Inlay;
+        line.disc = parser.value(inlayOf);
+        line.output = line.files.takeFirst();
+        return line;
+    }
+    if (parser.isSet(csv)) {
+        line.action = CommandLine::ExportCsv;
+        line.output = parser.value(csv);
+    }
+    if (!line.files.isEmpty()) {
         print(stderr, QStringLiteral("platterbook: unexpected argument '%1'\n")
                               .arg(parser.positionalArguments().first()) +
                           usage);
         return {CommandLine::Done, 2};
     }
-    if (parser.isSet(data))
-        line.dataDir = QDir(parser.value(data)).absolutePath();
     return line;
 }

@@ -9,10 +9,17 @@ struct CommandLine {
     enum Action {
         OpenWindows, // the program as usual
         Done,        // answered on the terminal: end with exitCode
+        AddDisc,     // --add-disc NAME [--format F] FILE...
+        Inlay,       // --inlay NAME FILE.pdf
+        ExportCsv,   // --export-csv FILE ("-": standard output)
     };
     Action action = OpenWindows;
     int exitCode = 0;
     QString dataDir = {}; // --data: the catalogue's folder; empty for the usual one
+    QString disc = {};    // the disc made or whose inlay is drawn
+    QString format = {};  // the format of every track of a disc made from files
+    QStringList files = {};
+    QString output = {}; // the PDF or the spreadsheet to write
 };
 
 // Reads the arguments (the program's name first); prints what it answers

@@ -1,6 +1,7 @@
 #include "main/CommandLine.h"
 #include "main/Screenres.h"
 #include "main/SessionEnd.h"
+#include "main/Terminal.h"
 #include "main/frmMain.h"
 #include "store/Module1.h"
 
@@ -18,6 +19,8 @@ int main(int argc, char* argv[])
     const CommandLine line = readCommandLine(arguments);
     if (line.action == CommandLine::Done)
         return line.exitCode;
+    if (line.action != CommandLine::OpenWindows)
+        return runOnTerminal(argc, argv, line);
 
     QApplication app(argc, argv);
     setUpApplication();

@@ -4,9 +4,15 @@
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmMsgbox.h"
 #include "main/CatalogueSearch.h"
+#include "printing/Inlay.h"
 #include "printing/PrintLayout.h"
 #include "printing/PrintOut.h"
 #include "store/Module1.h"
+#include "store/Spreadsheet.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <QHash>
 #include <QListWidget>
@@ -25,7 +31,7 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
     lstPrint = new QListWidget(this);
     lstPrint->setGeometry(16, 16, 345, 43);
     lstPrint->addItems({QStringLiteral("Current disc"), QStringLiteral("All discs"),
-                        QStringLiteral("Search results")});
+                        QStringLiteral("Search results"), InlayChoice, SpreadsheetChoice});
     lstPrint->setAccessibleName(QStringLiteral("What to print"));
     lstOption = new QListWidget(this);
     lstOption->setGeometry(16, 64, 121, 95);
@@ -63,6 +69,7 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
     connect(picPrint, &PictureButton::MouseUp, this, &frmPrint::picPrint_MouseUp);
     connect(picCancel, &PictureButton::MouseUp, this, &frmPrint::picCancel_MouseUp);
 
+    chooseFile = &frmPrint::askForFile;
     choosePrinter = [](QPrinter& printer) {
         const std::unique_ptr<QPrintDialog> dialog = printerDialog(printer);
         return dialog->exec() == QDialog::Accepted;
@@ -76,6 +83,65 @@ std::unique_ptr<QPrintDialog> frmPrint::printerDialog(QPrinter& printer)
     useDesktopLook(dialog.get());
     dialog->setWindowModality(Qt::ApplicationModal);
     return dialog;
+}
+
+QString frmPrint::askForFile(const QString& title, const QString& suggested,
+                             const QString& filter)
+{
+    // Qt's own file dialog, in the desktop's look.
+    QFileDialog dialog(nullptr, title,
+                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                           u'/' + suggested,
+                       filter);
+    useDesktopLook(&dialog);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(suggested).suffix());
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().first()
+               : QString();
+}
+
+void frmPrint::writeInlay()
+{
+    const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
+    const QString path = chooseFile(QStringLiteral("Save the case inlay"),
+                                    disc + QStringLiteral(" inlay.pdf"),
+                                    QStringLiteral("PDF files (*.pdf)"));
+    if (path.isEmpty())
+        return; // cancelled: the window stays
+    if (const QString problem =
+            inlay::writePdf(path, disc, m_state.Tracks.mid(0, m_state.TrackCount));
+        !problem.isEmpty()) {
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("The inlay could not be written: %1.").arg(problem));
+        return;
+    }
+    accept();
+}
+
+void frmPrint::writeSpreadsheet()
+{
+    const QString path = chooseFile(QStringLiteral("Save the catalogue as a spreadsheet"),
+                                    QStringLiteral("Platterbook catalogue.csv"),
+                                    QStringLiteral("Spreadsheets (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QList<spreadsheet::Disc> discs;
+    for (int row = 0; row < m_state.DiscCount; ++row) {
+        const catalogue::DiscRow& disc = m_state.Discs.at(row);
+        const int count = std::clamp(catalogue::countOf(disc.count).value_or(0), 0,
+                                     catalogue::MaxTracks);
+        discs.append(
+            {disc.name, catalogue::readDiscFile(m_state.discPathFor(disc.name), count).tracks});
+    }
+    if (const QString reason = catalogue::writeAtomically(path, spreadsheet::catalogueCsv(discs));
+        !reason.isEmpty()) {
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("Could not write '%1': %2.").arg(path, reason));
+        return;
+    }
+    accept();
 }
 
 static int selectedRow(const QListWidget* list)
@@ -222,6 +288,19 @@ void frmPrint::picPrint_MouseUp(int, int, float X, float Y)
         method = printing::SearchResults;
     } else if (start == QLatin1String("All di")) {
         method = printing::AllDiscs;
+    } else if (start == InlayChoice.left(6)) {
+        if (m_state.TrackCount < 1 || m_state.CurrentDisc < 0 ||
+            m_state.CurrentDisc >= m_state.DiscCount) {
+            frmMsgbox::tell(m_state, parentWidget(), 1,
+                            QStringLiteral("You must first choose a disc."));
+            reject();
+            return;
+        }
+        writeInlay();
+        return;
+    } else if (start == SpreadsheetChoice.left(6)) {
+        writeSpreadsheet();
+        return;
     } else {
         frmMsgbox::tell(m_state, parentWidget(), 1,
                         QStringLiteral("You must choose a print method."));

@@ -34,6 +34,16 @@ public:
     // Lets the user choose the printer; false when the choice was cancelled.
     // The printer dialog by default.
     std::function<bool(QPrinter&)> choosePrinter;
+    // Asks where to save a file (title, suggested name, filter); empty when
+    // cancelled. The desktop's file dialog by default.
+    std::function<QString(const QString&, const QString&, const QString&)> chooseFile;
+    static QString askForFile(const QString& title, const QString& suggested,
+                              const QString& filter);
+    // Beside the print methods: the shown disc's case inlay as a PDF, and
+    // the whole catalogue as a spreadsheet.
+    static inline const QString InlayChoice = QStringLiteral("Case inlay of the current disc (PDF)");
+    static inline const QString SpreadsheetChoice =
+        QStringLiteral("Catalogue as a spreadsheet (CSV)");
     // The printer dialog as the program shows it.
     static std::unique_ptr<QPrintDialog> printerDialog(QPrinter& printer);
 
@@ -53,6 +63,8 @@ signals:
 
 private:
     QStringList chosenFields() const;
+    void writeInlay();
+    void writeSpreadsheet();
     bool m_closedByLayout = false;
     Module1& m_state;
 };

@@ -1,5 +1,6 @@
 #include "store/Catalogue.h"
 
+#include "store/Codepage.h"
 #include "store/Module1.h"
 #include "store/TimeText.h"
 
@@ -27,6 +28,35 @@ QString outsideText(const QString& path)
                           "The catalogue is read again: please repeat what you did.")
         .arg(nativePath(path));
 }
+
+
+QString whyNot(catalogue::NameProblem problem, const QString& name)
+{
+    using catalogue::NameProblem;
+    switch (problem) {
+    case NameProblem::Separator:
+        return QStringLiteral("A disc name cannot contain / or \\.");
+    case NameProblem::IndexName:
+        return QStringLiteral("The name '%1' is kept for the catalogue's own index.").arg(name);
+    case NameProblem::ForbiddenChar:
+        return QStringLiteral("A disc name cannot contain any of : * ? \" < > |");
+    case NameProblem::ControlChar:
+        return QStringLiteral("A disc name cannot contain tabs or other control characters.");
+    case NameProblem::ReservedName:
+        return QStringLiteral("The name '%1' is reserved by Windows and cannot name a file.")
+            .arg(name);
+    case NameProblem::NotInCodepage:
+        return QStringLiteral("The character '%1' cannot be stored in the catalogue.")
+            .arg(codepage::firstUnrepresentable(name));
+    case NameProblem::TooLong:
+        return QStringLiteral(
+            "That name is too long for a file name. Please choose a shorter one.");
+    case NameProblem::None:
+        break;
+    }
+    return {};
+}
+
 
 } // namespace
 
@@ -314,6 +344,55 @@ QString Catalogue::removeFile(const QString& path)
 }
 
 // ---------------------------------------------------------------- the changes
+
+std::optional<Refusal> Catalogue::refuseNewDisc(const QString& name,
+                                               const QString& countText) const
+{
+    if (name.isEmpty())
+        return Refusal{2, QStringLiteral("You must give your disc a name!"), false};
+    if (const auto problem = catalogue::newNameProblem(name);
+        problem != catalogue::NameProblem::None)
+        return Refusal{1, whyNot(problem, name), false};
+    for (int row = 0; row < m_state.DiscCount; ++row)
+        if (m_state.Discs.at(row).name.compare(name, Qt::CaseInsensitive) == 0)
+            return Refusal{
+                1,
+                QStringLiteral("There is already a disc named '%1'.").arg(m_state.Discs.at(row).name),
+                false};
+    // A file left behind in Data must never receive a new disc's tracks.
+    const QString fileName = name + QStringLiteral(".txt");
+    const QStringList present = QDir(m_state.dataDir()).entryList(QDir::AllEntries | QDir::Hidden);
+    for (const QString& entry : present)
+        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
+            return Refusal{1,
+                           QStringLiteral("The Data folder already holds a file named '%1'. "
+                                          "Please choose another name.")
+                               .arg(entry),
+                           false};
+    if (countText.isEmpty())
+        return Refusal{2, QStringLiteral("You must specify the number of tracks!"), true};
+    const catalogue::LeadingNumber number = catalogue::leadingNumber(countText);
+    const QString noCount = QStringLiteral("Enter the number of tracks.");
+    if (!number.found)
+        return Refusal{1, noCount, true};
+    const std::optional<int> planned = catalogue::countOf(countText);
+    // A count too far below zero to be counted is still below one.
+    const bool belowOne = planned ? *planned < 1 : number.value < 0;
+    if (!belowOne && (!planned || *planned > m_state.TrackLimit))
+        return Refusal{2,
+                       QStringLiteral("Discs with more than %1 tracks are unsupported.")
+                           .arg(m_state.TrackLimit),
+                       true};
+    if (belowOne)
+        return Refusal{1, noCount, true};
+    if (!codepage::representable(countText) || countText.contains(u'\r') ||
+        countText.contains(u'\n'))
+        return Refusal{1,
+                       QStringLiteral("The character '%1' cannot be stored in the catalogue.")
+                           .arg(codepage::firstUnrepresentable(countText)),
+                       true};
+    return std::nullopt;
+}
 
 Change Catalogue::addDisc(const QString& name, const QString& countText, int planned)
 {

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class Module1;
 class QLockFile;
@@ -23,6 +24,14 @@ struct Change {
     // A file was changed outside the program: nothing was written, and the
     // catalogue is to be read again before the user repeats the change.
     bool changedOutside = false;
+};
+
+// Why a text typed for a change is refused: the message, its kind, and
+// whether it is about the count (else the name).
+struct Refusal {
+    int kind = 1;
+    QString text;
+    bool inCount = false;
 };
 
 // Every change of the catalogue, each as one operation. An operation writes
@@ -73,6 +82,9 @@ public:
     void forgetTracks() { m_tracksPath.clear(); }
 
     // ---- the changes; each returns what it came to
+    // Why a new disc of that name and count cannot be made (tested in this
+    // order: the name, then the count against TrackLimit); none when it can.
+    std::optional<Refusal> refuseNewDisc(const QString& name, const QString& countText) const;
     // A new disc: its empty file, its index entry and its disc length. Then
     // the last row of Discs, DiscPath its file and EntryTrack the planned
     // number of tracks (planned), for the entry of its tracks.

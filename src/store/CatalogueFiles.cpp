@@ -105,6 +105,20 @@ NameProblem newNameProblem(const QString& name)
     return NameProblem::None;
 }
 
+std::optional<QString> formatFor(const QString& typed)
+{
+    static const QList<std::pair<QStringList, QString>> codes = {
+        {{"lp", "l"}, "LP"}, {{"ep", "e"}, "EP"}, {{"p"}, "Promo"},
+        {{"s"}, "Single"},   {{"c", "cd"}, "CD"},
+    };
+    for (const auto& [written, entry] : codes)
+        if (written.contains(typed))
+            return entry;
+    if (Formats.count(typed) == 1)
+        return typed;
+    return std::nullopt;
+}
+
 QByteArray indexBytes(const QList<DiscRow>& discs)
 {
     // The count line is written as a number: a blank where the sign would be,

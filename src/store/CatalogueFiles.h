@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -61,6 +62,13 @@ enum class NameProblem {
 };
 constexpr int MaxNameBytes = 240;
 NameProblem newNameProblem(const QString& name);
+
+// The source formats a track may have, in the order of their list.
+inline const QStringList Formats = {QStringLiteral("CD"), QStringLiteral("EP"), QStringLiteral("LP"),
+                                    QStringLiteral("Promo"), QStringLiteral("Single")};
+// The format a typed text stands for: a code ("l", "lp", "e", "ep", "p", "s",
+// "c", "cd", in exactly that case) or an entry itself; none for anything else.
+std::optional<QString> formatFor(const QString& typed);
 
 // The exact bytes of the index for a disc table: " N " then name and count lines.
 QByteArray indexBytes(const QList<DiscRow>& discs);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "store/CatalogueFiles.h"
+
+#include <QString>
+#include <QStringList>
+
+// A track as an audio file's tags tell it: artist, title (the file's name
+// without its extension when the tag has none), year, label (the label,
+// organization or publisher tag where the format has one) and the length
+// from the audio itself as m:ss. The format is left to the user.
+struct AudioTrack {
+    QString file;
+    catalogue::Track track;
+    QString problem; // why the file could not be read; empty when it could
+};
+
+AudioTrack readAudioFile(const QString& path);
+
+// The message for a track whose tags hold a character the catalogue cannot
+// store (it names the file), or an empty text.
+QString unstorableText(const AudioTrack& audio);
+
+// The kinds of audio files offered when files are chosen.
+QStringList audioFileFilters();

@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""The command line's additions on the real program: a disc made from audio
+files (FLAC, MP3 and Ogg Vorbis made here, tagged by their encoders), the
+catalogue as a spreadsheet read back with Python's csv module, and a case
+inlay measured from its cut marks.
+
+    additions.py BINARY
+"""
+import csv, os, subprocess, sys, tempfile, wave
+
+binary = sys.argv[1]
+failures = []
+work = tempfile.mkdtemp()
+data = os.path.join(work, "Data")
+env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=os.path.join(work, ".config"), XDG_RUNTIME_DIR=work)
+env.pop("DISPLAY", None)  # none of this needs a display
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def run(*args):
+    return subprocess.run([binary, "--data", data, *args], capture_output=True, env=env)
+
+
+def files():
+    return {n: open(os.path.join(data, n), "rb").read() for n in sorted(os.listdir(data))}
+
+
+def record(*fields):
+    return b"".join(f.encode("cp1252") + b"\r\n" for f in fields)
+
+
+def audio(name, seconds, encoder, tags):
+    wav = os.path.join(work, name + ".wav")
+    with wave.open(wav, "wb") as w:
+        w.setnchannels(1), w.setsampwidth(2), w.setframerate(8000)
+        w.writeframes(b"\0\0" * 8000 * seconds)
+    path = os.path.join(work, name + "." + encoder[0])
+    label, artist, title, year = tags
+    command = {
+        "flac": ["flac", "-s", "-f", "-T", "PUBLISHER=" + label, "-T", "ARTIST=" + artist,
+                 "-T", "DATE=" + year, "-o", path, wav] + (["-T", "TITLE=" + title] if title else []),
+        "mp3": ["lame", "--quiet", "--id3v2-only", "--tv", "TPUB=" + label, "--ta", artist,
+                "--tt", title, "--ty", year, wav, path],
+        "ogg": ["oggenc", "-Q", "-c", "ORGANIZATION=" + label, "-a", artist, "-t", title,
+                "-d", year, "-o", path, wav],
+    }[encoder[0]]
+    subprocess.run(command, check=True)
+    return path
+
+
+os.makedirs(data)
+open(os.path.join(data, "index.txt"), "wb").close()
+
+# A disc from three audio files: every tag in its field, the length from the
+# audio, the file's name where the title is missing, the format given.
+tracks = [audio("one", 65, ("flac",), ("Tidewater", "Ana Lucía Prado", "", "1983")),
+          audio("two", 3, ("mp3",), ("Kestrel Sound", "Mireille Dubois", "Café du Port", "1974")),
+          audio("three", 181, ("ogg",), ("Meridian", "Kenji Aoyama", "Night Tram", "1981"))]
+done = run("--add-disc", "Road Trip", "--format", "l", *tracks)
+check(done.returncode == 0, "--add-disc ended with %d: %s" % (done.returncode, done.stderr))
+check(b"Caf\xc3\xa9 du Port" in done.stdout, "--add-disc did not say what it stored")
+check(files() == {
+    "index.txt": b" 1 \r\nRoad Trip\r\n3\r\n",
+    "Road Trip.txt": record("Tidewater", "Ana Lucía Prado", "one", "1983", "1:05", "LP", "")
+    + record("Kestrel Sound", "Mireille Dubois", "Café du Port", "1974", "0:03", "LP", "")
+    + record("Meridian", "Kenji Aoyama", "Night Tram", "1981", "3:01", "LP", "")},
+    "the disc made from audio files: %r" % files())
+
+# Refusals: each with its message, and nothing written.
+before = files()
+foreign = audio("foreign", 2, ("ogg",), ("Label", "\u65e5\u672c", "Tokyo", "2001"))
+for args, said in [
+        (["--add-disc", "Abroad", foreign], "'foreign.ogg'"),
+        (["--add-disc", "Long"] + [tracks[1]] * 26, "Discs with more than 25 tracks are unsupported."),
+        (["--add-disc", "Road Trip", tracks[1]], "There is already a disc named 'Road Trip'."),
+        (["--add-disc", "Bad", "--format", "L", tracks[1]], "You must choose from the list."),
+        (["--add-disc", "Odd", os.path.join(work, "one.wav.missing")], "is not a file")]:
+    refused = run(*args)
+    check(refused.returncode == 1 and said in refused.stderr.decode(),
+          "%s: %d %s" % (args[:2], refused.returncode, refused.stderr))
+    check(files() == before, "%s wrote to the catalogue" % args[:2])
+
+# While a live program holds the catalogue, the command line keeps off it.
+with open(os.path.join(data, ".platterbook.lock"), "w") as lock:
+    me = os.path.basename(os.readlink("/proc/self/exe"))
+    lock.write("%d\n%s\n%s\n" % (os.getpid(), me, os.uname().nodename))
+held = run("--export-csv", "-")
+check(held.returncode == 1 and b"already open" in held.stderr, "a held catalogue: %s" % held.stderr)
+os.remove(os.path.join(data, ".platterbook.lock"))
+
+# The spreadsheet, read back as a spreadsheet program reads it.
+odd = [("Smith, Jones & Co", 'He said "hi"', "Comma, then", "", "4:05", "CD", "line \"two\""),
+       ("", "", "Crème brûlée", "1999", "", "", "")]
+with open(os.path.join(data, "index.txt"), "wb") as index:
+    index.write(" 2 \r\nRoad Trip\r\n3\r\nOdd, \"quoted\"\r\n2\r\n".encode("cp1252"))
+with open(os.path.join(data, 'Odd, "quoted".txt'), "wb") as disc:
+    disc.write(b"".join(record(*t) for t in odd))
+wrote = run("--export-csv", os.path.join(work, "all.csv"))
+check(wrote.returncode == 0, "--export-csv: %s" % wrote.stderr)
+raw = open(os.path.join(work, "all.csv"), "rb").read()
+check(raw.startswith(b"\xef\xbb\xbf") and raw.count(b"\r\n") == raw.count(b"\n"),
+      "the spreadsheet's byte-order mark and line ends")
+check(run("--export-csv", "-").stdout == raw, "--export-csv - differs from the file")
+rows = list(csv.reader(open(os.path.join(work, "all.csv"), encoding="utf-8-sig", newline="")))
+expected = [["Disc", "Track", "Label", "Artist", "Title", "Year", "Length", "Format", "Comments"]]
+for name, disc in [("Road Trip", [("Tidewater", "Ana Lucía Prado", "one", "1983", "1:05", "LP", ""),
+                                  ("Kestrel Sound", "Mireille Dubois", "Café du Port", "1974", "0:03", "LP", ""),
+                                  ("Meridian", "Kenji Aoyama", "Night Tram", "1981", "3:01", "LP", "")]),
+                   ('Odd, "quoted"', odd)]:
+    expected += [[name, str(k + 1), *t] for k, t in enumerate(disc)]
+check(rows == expected, "the spreadsheet reads back as %r" % rows)
+
+# The inlay of the longest disc: A4, two inserts measured from their cut
+# marks, every title whole and inside an insert.
+longest = [("Some Record Label %d" % k, "The Longest Named Artist Collective %d" % k,
+            "A Very Long Song Title With Many Words In It, Part %d" % k, "1999", "7:%02d" % k,
+            "LP", "") for k in range(1, 26)]
+with open(os.path.join(data, "index.txt"), "ab") as index:
+    index.write(b"Longest\r\n25\r\n")
+index = open(os.path.join(data, "index.txt"), "rb").read().replace(b" 2 ", b" 3 ", 1)
+open(os.path.join(data, "index.txt"), "wb").write(index)
+open(os.path.join(data, "Longest.txt"), "wb").write(b"".join(record(*t) for t in longest))
+pdf = os.path.join(work, "inlay.pdf")
+drawn = run("--inlay", "Longest", pdf)
+check(drawn.returncode == 0, "--inlay: %s" % drawn.stderr)
+info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+check("(A4)" in info and "Pages:           1" in info, "the inlay's page: %s" % info)
+text = " ".join(subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout.split())
+check(all(t[2] in text for t in longest), "a title is missing from the inlay")
+
+# The page at 10 pixels a millimetre: cut marks are the 5 mm lines, one
+# pixel or two thick; the inserts' edges are where they point.
+subprocess.run(["pdftoppm", "-r", "254", "-gray", pdf, os.path.join(work, "page")], check=True)
+pgm = open(os.path.join(work, "page-1.pgm"), "rb").read().split(b"\n", 3)
+width, height = map(int, pgm[1].split())
+pixels = pgm[3]
+dark = lambda x, y: pixels[y * width + x] < 128
+across, down = [], []
+for y in range(height):
+    x = 0
+    while x < width:
+        if dark(x, y):
+            start = x
+            while x < width and dark(x, y):
+                x += 1
+            middle = (start + x) // 2
+            if 46 <= x - start <= 54 and not dark(middle, y - 2) and not dark(middle, y + 2):
+                across.append((y / 10, start / 10, x / 10))
+        x += 1
+for x in range(width):
+    y = 0
+    while y < height:
+        if dark(x, y):
+            start = y
+            while y < height and dark(x, y):
+                y += 1
+            middle = (start + y) // 2
+            if 28 <= y - start <= 54 and not dark(x - 2, middle) and not dark(x + 2, middle):
+                down.append((x / 10, start / 10, y / 10))
+        y += 1
+def edges(values):  # one edge per group of marks a millimetre apart
+    out = []
+    for v in sorted(values):
+        if not out or v - out[-1] > 1:
+            out.append(v)
+    return out
+for name, top, bottom, wide, high in [("front", 0, 150, 120, 120), ("tray", 150, 297, 151, 118)]:
+    xs = edges(x for x, y0, y1 in down if top <= y0 < bottom)
+    ys = edges(y for y, x0, x1 in across if top <= y < bottom)
+    check(len(xs) >= 2 and abs(xs[-1] - xs[0] - wide) < 0.4 and len(ys) == 2 and abs(ys[1] - ys[0] - high) < 0.4,
+          "the %s insert measures %s x %s" % (name, xs, ys))
+    if name == "tray":
+        check(len(xs) == 4 and abs(xs[1] - xs[0] - 6.5) < 0.4 and abs(xs[3] - xs[2] - 6.5) < 0.4,
+              "the spines: %s" % xs)
+    if name == "front":
+        front = (xs[0], ys[0], xs[-1], ys[-1]) if len(xs) >= 2 and len(ys) == 2 else None
+    else:
+        tray = (xs[0], ys[0], xs[-1], ys[-1]) if len(xs) >= 2 and len(ys) == 2 else None
+boxes = subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, text=True).stdout
+mm = 25.4 / 72
+for line in boxes.splitlines():
+    if line.strip().startswith("<word "):
+        part = dict(kv.split("=") for kv in line.split(">")[0].split()[1:])
+        x0, y0, x1, y1 = (float(part[k].strip('"')) * mm for k in ("xMin", "yMin", "xMax", "yMax"))
+        check(any(r and r[0] <= x0 and x1 <= r[2] and r[1] <= y0 and y1 <= r[3] for r in (front, tray)),
+              "a word outside both inserts at %.1f,%.1f" % (x0, y0))
+
+print("%d failures" % len(failures) if failures else "the additions work as documented")
+sys.exit(1 if failures else 0)
