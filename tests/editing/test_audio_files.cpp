@@ -1,0 +1,139 @@
+// Tracks from audio files in the track window: dropped on it or chosen with
+// its button, each file's tags fill the boxes, Save stores one and fills the
+// boxes from the next; and the print window's inlay and spreadsheet choices.
+#include "editing/EditingHelpers.h"
+#include "printing/frmPrint.h"
+
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProcess>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using catalogue::Track;
+
+namespace {
+
+// A second of silence as an audio file, tagged by its encoder.
+QString audioFile(const QTemporaryDir& dir, const QString& name, const QStringList& tags)
+{
+    QByteArray wav;
+    const auto le = [&wav](quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            wav.append(char((v >> (8 * i)) & 0xff));
+    };
+    wav += "RIFF";
+    le(36 + 16000, 4);
+    wav += "WAVEfmt ";
+    le(16, 4), le(1, 2), le(1, 2), le(8000, 4), le(16000, 4), le(2, 2), le(16, 2);
+    wav += "data";
+    le(16000, 4);
+    wav += QByteArray(16000, '\0');
+    const QString source = dir.filePath(name + ".wav");
+    QFile file(source);
+    file.open(QIODevice::WriteOnly);
+    file.write(wav);
+    file.close();
+    const QString path = dir.filePath(name);
+    QProcess encoder;
+    encoder.start(name.endsWith(".mp3") ? "lame" : "flac",
+                  name.endsWith(".mp3")
+                      ? QStringList{"--quiet"} + tags + QStringList{source, path}
+                      : QStringList{"-s", "-f"} + tags + QStringList{"-o", path, source});
+    EXPECT_TRUE(encoder.waitForFinished(20000) && encoder.exitCode() == 0) << name.toStdString();
+    return path;
+}
+
+void drop(QWidget* window, const QStringList& files)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& f : files)
+        urls.append(QUrl::fromLocalFile(f));
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window, &dropped);
+}
+
+} // namespace
+
+TEST(AudioFiles, DroppedFilesFillTheBoxesOneTrackAtATime)
+{
+    QTemporaryDir dir;
+    const QString first = audioFile(dir, "first.flac",
+                                    {"-T", "ARTIST=Mireille Dubois", "-T", "TITLE=Café du Port",
+                                     "-T", "DATE=1974", "-T", "LABEL=Kestrel Sound"});
+    const QString second = audioFile(dir, "second.mp3", {"--ta", "Kenji Aoyama", "--ty", "1981"});
+    const QString foreign = audioFile(dir, "foreign.flac", {"-T", "ARTIST=\u65e5\u672c"});
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({}));
+    newDisc(p, "Mix", "2");
+    frmNewt* entry = p.main().trackEntry();
+    ASSERT_NE(entry, nullptr);
+    drop(entry, {first, second, foreign}); // one more than the disc takes
+    EXPECT_EQ(p.lastKind(), 2);
+    EXPECT_TRUE(p.lastMessage().contains("'foreign.flac'")) << p.lastMessage().toStdString();
+    EXPECT_EQ(entry->txtLabel->text(), "Kestrel Sound");
+    EXPECT_EQ(entry->txtProducer->text(), "Mireille Dubois");
+    EXPECT_EQ(entry->txtTitle->text(), "Café du Port");
+    EXPECT_EQ(entry->txtDate->text(), "1974");
+    EXPECT_EQ(entry->txtLength->text(), "0:01");
+    entry->cmbFormat->setEditText("CD");
+    click(entry->picSave);
+    // The next file's tags; its title is its name.
+    EXPECT_EQ(entry->txtProducer->text(), "Kenji Aoyama");
+    EXPECT_EQ(entry->txtTitle->text(), "second");
+    EXPECT_EQ(entry->txtLabel->text(), QString());
+    entry->cmbFormat->setEditText("LP");
+    click(entry->picSave);
+    EXPECT_EQ(p.bytes("Mix.txt"),
+              catalogue::discBytes(
+                  {{"Kestrel Sound", "Mireille Dubois", "Café du Port", "1974", "0:01", "CD", ""},
+                   {"", "Kenji Aoyama", "second", "1981", "0:01", "LP", ""}}));
+
+    // Tags the catalogue cannot hold: the file is named, the text waits in
+    // its box to be corrected.
+    p.answer({});
+    inDialog<frmNewt>(p.main().picNewt, [&](frmNewt& add) {
+        add.chooseAudioFiles = [&] { return QStringList{foreign}; };
+        click(add.picFromFiles);
+        EXPECT_TRUE(p.lastMessage().contains("'foreign.flac'")) << p.lastMessage().toStdString();
+        EXPECT_EQ(add.txtProducer->text(), "\u65e5\u672c");
+        click(add.picSave);
+        EXPECT_TRUE(add.isVisible());
+    });
+    EXPECT_EQ(p.state().TrackCount, 2);
+}
+
+TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock, Vol. 2", makeTracks(2)}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    QTemporaryDir out;
+    for (const QString& choice : {frmPrint::InlayChoice, frmPrint::SpreadsheetChoice}) {
+        inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& print) {
+            print.chooseFile = [&](const QString&, const QString& suggested, const QString&) {
+                return out.filePath(suggested);
+            };
+            print.lstPrint->setCurrentItem(
+                print.lstPrint->findItems(choice, Qt::MatchExactly).first());
+            click(print.picPrint);
+            EXPECT_FALSE(print.isVisible());
+        });
+    }
+    QFile pdf(out.filePath("Rock, Vol. 2 inlay.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    QFile csv(out.filePath("Platterbook catalogue.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    EXPECT_EQ(lines.at(1), "\"Rock, Vol. 2\",1,T1 label,T1 artist,T1,1999,4:05,CD,\r");
+}
