@@ -49,7 +49,7 @@ frmDialog::frmDialog(Module1& state, QWidget* owner)
     const QString folder = QDir::toNativeSeparators(QDir::cleanPath(state.dataDir()));
     lblFolder = new ElidedLabel(QStringLiteral("Catalogue: ") + folder, this);
     lblFolder->setGeometry(222, 119, 206, 18);
-    lblFolder->setToolTip(folder);
+    lblFolder->setToolTip(lblFolder->text());
     lblFolder->setStyleSheet(QStringLiteral("color: #9fb0c8;"));
     QFont small = lblFolder->font();
     small.setPointSize(8);

@@ -45,13 +45,10 @@ start_display 1280x1024
 "$command" >"$work/log" 2>&1 &
 app=$!
 disown $app
-box_x=$(((1280 - 340) / 2)); box_y=$(((1024 - 130) / 2))
-if wait_for 15 shows $app 340x130; then
-    first=$(window_of $app "Geometry: 340x130\$")
-    click $((box_x + 93)) $((box_y + 111))     # Yes: the first time
-    wait_for 10 not visible $app "$first"
-    wait_for 10 shows $app 340x130 || fail "no note on the new folder"
-    click $((box_x + 168)) $((box_y + 111))    # Okay
+if wait_for 15 message_box $app >/dev/null; then
+    press $app yes                             # the first time: yes
+    wait_for 10 message_box $app >/dev/null || fail "no note on the new folder"
+    press $app okay
     wait_for 10 shows $app 718x610 || fail "the main window did not open"
 else
     fail "no first-run question"

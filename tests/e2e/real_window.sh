@@ -19,11 +19,8 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xc
 source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 start_display "$screen"
 
-# Places on the screen: the message box (340 x 130) and the dialogs are
-# centred; the main window stands at 267, 120 or as near as the screen allows.
-box_x=$(( (width - 340) / 2 )); box_y=$(( (height - 130) / 2 ))
-yes_x=$((box_x + 93)); yes_y=$((box_y + 111))     # Yes and Search
-okay_x=$((box_x + 168)); okay_y=$((box_y + 111))  # Okay
+# Places on the screen: the dialogs are centred; the main window stands at
+# 267, 120 or as near as the screen allows.
 main_x=$(( width - 718 < 267 ? width - 718 : 267 ))
 main_h=$(( width == 800 ? 586 : 610 ))
 main_y=$(( height - main_h < 120 ? height - main_h : 120 ))
@@ -36,14 +33,9 @@ start() {
     app=$!
     disown $app
 }
-box() { wait_for 10 shows $app 340x130 || fail "no message box ($1)"; }
-# Answers the message box on show, then waits for it to go or for the next.
-answer() { # x y
-    local id
-    id=$(window_of $app "Geometry: 340x130\$")
-    click "$1" "$2"
-    wait_for 10 not visible $app "$id" || fail "the message box stayed"
-}
+box() { wait_for 10 message_box $app >/dev/null || fail "no message box ($1)"; }
+# Answers the message box on show, then waits for it to go.
+answer() { press $app "$1" || fail "the message box stayed"; } # yes|okay|no
 mainShows() { wait_for 10 window_of $app "Position: $main_x,$main_y " >/dev/null || fail "no main window"; }
 
 newDisc() { # name count
@@ -86,9 +78,9 @@ settings() { cat "$HOME/.config/Platterbook/Platterbook.conf" 2>/dev/null; }
 
 firstRun() {
     box "first-run question"
-    answer $yes_x $yes_y     # "Is this the first time you have used this program?"
+    answer yes     # "Is this the first time you have used this program?"
     box "note on the new folder"
-    answer $okay_x $okay_y   # the note on the new Data folder
+    answer okay   # the note on the new Data folder
     mainShows
     expect_file "$data/index.txt" ''
 }
@@ -107,8 +99,8 @@ roadTrip() {
     click $((main_x + 617)) $((main_y + 129)); typeText "great"
     click $((main_x + 516)) $((main_y + 25))          # Search
     box "search prompt"
-    click $((box_x + 170)) $((box_y + 58)); typeText "jam"
-    click $yes_x $yes_y                                # Search
+    in_box $app 170 58; typeText "jam"                 # into the search box
+    answer yes                                         # Search
     wait_for 10 at $app 67 67 || fail "no search results"
     click $((67 + 80)) $((67 + 28))                    # the first hit
     click $((67 + 94)) $((67 + 180))                   # Show
@@ -121,7 +113,7 @@ roadTrip() {
     click $((rx + 80)) $((ry + 28))                    # its line
     click $((rx + 94)) $((ry + 180))                   # Remove
     box "Are you really sure?"
-    answer $yes_x $yes_y
+    answer yes
     wait_for 10 shows $app 718x178 || fail "the removed track still shows"
     click $((main_x + 617)) $((main_y + 105))          # into a comment box
     xdotool key ctrl+w
@@ -138,18 +130,18 @@ case "$width" in
 640)
     start
     box "refusal on a 640-pixel screen"
-    answer $okay_x $okay_y   # "The program will not run in 640x480 ..."
+    answer okay   # "The program will not run in 640x480 ..."
     wait_for 10 ended $app || fail "the program still runs on a 640-pixel screen"
     [ -e "$data" ] && fail "a 640-pixel screen created Data"
     ;;
 800)
     start
     box "notice of the 19-track limit"
-    answer $okay_x $okay_y   # "... limited to 19 tracks each."
+    answer okay   # "... limited to 19 tracks each."
     firstRun
     newDisc "Long" "20"
     box "refusal of 20 tracks"
-    answer $okay_x $okay_y   # "Discs with more than 19 tracks are unsupported."
+    answer okay   # "Discs with more than 19 tracks are unsupported."
     [ -e "$data/Long.txt" ] && fail "a disc of 20 tracks was made on an 800-pixel screen"
     click $((newd_x + 200)) $((newd_y + 63)); xdotool key ctrl+a; typeText "19"
     click $((newd_x + 104)) $((newd_y + 109))

@@ -45,6 +45,34 @@ visible() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | grep -qx "$2";
 running() { kill -0 "$1" 2>/dev/null; }
 ended() { ! running "$1"; }
 click() { xdotool mousemove "$1" "$2" click 1; }
+
+# The program's message box (340 pixels wide, as tall as its text needs) and
+# a click on one of its buttons: yes (also Search), okay, no (also Cancel).
+message_box() { # pid: the newest, not the remove or options dialog (340 x 200)
+    local id found=""
+    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: 340x[0-9]*\$" &&
+            ! xdotool getwindowgeometry "$id" | grep -q "Geometry: 340x200\$" && found=$id
+    done
+    [ -n "$found" ] && echo "$found"
+}
+in_box() { # pid dx dy: a click at that place of the message box
+    local geometry
+    geometry=$(xdotool getwindowgeometry "$(message_box "$1")")
+    click $(($(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry") + $2)) \
+        $(($(sed -n 's/.*Position: [0-9]*,\([0-9]*\) .*/\1/p' <<<"$geometry") + $3))
+}
+press() { # pid yes|okay|no
+    local id geometry x y h
+    id=$(message_box "$1") || return 1
+    geometry=$(xdotool getwindowgeometry "$id")
+    x=$(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry")
+    y=$(sed -n 's/.*Position: [0-9]*,\([0-9]*\) .*/\1/p' <<<"$geometry")
+    h=$(sed -n 's/.*Geometry: 340x\([0-9]*\).*/\1/p' <<<"$geometry")
+    case "$2" in yes) x=$((x + 93)) ;; okay) x=$((x + 168)) ;; no) x=$((x + 240)) ;; esac
+    click "$x" $((y + h - 19))
+    wait_for 10 not visible "$1" "$id"
+}
 typeText() { xdotool type --delay 10 "$1"; }
 
 # The colour of one screen pixel, as ImageMagick writes it (#RRGGBB).

@@ -61,7 +61,7 @@ void expectReadable(QWidget* window, const std::string& what)
         if (const auto* cut = dynamic_cast<const ElidedLabel*>(label)) {
             if (cut->shownText() != cut->text()) {
                 EXPECT_TRUE(cut->shownText().endsWith(QChar(0x2026))) << text;
-                EXPECT_EQ(cut->toolTip(), cut->text());
+                EXPECT_TRUE(cut->toolTip().contains(cut->text())) << text;
             }
             continue;
         }
