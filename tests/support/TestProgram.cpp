@@ -4,11 +4,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QtTest/qtestspontaneevent.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +134,36 @@ Track makeTrack(const QString& title, const QString& length, const QString& comm
             length,
             QStringLiteral("CD"),
             comment};
+}
+
+QStringList messagesWithKinds(TestProgram& program)
+{
+    QStringList shown;
+    for (const ShownMessage& m : program.state().messagesShown)
+        shown << QString::number(m.kind) + u' ' + m.text;
+    return shown;
+}
+
+QString mainView(TestProgram& program)
+{
+    const frmMain& w = program.main();
+    const auto rows = std::count_if(w.txtComments.begin(), w.txtComments.end(),
+                                    [](const QLineEdit* box) { return box->isVisible(); });
+    const bool readOnly = w.txtComments[0]->isVisible() && w.txtComments[0]->isReadOnly();
+    return QStringLiteral("%1 | chooser %2 | disc %3 | %4 tracks, %5 rows%6")
+        .arg(w.lblDisc->text())
+        .arg(w.cmbDisc->currentIndex())
+        .arg(program.state().CurrentDisc)
+        .arg(program.state().TrackCount)
+        .arg(rows)
+        .arg(readOnly ? ", read-only" : "");
+}
+
+void dragBy(QWidget* on, QPoint from, QPoint by)
+{
+    QTest::mousePress(on, Qt::LeftButton, {}, from);
+    QTest::mouseMove(on, from + by);
+    QTest::mouseRelease(on, Qt::LeftButton, {}, from + by);
 }
 
 void clickAt(PictureButton* button, QPoint at)

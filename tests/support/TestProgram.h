@@ -1,9 +1,9 @@
 #pragma once
 
 #include "main/frmMain.h"
-#include "support/QtPrinters.h"
 #include "store/CatalogueFiles.h"
 #include "store/Module1.h"
+#include "support/QtPrinters.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -67,6 +67,16 @@ QList<catalogue::Track> makeTracks(int n, const QString& prefix = QStringLiteral
 // A track with distinct texts for every field.
 catalogue::Track makeTrack(const QString& title, const QString& length = QStringLiteral("4:05"),
                            const QString& comment = {});
+
+// Every message shown so far, each as "<kind> <text>".
+QStringList messagesWithKinds(TestProgram& program);
+
+// The main window at a glance: "<shown disc> | chooser <row> | disc <CurrentDisc> |
+// <TrackCount> tracks, <shown> rows", and ", read-only" when the comments are.
+QString mainView(TestProgram& program);
+
+// Presses the left mouse button on a widget at from, moves it by and releases.
+void dragBy(QWidget* on, QPoint from, QPoint by);
 
 // Releases on a picture button with the left mouse button, at a point in its
 // own pixels.
