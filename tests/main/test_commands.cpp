@@ -1,15 +1,13 @@
-#include "dialogs/PictureButton.h"
 #include "dialogs/frmDialog.h"
 #include "editing/EditingHelpers.h"
 #include "navigator/frmNavi.h"
 #include "options/frmOption.h"
 
-#include "support/TestProgram.h"
-
-#include <QComboBox>
-#include <QFocusEvent>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
-#include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -19,302 +17,229 @@ using catalogue::Track;
 
 namespace {
 
-void ctrl(QWidget* target, Qt::Key key)
+QByteArray withComment(QList<Track> tracks, int row, const QString& comment)
 {
-    giveFocus(target);
-    QTest::keyClick(target, key, Qt::ControlModifier);
+    tracks[row][6] = comment;
+    return catalogue::discBytes(tracks);
 }
 
-// Closes the next dialog as its user would; the wait tells its name.
-ModalWait closeNextDialog()
+QList<std::pair<QString, QList<Track>>> discs(int n)
 {
-    return ModalWait([](QWidget* modal) {
+    QList<std::pair<QString, QList<Track>>> list;
+    for (int i = 0; i < n; ++i)
+        list.append({QStringLiteral("Disc %1").arg(i + 1), makeTracks(1)});
+    return list;
+}
+
+bool marked(QWidget* cell)
+{
+    return cell->property("marked").toBool();
+}
+
+enum Route { Click, Key, KeyInAComment, KeyInTheNavigator };
+
+// A command by its button, or by its Ctrl key typed into the main window, a
+// comment box or the navigator, each modal window it opens left as its user
+// would: the windows opened, the messages shown, "navigator" when that shows.
+QString outcome(TestProgram& p, PictureButton* button, Qt::Key key, Route route)
+{
+    QStringList seen;
+    QPointer<QWidget> last;
+    QTimer leave;
+    QObject::connect(&leave, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == last)
+            return;
+        seen << (last = modal)->objectName();
         if (auto* options = qobject_cast<frmOption*>(modal))
             click(options->picCancel); // the options take no keys
-        else if (qobject_cast<frmDialog*>(modal))
-            keyTo(modal, Qt::Key_Return); // the about box closes on Enter only
-        else
-            keyTo(modal, Qt::Key_Escape);
+        else                           // the about box closes on Enter only
+            keyTo(modal, qobject_cast<frmDialog*>(modal) ? Qt::Key_Return : Qt::Key_Escape);
     });
+    leave.start(5);
+    p.state().messagesShown.clear();
+    frmNavi* navi = p.main().navigator();
+    if (navi)
+        navi->setVisible(route == KeyInTheNavigator);
+    QWidget* target = route == KeyInAComment       ? p.main().txtComments[0]
+                      : route == KeyInTheNavigator ? static_cast<QWidget*>(navi->lstNavi)
+                                                   : &p.main();
+    if (route == Click) {
+        click(button);
+    } else {
+        giveFocus(target);
+        QTest::keyClick(target, key, Qt::ControlModifier);
+    }
+    seen << messagesWithKinds(p);
+    if (navi && navi->isVisible() && route != KeyInTheNavigator)
+        seen << "navigator";
+    return seen.join(" | ");
 }
 
 } // namespace
 
-TEST(Commands, PreconditionsByClickAndByKey)
+TEST(Commands, EachRouteOfEachCommandWithItsPreconditions)
 {
-    const QString choose = "You must first choose a disc.";
-    const QString create = "You must first create a disc.";
-    {
-        TestProgram p;
-        ASSERT_TRUE(p.startWith({}));
-        for (PictureButton* b : {p.main().picEdit, p.main().picNewt, p.main().picRemt}) {
-            click(b);
-            EXPECT_EQ(p.lastMessage(), create);
-            EXPECT_EQ(p.lastKind(), 1);
-        }
-        for (Qt::Key key : {Qt::Key_E, Qt::Key_N, Qt::Key_T}) {
-            p.state().messagesShown.clear();
-            ctrl(&p.main(), key);
-            EXPECT_EQ(p.lastMessage(), create);
-        }
-        // The navigator button does nothing for an empty catalogue.
-        ctrl(&p.main(), Qt::Key_C);
-        click(p.main().picNavi);
-        EXPECT_FALSE(p.main().navigator()->isVisible());
-    }
-    {
-        TestProgram p;
-        ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
-        for (Qt::Key key : {Qt::Key_E, Qt::Key_N, Qt::Key_T}) {
-            p.state().messagesShown.clear();
-            ctrl(&p.main(), key);
-            EXPECT_EQ(p.lastMessage(), choose);
-        }
-        ctrl(&p.main(), Qt::Key_C);
-        EXPECT_TRUE(p.main().navigator()->isVisible());
-    }
-    {
-        TestProgram p;
-        ASSERT_TRUE(p.startWith({{"Full", makeTracks(25)}, {"Almost", makeTracks(24)}}));
-        p.main().cmbDisc->setCurrentIndex(0);
-        ctrl(&p.main(), Qt::Key_N);
-        EXPECT_EQ(p.lastMessage(), "Discs with more than 25 tracks are unsupported.");
-        EXPECT_EQ(p.lastKind(), 3);
-        EXPECT_EQ(p.state().AddingTracks, 0);
-
-        p.main().cmbDisc->setCurrentIndex(1);
-        p.state().messagesShown.clear();
-        const auto opened = closeNextDialog();
-        ctrl(&p.main(), Qt::Key_N);
-        EXPECT_EQ(opened.opened(), "frmNewt");
-        EXPECT_TRUE(p.state().messagesShown.isEmpty());
-        EXPECT_EQ(p.state().CurrentDisc, 1);
-    }
-}
-
-TEST(Commands, EachCommandOpensItsDialog)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    const QList<std::tuple<PictureButton*, Qt::Key, QString>> table = {
-        {p.main().picNewd, Qt::Key_D, "frmNewd"},   {p.main().picNewt, Qt::Key_N, "frmNewt"},
-        {p.main().picEdit, Qt::Key_E, "frmRemove"}, {p.main().picRemd, Qt::Key_R, "frmRemove"},
-        {p.main().picRemt, Qt::Key_T, "frmRemove"}, {p.main().picPrint, Qt::Key_P, "frmPrint"},
+    // The discs (name, tracks in the file, count in the index) and the one shown.
+    const QList<std::tuple<QString, QList<std::tuple<QString, int, int>>, int>> states = {
+        {"an empty catalogue", {}, -1},
+        {"no disc chosen", {{"Rock", 2, 2}}, -1},
+        {"24 tracks shown", {{"Rock", 2, 2}, {"Almost", 24, 24}}, 1},
+        {"25 tracks shown", {{"Full", 25, 25}}, 0},
+        {"a short file shown", {{"Cut", 2, 3}}, 0},
     };
-    for (const auto& [button, key, name] : table) {
-        {
-            const auto opened = closeNextDialog();
-            click(button);
-            EXPECT_EQ(opened.opened(), name);
+    const QString create = "1 You must first create a disc.";
+    const QString choose = "1 You must first choose a disc.";
+    const QString cut = "1 The file of the disc 'Cut' holds fewer tracks than the catalogue "
+                        "lists, so its tracks cannot be changed.";
+    const auto all = [](const QString& does) { return QStringList(5, does); };
+    const QList<std::tuple<PictureButton * frmMain::*, Qt::Key, QStringList>> commands = {
+        {&frmMain::picNewd, Qt::Key_D, all("frmNewd")},
+        {&frmMain::picNewt,
+         Qt::Key_N,
+         {create, choose, "frmNewt", "3 Discs with more than 25 tracks are unsupported.", cut}},
+        {&frmMain::picEdit, Qt::Key_E, {create, choose, "frmRemove", "frmRemove", cut}},
+        {&frmMain::picRemd, Qt::Key_R, all("frmRemove")},
+        {&frmMain::picRemt, Qt::Key_T, {create, choose, "frmRemove", "frmRemove", cut}},
+        {&frmMain::picPrint, Qt::Key_P, all("frmPrint")},
+        {&frmMain::picSearch, Qt::Key_S, all("6 Search for what?")},
+        {&frmMain::picNavi, Qt::Key_C, {"", "navigator", "navigator", "navigator", "navigator"}},
+        {&frmMain::picOption, Qt::Key_unknown, all("frmOption")},
+        {&frmMain::picInfo, Qt::Key_unknown, all("frmDialog")},
+    };
+    for (int s = 0; s < states.size(); ++s) {
+        const auto& [state, discs, chosen] = states[s];
+        TestProgram p;
+        QList<catalogue::DiscRow> index;
+        for (const auto& [name, tracks, count] : discs) {
+            p.putDisc(name, makeTracks(tracks));
+            index.append({name, QString::number(count)});
         }
-        const auto opened = closeNextDialog();
-        ctrl(p.main().txtComments[0], key); // from a comment box too
-        EXPECT_EQ(opened.opened(), name);
+        p.putIndex(index);
+        p.answer({"no"}); // a short file stays as it is
+        ASSERT_TRUE(p.start());
+        p.main().cmbDisc->setCurrentIndex(chosen);
+        p.answer({});
+        const QString view = mainView(p);
+        for (const auto& [button, key, does] : commands)
+            for (const Route route : {Click, Key, KeyInAComment, KeyInTheNavigator}) {
+                if ((route != Click && key == Qt::Key_unknown) ||
+                    (route == KeyInAComment && s < 2) ||
+                    (route == KeyInTheNavigator && (s == 0 || key == Qt::Key_C)))
+                    continue;
+                EXPECT_EQ(outcome(p, p.main().*button, key, route), does[s])
+                    << (p.main().*button)->accessibleName().toStdString() << " by route " << route
+                    << " with " << state.toStdString();
+                EXPECT_EQ(mainView(p), view);
+            }
     }
-    {
-        const auto opened = closeNextDialog();
-        click(p.main().picOption);
-        EXPECT_EQ(opened.opened(), "frmOption");
-    }
-    const auto opened = closeNextDialog();
-    click(p.main().picInfo);
-    EXPECT_EQ(opened.opened(), "frmDialog");
 }
 
-TEST(Commands, AReleaseOutsideTheHitBoxDoesNothing)
+// Typed comments are written first by each way to quit and by choosing another
+// disc. A write that fails keeps the comment, the disc and the program.
+TEST(Comments, WrittenAtQuitCloseAndDiscChangeAndKeptWhenTheWriteFails)
 {
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({}));
-    clickAt(p.main().picEdit, QPoint(60, 5)); // 59 wide: 60 is outside
-    EXPECT_TRUE(p.state().messagesShown.isEmpty());
-    EXPECT_FALSE(p.main().picEdit->isPressed());
-    clickAt(p.main().picEdit, QPoint(59, 33));
-    EXPECT_EQ(p.lastMessage(), "You must first create a disc.");
-    QSignalSpy ended(&p.main(), &frmMain::programEnded);
-    clickAt(p.main().picQuit, QPoint(11, 3));
-    EXPECT_EQ(ended.count(), 0);
-    clickAt(p.main().picQuit, QPoint(10, 10));
-    EXPECT_EQ(ended.count(), 1);
-}
-
-TEST(Comments, ACommentReachesTheFileAtQuit)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    QSignalSpy ended(&p.main(), &frmMain::programEnded);
-    QLineEdit* box = p.main().txtComments[1];
-    giveFocus(box);
-    QTest::keyClicks(box, "nice one");
-    QTest::keyClick(box, Qt::Key_W, Qt::ControlModifier);
-    EXPECT_EQ(ended.count(), 1);
-    QList<Track> expected = makeTracks(2);
-    expected[1][6] = "nice one";
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
-    EXPECT_EQ(p.state().CommentsDirty, 0);
-}
-
-TEST(Comments, ClosingTheWindowSavesLikeQuit)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
-    p.main().show();
-    p.main().cmbDisc->setCurrentIndex(0);
-    QSignalSpy ended(&p.main(), &frmMain::programEnded);
-    QTest::keyClicks(p.main().txtComments[1], "nice one");
-    // A comment that cannot be written keeps the window open.
-    p.state().writeFaultAfterBytes = 3;
-    EXPECT_FALSE(p.main().close());
-    EXPECT_TRUE(p.main().isVisible());
-    EXPECT_EQ(ended.count(), 0);
-    EXPECT_TRUE(p.lastMessage().contains("Rock.txt")) << p.lastMessage().toStdString();
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(2)));
-    p.state().writeFaultAfterBytes = -1;
-    EXPECT_TRUE(p.main().close());
-    EXPECT_EQ(ended.count(), 1);
-    QList<Track> expected = makeTracks(2);
-    expected[1][6] = "nice one";
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
+    const QList<std::pair<QString, std::function<void(TestProgram&)>>> ways = {
+        {"Quit", [](TestProgram& p) { click(p.main().picQuit); }},
+        {"Ctrl+W", [](TestProgram& p) { keyTo(&p.main(), Qt::Key_W, Qt::ControlModifier); }},
+        {"window system", [](TestProgram& p) { closeByWindowSystem(&p.main()); }},
+        {"another disc", [](TestProgram& p) { p.main().cmbDisc->setCurrentIndex(1); }},
+    };
+    for (const auto& [way, act] : ways)
+        for (const bool typed : {false, true}) {
+            TestProgram p;
+            ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", makeTracks(3)}}));
+            const QByteArray jazz = p.bytes("Jazz.txt");
+            p.main().cmbDisc->setCurrentIndex(0);
+            const QString rock = mainView(p);
+            QSignalSpy ended(&p.main(), &frmMain::programEnded);
+            QLineEdit* box = p.main().txtComments[1];
+            giveFocus(box);
+            if (typed) {
+                QTest::keyClicks(box, "nice one");
+                p.state().writeFaultAfterBytes = 3;
+                act(p);
+                EXPECT_TRUE(ended.isEmpty() && p.main().isVisible()) << way.toStdString();
+                EXPECT_EQ(QStringList({mainView(p), box->text()}), QStringList({rock, "nice one"}));
+                EXPECT_EQ(messagesWithKinds(p).replaceInStrings(p.programDir(), "<dir>"),
+                          QStringList{"1 Could not save '<dir>/Data/Rock.txt': the disk is full. "
+                                      "The file was left as it was."});
+                EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(2)));
+                p.state().writeFaultAfterBytes = -1;
+                p.state().messagesShown.clear();
+            }
+            act(p);
+            EXPECT_EQ(ended.count(), int(way != "another disc")) << way.toStdString();
+            EXPECT_TRUE(p.state().messagesShown.isEmpty());
+            EXPECT_EQ(p.bytes("Rock.txt"), withComment(makeTracks(2), 1, typed ? "nice one" : ""));
+            EXPECT_EQ(p.bytes("Jazz.txt"), jazz);
+            EXPECT_EQ(p.state().CommentsDirty, 0);
+            if (ended.isEmpty()) { // the box, still with the focus, shows Jazz's comment
+                EXPECT_EQ(mainView(p) + box->text(),
+                          "Jazz | chooser 1 | disc 1 | 3 tracks, 3 rows");
+                box->clearFocus();
+                EXPECT_EQ(p.state().CommentsDirty, 0);
+            }
+        }
 }
 
 TEST(Comments, ANewDiscsEntryNeverWritesIntoTheShownDisc)
 {
     TestProgram p;
     QList<Track> rock = makeTracks(2);
-    rock[0][6] = "kept";
+    rock[0][6] = "kept"; // the box that loses the focus shows it
     ASSERT_TRUE(p.startWith({{"Rock", rock}}));
     p.main().cmbDisc->setCurrentIndex(0);
     newDisc(p, "Mix", "1");
-    frmNewt* entry = p.main().trackEntry();
-    ASSERT_NE(entry, nullptr);
-    // The shown disc's comment box loses the focus while the new disc's
-    // tracks are being entered, as when the window system activates the
-    // main window between the two dialogs.
+    ASSERT_NE(p.main().trackEntry(), nullptr);
+    // The shown disc's comment box loses the focus while the new disc's tracks
+    // are entered, as when the window system activates the main window
+    // between the two dialogs.
     QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QCoreApplication::sendEvent(p.main().txtComments[0], &out);
     EXPECT_EQ(p.state().CommentsDirty, 0);
-    typeTrack(entry, makeTrack("Song"));
+    typeTrack(p.main().trackEntry(), makeTrack("Song"));
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
     EXPECT_EQ(p.bytes("Mix.txt"), catalogue::discBytes({makeTrack("Song")}));
     EXPECT_EQ(p.main().lblDisc->text(), "Mix");
 }
 
-TEST(Comments, ACommentStaysWithItsDiscWhenAnotherIsChosen)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", makeTracks(3)}}));
-    const QByteArray jazz = p.bytes("Jazz.txt");
-    p.main().cmbDisc->setCurrentIndex(0);
-    giveFocus(p.main().txtComments[0]);
-    QTest::keyClicks(p.main().txtComments[0], "first");
-    p.main().cmbDisc->setCurrentIndex(1); // the box still has the focus
-    QList<Track> rock = makeTracks(2);
-    rock[0][6] = "first";
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
-    EXPECT_EQ(p.bytes("Jazz.txt"), jazz);
-    EXPECT_EQ(p.main().txtComments[0]->text(), QString());
-    EXPECT_EQ(p.state().Tracks.at(0)[6], QString());
-    p.main().txtComments[0]->clearFocus();
-    EXPECT_EQ(p.state().CommentsDirty, 0);
-}
-
-TEST(Comments, ACommentSurvivesCommandsThatDoNotSaveIt)
-{
-    TestProgram p;
-    ASSERT_TRUE(
-        p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}, {"Mix", makeTracks(1)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    QTest::keyClicks(p.main().txtComments[0], "kept");
-    const auto opened = closeNextDialog();
-    click(p.main().picOption);
-    p.main().cmdUpdate(); // what Okay in the options does
-    EXPECT_EQ(p.state().CommentsDirty, 1);
-    p.main().cmbDisc->setCurrentIndex(2);
-    QList<Track> rock = makeTracks(1);
-    rock[0][6] = "kept";
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(rock));
-}
-
-TEST(Comments, MovingTheFocusChangesNothing)
+// A moved focus or a letter taken back changes nothing, a character the file
+// cannot hold is refused, a line break becomes a blank, an update (Okay in the
+// options) keeps the typed comment, and a pause in the typing writes it.
+TEST(Comments, WhatTheBoxesTakeAndWhenItIsWritten)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
+    p.main().commentTimer()->setInterval(3600 * 1000); // until the pause below
+    QLineEdit* box = p.main().txtComments[1];
     giveFocus(p.main().txtComments[0]);
-    giveFocus(p.main().txtComments[1]);
-    EXPECT_EQ(p.state().CommentsDirty, 0);
-    // A letter typed and taken back leaves the comment as it was.
-    QTest::keyClicks(p.main().txtComments[1], "x");
-    QTest::keyClick(p.main().txtComments[1], Qt::Key_Backspace);
-    EXPECT_EQ(p.state().Tracks.at(1)[6], QString());
-    p.main().cmdComments();
+    giveFocus(box);
+    QTest::keyClicks(box, "x");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_TRUE(p.main().cmdComments());
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(2)));
-}
-
-TEST(Comments, CharactersTheFileCannotHoldAreRefused)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    QLineEdit* box = p.main().txtComments[0];
     QTest::keyClicks(box, "caf");
-    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUtf8("é"), Qt::NoModifier);
-    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUtf8("日"),
-                        Qt::NoModifier);
-    EXPECT_EQ(box->text(), QString::fromUtf8("café"));
-    EXPECT_EQ(p.lastKind(), 1);
-    EXPECT_TRUE(p.lastMessage().contains(QString::fromUtf8("日")));
-    box->selectAll();
-    box->insert("line\nbreak"); // as a paste would
-    EXPECT_EQ(p.state().catalogue().comment(0), "line break");
-}
-
-TEST(Comments, AFailedWriteKeepsTheCommentAndTheProgram)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}}));
-    const QByteArray rock = p.bytes("Rock.txt");
-    p.main().cmbDisc->setCurrentIndex(0);
-    QTest::keyClicks(p.main().txtComments[0], "typed");
-    p.state().writeFaultAfterBytes = 10;
-    QSignalSpy ended(&p.main(), &frmMain::programEnded);
-    click(p.main().picQuit);
-    EXPECT_EQ(ended.count(), 0);
-    EXPECT_EQ(p.lastKind(), 1);
-    EXPECT_TRUE(p.lastMessage().contains("Rock.txt")) << p.lastMessage().toStdString();
-    EXPECT_EQ(p.bytes("Rock.txt"), rock);
+    for (const char* typed : {"é", "日"})
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUtf8(typed), {});
+    EXPECT_EQ(
+        messagesWithKinds(p),
+        QStringList{QString::fromUtf8("1 The character '日' cannot be stored in the catalogue.")});
+    box->insert("\nbreak"); // as a paste would
+    inDialog<frmOption>(p.main().picOption, [](frmOption& d) { click(d.picOkay); });
+    EXPECT_EQ(box->text(), QString::fromUtf8("café break"));
     EXPECT_EQ(p.state().CommentsDirty, 1);
-
-    // Nor does the disc change.
-    p.main().cmbDisc->setCurrentIndex(1);
-    EXPECT_EQ(p.main().lblDisc->text(), "Rock");
-    EXPECT_EQ(p.main().cmbDisc->currentIndex(), 0);
-    EXPECT_EQ(p.main().txtComments[0]->text(), "typed");
-
-    p.state().writeFaultAfterBytes = -1;
-    click(p.main().picQuit);
-    EXPECT_EQ(ended.count(), 1);
-    EXPECT_TRUE(p.bytes("Rock.txt").contains("typed"));
-}
-
-TEST(Comments, APauseInTheTypingWritesTheComment)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    EXPECT_EQ(p.main().commentTimer()->interval(), 2000);
     p.main().commentTimer()->setInterval(20);
-    QTest::keyClicks(p.main().txtComments[1], "paused");
-    QList<Track> expected = makeTracks(2);
-    expected[1][6] = "paused";
-    QTRY_COMPARE_WITH_TIMEOUT(p.bytes("Rock.txt"), catalogue::discBytes(expected), 5000);
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, "!");
+    const QByteArray written = withComment(makeTracks(2), 1, QString::fromUtf8("café break!"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p.bytes("Rock.txt") == written; }, 5000));
     EXPECT_EQ(p.state().CommentsDirty, 0);
 }
 
-// Another program changed the shown disc's file under a typed comment: the
-// comment waits in its box, the disc is read again, and the next write keeps
-// both changes.
+// Changed by another program under a typed comment, the disc is read again
+// with the comment waiting in its box; the next write keeps both changes.
 TEST(Comments, AFileChangedOutsideKeepsTheTypedComment)
 {
     TestProgram p;
@@ -325,36 +250,132 @@ TEST(Comments, AFileChangedOutsideKeepsTheTypedComment)
     theirs[1][2] = "Retitled";
     p.putDisc("Rock", theirs);
     EXPECT_FALSE(p.main().cmdComments());
-    EXPECT_EQ(p.lastKind(), 1);
     EXPECT_TRUE(p.lastMessage().contains("Rock.txt' was changed outside Platterbook"));
     EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(theirs));
     EXPECT_EQ(p.main().lblTitle[1]->text(), "Retitled");
-    EXPECT_EQ(p.main().txtComments[0]->text(), "mine");
-    EXPECT_EQ(p.state().CommentsDirty, 1);
     EXPECT_TRUE(p.main().cmdComments());
-    theirs[0][6] = "mine";
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(theirs));
+    EXPECT_EQ(p.bytes("Rock.txt"), withComment(theirs, 0, "mine"));
 }
 
-// Two copies that ignored each other: the other added Charlie, this one adds
-// Delta. Refused first, the catalogue read again, then Delta joins Charlie.
-TEST(Commands, AnIndexChangedOutsideIsReadAgainBeforeANewDisc)
+// Every letter case in every field, in catalogue order (a disc's name is not in
+// its file); a disc whose file cannot be read is passed over.
+TEST(Search, HitsMessagesAndFailures)
+{
+    QList<Track> rock = makeTracks(3), jazz = {makeTrack("Blue")};
+    rock[0][2] = "Rock Me";
+    rock[2][6] = "pure ROCK";
+    jazz[0][1] = "rockers";
+    TestProgram p;
+    p.putDisc("Rock", rock);
+    p.putDisc("Jazz", jazz);
+    p.putIndex({{"Rock", "3"}, {"Gone", "1"}, {"Jazz", "1"}});
+    ASSERT_TRUE(p.start());
+    const QString prompt = "6 Search for what?";
+    const QList<std::tuple<QStringList, QStringList, QList<qint64>>> searches = {
+        {{"rock"}, {prompt}, {1, 1, 3}},
+        {{"blue"}, {prompt}, {3, 3}}, // title and label
+        {{"anything"}, {prompt, "2 Text not found."}, {}},
+        {{}, {prompt}, {}}, // cancelled or left empty
+    };
+    for (const auto& [answer, messages, hits] : searches) {
+        p.state().messagesShown.clear();
+        p.answer(answer);
+        p.main().Searchsub();
+        EXPECT_EQ(messagesWithKinds(p), messages);
+        QList<qint64> discs;
+        for (const auto& hit : p.state().SearchHits)
+            discs << hit[0];
+        EXPECT_EQ(discs, hits) << answer.value(0).toStdString();
+        EXPECT_EQ(p.state().HitCount, hits.size());
+        EXPECT_EQ(p.state().SearchFailed, hits.isEmpty() ? 1 : 0);
+        EXPECT_TRUE(hits.size() < 2 || p.state().SearchHits[0][1] < p.state().SearchHits[1][1]);
+    }
+}
+
+TEST(Search, ShowMarksTheHitAndCloseRemovesTheMark)
 {
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Alpha", makeTracks(1)}, {"Bravo", makeTracks(1)}}));
-    p.putDisc("Charlie", makeTracks(1));
-    p.putIndex({{"Alpha", "1"}, {"Bravo", "1"}, {"Charlie", "1"}});
-    newDisc(p, "Delta", "1");
-    EXPECT_EQ(p.main().trackEntry(), nullptr);
-    EXPECT_TRUE(p.lastMessage().contains("index.txt' was changed outside Platterbook"));
-    EXPECT_EQ(p.main().cmbDisc->count(), 3);
-    EXPECT_EQ(p.main().cmbDisc->itemText(2), "Charlie");
-    EXPECT_EQ(p.bytes("Delta.txt"), "<missing>");
-    newDisc(p, "Delta", "1");
-    ASSERT_NE(p.main().trackEntry(), nullptr);
-    typeTrack(p.main().trackEntry(), makeTrack("D"));
-    EXPECT_EQ(
-        p.bytes("index.txt"),
-        catalogue::indexBytes({{"Alpha", "1"}, {"Bravo", "1"}, {"Charlie", "1"}, {"Delta", "1"}}));
-    EXPECT_EQ(p.main().lblDisc->text(), "Delta");
+    QList<Track> jazz = makeTracks(3);
+    jazz[1][6] = "so blue";
+    jazz[2][0] = "Blue Note";
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", jazz}}));
+    p.main().cmbDisc->setCurrentIndex(0);
+    p.answer({"BLUE"});
+    inDialog<frmRemove>(p.main().picSearch, [&p](frmRemove& dialog) {
+        ASSERT_EQ(dialog.lstRemove->count(), 2);
+        EXPECT_EQ(dialog.lstRemove->item(0)->text(), frmRemove::hitLine(1, "BLUE", "Jazz"));
+        dialog.lstRemove->setCurrentRow(0);
+        const int loads = p.main().discLoads();
+        keyTo(&dialog, Qt::Key_Return);
+        EXPECT_EQ(p.main().lblDisc->text(), "Jazz");
+        EXPECT_TRUE(marked(p.main().txtComments[1])); // line 14: track 2's comments
+        dialog.lstRemove->setCurrentRow(1);
+        click(dialog.picShow);
+        EXPECT_FALSE(marked(p.main().txtComments[1]));
+        EXPECT_TRUE(marked(p.main().lblLabel[2])); // line 15: track 3's label
+        EXPECT_EQ(p.main().discLoads(), loads + 1) << "the hit's disc is loaded once";
+        keyTo(&dialog, Qt::Key_Escape); // Close
+    });
+    EXPECT_FALSE(marked(p.main().lblLabel[2]));
+    EXPECT_EQ(p.state().RemoveMode, 0);
+    EXPECT_EQ(p.main().lblDisc->text(), "Jazz");
+}
+
+// The navigator grows with the discs up to its screen's height; then its list
+// scrolls, and never reaches under the Close bar.
+TEST(Navigator, ShowsEveryDiscOrScrollsWithinItsScreen)
+{
+    for (const int n : {0, 30, 80}) {
+        TestProgram p;
+        ASSERT_TRUE(p.startWith(discs(n)));
+        frmNavi* navi = p.main().navigator();
+        navi->show();
+        const QListWidget* list = navi->lstNavi;
+        const bool scrolls = navi->height() == navi->screen()->availableGeometry().height();
+        EXPECT_EQ(scrolls, n == 80);
+        EXPECT_EQ(list->verticalScrollBar()->isVisible(), scrolls) << n;
+        EXPECT_LE(list->geometry().bottom(), navi->picNavibot->geometry().top()) << n;
+        EXPECT_TRUE(n == 0 || scrolls ||
+                    list->viewport()->rect().contains(list->visualItemRect(list->item(n - 1))));
+    }
+}
+
+// A double click or Enter shows the chosen disc, once; Ctrl+C and Escape do
+// nothing; Close hides the navigator.
+TEST(Navigator, MouseAndKeys)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith(discs(3)));
+    frmNavi* navi = p.main().navigator();
+    QListWidget* list = navi->lstNavi;
+    navi->show();
+    giveFocus(list);
+    QGuiApplication::clipboard()->setText("kept");
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+    EXPECT_EQ(mainView(p), " | chooser -1 | disc -1 | 0 tracks, 0 rows");
+    EXPECT_TRUE(navi->isVisible() && p.state().messagesShown.isEmpty());
+
+    const auto doubleClick = [list](int row) {
+        list->setCurrentRow(row);
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    };
+    doubleClick(1);
+    EXPECT_EQ(mainView(p), "Disc 2 | chooser 1 | disc 1 | 1 tracks, 1 rows");
+    const int loads = p.main().discLoads();
+    doubleClick(1); // the disc on show is not loaded again
+    EXPECT_EQ(p.main().discLoads(), loads);
+    list->setCurrentRow(2);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(p.main().lblDisc->text(), "Disc 3");
+    list->clearSelection();
+    list->setCurrentRow(-1);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(p.main().lblDisc->text(), "Disc 3");
+    click(navi->picClose);
+    EXPECT_FALSE(navi->isVisible());
 }

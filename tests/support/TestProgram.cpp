@@ -4,11 +4,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QtTest/qtestspontaneevent.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -131,6 +137,36 @@ Track makeTrack(const QString& title, const QString& length, const QString& comm
             comment};
 }
 
+QStringList messagesWithKinds(TestProgram& program)
+{
+    QStringList shown;
+    for (const ShownMessage& m : program.state().messagesShown)
+        shown << QString::number(m.kind) + u' ' + m.text;
+    return shown;
+}
+
+QString mainView(TestProgram& program)
+{
+    const frmMain& w = program.main();
+    const auto rows = std::count_if(w.txtComments.begin(), w.txtComments.end(),
+                                    [](const QLineEdit* box) { return box->isVisible(); });
+    const bool readOnly = w.txtComments[0]->isVisible() && w.txtComments[0]->isReadOnly();
+    return QStringLiteral("%1 | chooser %2 | disc %3 | %4 tracks, %5 rows%6")
+        .arg(w.lblDisc->text())
+        .arg(w.cmbDisc->currentIndex())
+        .arg(program.state().CurrentDisc)
+        .arg(program.state().TrackCount)
+        .arg(rows)
+        .arg(readOnly ? ", read-only" : "");
+}
+
+void dragBy(QWidget* on, QPoint from, QPoint by)
+{
+    QTest::mousePress(on, Qt::LeftButton, {}, from);
+    QTest::mouseMove(on, from + by);
+    QTest::mouseRelease(on, Qt::LeftButton, {}, from + by);
+}
+
 void clickAt(PictureButton* button, QPoint at)
 {
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(2, 2));
@@ -212,4 +248,22 @@ QList<Track> makeTracks(int n, const QString& prefix, const QString& length)
     for (int i = 0; i < n; ++i)
         list.append(makeTrack(prefix + QString::number(i + 1), length));
     return list;
+}
+
+MailProgram::MailProgram() : m_path(qgetenv("PATH"))
+{
+    // The desktop's answer to "which program takes mail addresses?".
+    QFile query(m_bin.filePath("xdg-mime"));
+    query.open(QIODevice::WriteOnly);
+    query.write("#!/bin/sh\necho mail.desktop\n");
+    query.setPermissions(query.permissions() | QFileDevice::ExeOwner);
+    query.close();
+    qputenv("PATH", QFile::encodeName(m_bin.path()) + ':' + m_path);
+    QDesktopServices::setUrlHandler("mailto", this, "open");
+}
+
+MailProgram::~MailProgram()
+{
+    QDesktopServices::unsetUrlHandler("mailto");
+    qputenv("PATH", m_path);
 }

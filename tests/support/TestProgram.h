@@ -1,14 +1,15 @@
 #pragma once
 
 #include "main/frmMain.h"
-#include "support/QtPrinters.h"
 #include "store/CatalogueFiles.h"
 #include "store/Module1.h"
+#include "support/QtPrinters.h"
 
 #include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 
@@ -68,6 +69,16 @@ QList<catalogue::Track> makeTracks(int n, const QString& prefix = QStringLiteral
 catalogue::Track makeTrack(const QString& title, const QString& length = QStringLiteral("4:05"),
                            const QString& comment = {});
 
+// Every message shown so far, each as "<kind> <text>".
+QStringList messagesWithKinds(TestProgram& program);
+
+// The main window at a glance: "<shown disc> | chooser <row> | disc <CurrentDisc> |
+// <TrackCount> tracks, <shown> rows", and ", read-only" when the comments are.
+QString mainView(TestProgram& program);
+
+// Presses the left mouse button on a widget at from, moves it by and releases.
+void dragBy(QWidget* on, QPoint from, QPoint by);
+
 // Releases on a picture button with the left mouse button, at a point in its
 // own pixels.
 void clickAt(PictureButton* button, QPoint at = QPoint(5, 5));
@@ -96,6 +107,23 @@ private:
     bool m_done = false;
 };
 [[nodiscard]] ModalWait onNextModal(std::function<void(QWidget*)> action);
+
+// Stands in for the desktop's mail program while it lives: the desktop says
+// it has one, and the mail links opened land here.
+class MailProgram : public QObject
+{
+    Q_OBJECT
+public:
+    MailProgram();
+    ~MailProgram() override;
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+
+private:
+    QTemporaryDir m_bin;
+    QByteArray m_path;
+};
 
 // Closes a window as the window system does (Alt+F4).
 void closeByWindowSystem(QWidget* window);
