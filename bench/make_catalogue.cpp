@@ -10,19 +10,19 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSettings>
 #include <QSet>
+#include <QSettings>
 
 #include <cstdio>
 
 namespace {
 
 const QStringList Words = {
-    "Summer", "Night",  "Drive",   "Café",   "Blue",    "Rain",     "Soul",    "Beach",
-    "Party",  "Winter", "Warmers", "Road",   "Trip",    "Chansons", "Señor",   "Kitchen",
-    "Radio",  "Mix",    "Classics", "Motörhead", "Björk", "Déjà",   "Vu",      "Lost",
-    "Tapes",  "Golden", "Hour",    "Fiesta", "Naïve",   "Sessions", "Live",    "Archive"};
-const QStringList Labels = {"Tidewater", "Meridian", "Bellwether", "Kestrel Sound",
+    "Summer", "Night",  "Drive",    "Café",      "Blue",  "Rain",     "Soul",  "Beach",
+    "Party",  "Winter", "Warmers",  "Road",      "Trip",  "Chansons", "Señor", "Kitchen",
+    "Radio",  "Mix",    "Classics", "Motörhead", "Björk", "Déjà",     "Vu",    "Lost",
+    "Tapes",  "Golden", "Hour",     "Fiesta",    "Naïve", "Sessions", "Live",  "Archive"};
+const QStringList Labels = {"Tidewater", "Meridian",       "Bellwether",       "Kestrel Sound",
                             "Coastline", "Harbour Lights", "Éditions Lumière", "Ørsted Records"};
 const QStringList Artists = {"The Low Harbour", "Ana Lucía Prado", "Gus & the Northern Lights",
                              "Mireille Dubois", "Kenji Aoyama",    "Rosa Lindqvist",

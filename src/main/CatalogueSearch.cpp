@@ -1,5 +1,10 @@
 #include "main/CatalogueSearch.h"
 
+#include "store/Codepage.h"
+
+#include <string>
+#include <string_view>
+
 namespace search {
 
 QList<qint64> positionsIn(const QString& text, const QString& needle)
@@ -18,6 +23,89 @@ QList<qint64> positionsIn(const QString& text, const QString& needle)
         offset += p;
         found.append(offset);
         start += p - 1 + L; // cut everything up to and including the hit
+    }
+    return found;
+}
+
+namespace {
+
+// Every byte folded to one byte of its letter-case class: the smallest byte
+// whose character folds to the same character as its own.
+const std::array<uchar, 256>& byteFolds()
+{
+    static const std::array<uchar, 256> folds = [] {
+        std::array<QChar, 256> folded;
+        const QString all = codepage::decode([] {
+            QByteArray bytes(256, '\0');
+            for (int b = 0; b < 256; ++b)
+                bytes[b] = char(b);
+            return bytes;
+        }());
+        for (int b = 0; b < 256; ++b)
+            folded[b] = all.at(b).toCaseFolded();
+        std::array<uchar, 256> table{};
+        for (int b = 0; b < 256; ++b) {
+            int first = b;
+            for (int o = 0; o < b; ++o) {
+                if (folded[o] == folded[b]) {
+                    first = o;
+                    break;
+                }
+            }
+            table[b] = uchar(first);
+        }
+        return table;
+    }();
+    return folds;
+}
+
+} // namespace
+
+Needle::Needle(const QString& text)
+{
+    const QString all = codepage::decode([] {
+        QByteArray bytes(256, '\0');
+        for (int b = 0; b < 256; ++b)
+            bytes[b] = char(b);
+        return bytes;
+    }());
+    const auto& folds = byteFolds();
+    for (const QChar c : text) {
+        const QChar folded = c.toCaseFolded();
+        int match = -1;
+        for (int b = 0; b < 256 && match < 0; ++b)
+            if (all.at(b).toCaseFolded() == folded)
+                match = b;
+        if (match < 0) {
+            m_impossible = true; // nothing in a file can be this character
+            return;
+        }
+        m_folded.append(char(folds[match]));
+    }
+}
+
+QList<qint64> Needle::positionsIn(const QByteArray& bytes) const
+{
+    QList<qint64> found;
+    const qsizetype L = m_folded.size();
+    if (L == 0 || m_impossible || bytes.size() < L)
+        return found;
+    const auto& folds = byteFolds();
+    std::string text(size_t(bytes.size()), '\0');
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        text[size_t(i)] = char(folds[uchar(bytes[i])]);
+    const std::string_view haystack(text);
+    const std::string_view needle(m_folded.constData(), size_t(L));
+    qint64 offset = 0;
+    size_t start = 0;
+    while (true) {
+        const size_t at = haystack.find(needle, start);
+        if (at == std::string_view::npos)
+            break;
+        const qint64 p = qint64(at - start) + 1;
+        offset += p;
+        found.append(offset);
+        start += size_t(p - 1 + L);
     }
     return found;
 }

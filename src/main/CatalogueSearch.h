@@ -18,6 +18,22 @@ using HitRow = std::array<qint64, 3>;
 // the front; after each hit the search goes on behind it.
 QList<qint64> positionsIn(const QString& text, const QString& needle);
 
+// A search text made ready for disc files as they lie on disk (Windows-1252,
+// one byte a character): each character stands for every byte that equals
+// it without regard to letter case, so the files need no decoding.
+class Needle
+{
+public:
+    explicit Needle(const QString& text);
+    // The positions P of every hit in a file's bytes; the same as
+    // positionsIn() finds in the file's text.
+    QList<qint64> positionsIn(const QByteArray& bytes) const;
+
+private:
+    QByteArray m_folded;       // the text as the bytes it matches, folded
+    bool m_impossible = false; // a character that no byte of the file can equal
+};
+
 // Fills column 2 (D) of a finished hit table for a search text of length L.
 void fillOffsets(QList<HitRow>& hits, qsizetype L);
 

@@ -16,6 +16,7 @@
 #include "store/Module1.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -198,13 +199,15 @@ void frmMain::Searchsub()
         return;
     }
     m_state.SearchText = m_state.MsgAnswer;
+    // The files are searched as they lie on disk, without decoding them.
+    const search::Needle needle(m_state.SearchText);
     for (int row = 0; row < m_state.DiscCount; ++row) {
         const QString name = m_state.Discs.at(row).name;
         // A disc whose file cannot be read is passed over.
-        const std::optional<QString> text = catalogue::readWholeText(m_state.discPathFor(name));
-        if (!text)
+        QFile file(m_state.discPathFor(name));
+        if (!file.open(QIODevice::ReadOnly))
             continue;
-        for (const qint64 position : search::positionsIn(*text, m_state.SearchText)) {
+        for (const qint64 position : needle.positionsIn(file.readAll())) {
             m_state.SearchHits.append({row + 1, position, 0});
             m_state.SearchHitDiscs.append(name);
         }

@@ -6,6 +6,24 @@
 #include "store/Module1.h"
 
 #include <QApplication>
+#include <QTimer>
+
+namespace {
+
+// Ends the program once the window it watches has painted itself.
+class FirstFrame : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return false;
+    }
+};
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -42,6 +60,9 @@ int main(int argc, char* argv[])
     QObject::connect(&sessionEnd, &SessionEnd::endRequested, &window, &frmMain::programEnded);
     if (!window.Form_Load() || ended)
         return 0;
+    // For the benchmarks (bench/run): end once the first frame is painted.
+    if (qEnvironmentVariableIsSet("PLATTERBOOK_EXIT_AFTER_FIRST_FRAME"))
+        window.installEventFilter(new FirstFrame(&window));
     window.show();
     return app.exec();
 }
