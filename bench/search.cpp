@@ -21,9 +21,8 @@ int main(int argc, char* argv[])
     const search::Needle needle(QString::fromLocal8Bit(argv[2]));
     qint64 hits = 0;
     for (const catalogue::DiscRow& disc : index.discs) {
-        QFile file(data + disc.name + QStringLiteral(".txt"));
-        if (file.open(QIODevice::ReadOnly))
-            hits += needle.positionsIn(file.readAll()).size();
+        if (const auto bytes = catalogue::readFileBytes(data + disc.name + QStringLiteral(".txt")))
+            hits += needle.positionsIn(*bytes).size();
     }
     std::printf("%lld\n", static_cast<long long>(hits));
     return 0;

@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
-#include <QSvgRenderer>
 #include <QWindow>
 
 QString dialogStyleSheet()
@@ -56,7 +55,7 @@ void useDesktopLook(QWidget* dialog)
 
 RoundedWindow::RoundedWindow(const QString& background, QSize size, int corner, QWidget* owner)
     : QDialog(owner, Qt::FramelessWindowHint | (owner ? Qt::Dialog : Qt::Window)),
-      m_background(new QSvgRenderer(QStringLiteral(":/art/%1.svg").arg(background), this)),
+      m_background(background),
       m_corner(corner)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -100,19 +99,14 @@ void RoundedWindow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     // The picture is drawn at its own size from the top-left corner; a window
     // lower than its picture shows the top part of it.
-    const QSize picture = m_background->defaultSize();
+    const QSize picture = art::size(m_background);
     const qreal dpr = devicePixelRatioF();
     if (picture.isEmpty()) {
         painter.fillRect(rect(), QColor(0x1d, 0x26, 0x33));
         return;
     }
-    if (m_cache.isNull() || m_cache.devicePixelRatio() != dpr) {
-        m_cache = QPixmap(picture * dpr);
-        m_cache.setDevicePixelRatio(dpr);
-        m_cache.fill(QColor(0x1d, 0x26, 0x33));
-        QPainter cache(&m_cache);
-        m_background->render(&cache, QRectF(QPointF(0, 0), picture));
-    }
+    if (m_cache.isNull() || m_cache.devicePixelRatio() != dpr)
+        m_cache = art::pixmap(m_background, dpr, QColor(0x1d, 0x26, 0x33));
     painter.fillRect(rect(), QColor(0x1d, 0x26, 0x33));
     const int extra = height() - picture.height();
     if (extra <= 0 || m_bandFrom < 0 || m_bandTo <= m_bandFrom || m_bandTo > picture.height()) {

@@ -5,7 +5,6 @@
 #include <QPoint>
 
 class PictureButton;
-class QSvgRenderer;
 
 // The look of labels, text boxes, lists, check boxes, scroll bars and tooltips
 // on the dark pictures.
@@ -106,7 +105,7 @@ private:
 
     void applyShape();
 
-    QSvgRenderer* m_background = nullptr;
+    QString m_background;
     QPixmap m_cache;
     int m_corner;
     int m_bandFrom = -1;

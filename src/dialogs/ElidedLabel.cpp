@@ -1,8 +1,9 @@
 #include "dialogs/ElidedLabel.h"
 
 #include <QAbstractItemView>
+#include <QBrush>
 #include <QHelpEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -86,8 +87,26 @@ static QStyleOptionViewItem clamped(const QStyleOptionViewItem& option, const QW
 void ElidingDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const
 {
+    // Drawn here rather than by the style: a list of thousands of discs
+    // shows at once.
     const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
-    QStyledItemDelegate::paint(painter, clamped(option, view ? view->viewport() : nullptr), index);
+    const QStyleOptionViewItem line = clamped(option, view ? view->viewport() : nullptr);
+    const bool chosen = line.state & QStyle::State_Selected;
+    if (chosen)
+        painter->fillRect(line.rect, QColor(0xf2, 0xa9, 0x3b));
+    const QVariant font = index.data(Qt::FontRole);
+    const QFont face = font.isValid() ? font.value<QFont>() : line.font;
+    const QVariant brush = index.data(Qt::ForegroundRole);
+    painter->save();
+    painter->setFont(face);
+    painter->setPen(chosen            ? QColor(0x2a, 0x1a, 0x05)
+                    : brush.isValid() ? brush.value<QBrush>().color()
+                                      : QColor(0xe8, 0xed, 0xf4));
+    const QRect text = line.rect.adjusted(3, 0, -3, 0);
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                      QFontMetrics(face).elidedText(index.data().toString(), Qt::ElideRight,
+                                                   text.width()));
+    painter->restore();
 }
 
 bool ElidingDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
@@ -97,14 +116,14 @@ bool ElidingDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     const QString text = index.data(Qt::DisplayRole).toString();
     const QStyleOptionViewItem shown = clamped(option, view->viewport());
-    if (shown.fontMetrics.horizontalAdvance(text) + 8 > shown.rect.width())
+    if (shown.fontMetrics.horizontalAdvance(text) + 6 > shown.rect.width())
         QToolTip::showText(event->globalPos(), text, view);
     else
         QToolTip::hideText();
     return true;
 }
 
-void ElidingDelegate::applyTo(QListWidget* list)
+void ElidingDelegate::applyTo(QListView* list)
 {
     list->setItemDelegate(new ElidingDelegate(list));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QStyledItemDelegate>
 
-class QListWidget;
+class QListView;
 
 // A label that shows as much of its text as fits and ends it with "…" where
 // it does not; text() stays the whole text, and so does the tooltip its
@@ -49,5 +49,5 @@ public:
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
     // Gives a list this way of showing its lines.
-    static void applyTo(QListWidget* list);
+    static void applyTo(QListView* list);
 };

@@ -3,14 +3,50 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QHash>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
-PictureButton::PictureButton(const QString& art, QSize releaseArea, QWidget* parent)
-    : QWidget(parent), m_rest(new QSvgRenderer(QStringLiteral(":/art/%1.svg").arg(art), this)),
-      m_down(new QSvgRenderer(QStringLiteral(":/art/%1down.svg").arg(art), this)),
-      m_area(releaseArea)
+namespace art {
+
+QSize size(const QString& name)
 {
-    resize(m_rest->isValid() ? m_rest->defaultSize() : releaseArea);
+    static QHash<QString, QSize> sizes;
+    const auto known = sizes.constFind(name);
+    if (known != sizes.cend())
+        return *known;
+    const QSvgRenderer picture(QStringLiteral(":/art/%1.svg").arg(name));
+    return *sizes.insert(name, picture.isValid() ? picture.defaultSize() : QSize());
+}
+
+QPixmap pixmap(const QString& name, qreal devicePixelRatio, const QColor& under)
+{
+    const QString key = QStringLiteral("art:%1@%2:%3")
+                            .arg(name)
+                            .arg(devicePixelRatio)
+                            .arg(under.rgba(), 0, 16);
+    QPixmap drawn;
+    if (QPixmapCache::find(key, &drawn))
+        return drawn;
+    QSvgRenderer picture(QStringLiteral(":/art/%1.svg").arg(name));
+    const QSize at = picture.defaultSize();
+    drawn = QPixmap(at * devicePixelRatio);
+    drawn.setDevicePixelRatio(devicePixelRatio);
+    drawn.fill(under);
+    QPainter painter(&drawn);
+    picture.render(&painter, QRectF(QPointF(0, 0), at));
+    painter.end();
+    QPixmapCache::insert(key, drawn);
+    return drawn;
+}
+
+} // namespace art
+
+PictureButton::PictureButton(const QString& art, QSize releaseArea, QWidget* parent)
+    : QWidget(parent), m_art(art), m_area(releaseArea)
+{
+    const QSize picture = art::size(art);
+    resize(picture.isValid() ? picture : releaseArea);
     setCursor(Qt::PointingHandCursor);
     // Reached with Tab, after the window's other controls; Space acts.
     setFocusPolicy(Qt::TabFocus);
@@ -47,8 +83,9 @@ int PictureButton::shiftCode(Qt::KeyboardModifiers modifiers)
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    QSvgRenderer* picture = m_pressed ? m_down : m_rest;
-    picture->render(&painter, QRectF(QPointF(0, 0), picture->defaultSize()));
+    painter.drawPixmap(0, 0,
+                       art::pixmap(m_pressed ? m_art + QStringLiteral("down") : m_art,
+                                   devicePixelRatioF()));
     if (m_hover && !m_pressed && isEnabled()) {
         // A faint glow while the pointer rests on the button.
         painter.setRenderHint(QPainter::Antialiasing);
@@ -103,16 +140,15 @@ void PictureButton::leaveEvent(QEvent*)
     update();
 }
 
-Picture::Picture(const QString& art, QWidget* parent)
-    : QWidget(parent), m_picture(new QSvgRenderer(QStringLiteral(":/art/%1.svg").arg(art), this))
+Picture::Picture(const QString& art, QWidget* parent) : QWidget(parent), m_art(art)
 {
-    resize(m_picture->defaultSize());
+    resize(art::size(art));
 }
 
 void Picture::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    m_picture->render(&painter, QRectF(QPointF(0, 0), m_picture->defaultSize()));
+    painter.drawPixmap(0, 0, art::pixmap(m_art, devicePixelRatioF()));
 }
 
 void Picture::mousePressEvent(QMouseEvent* event)

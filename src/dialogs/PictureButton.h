@@ -1,8 +1,15 @@
 #pragma once
 
+#include <QColor>
+#include <QPixmap>
 #include <QWidget>
 
-class QSvgRenderer;
+// The program's pictures (":/art/<name>.svg"), each read once and drawn once
+// for each device pixel ratio, then kept for every window that shows it.
+namespace art {
+QSize size(const QString& name);
+QPixmap pixmap(const QString& name, qreal devicePixelRatio, const QColor& under = Qt::transparent);
+} // namespace art
 
 // A button that is a picture: it shows its pressed picture while a mouse button
 // is held on it, and reports every release with the point in its own pixels.
@@ -38,8 +45,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    QSvgRenderer* m_rest;
-    QSvgRenderer* m_down;
+    QString m_art;
     QSize m_area;
     bool m_pressed = false;
     bool m_hover = false;
@@ -57,5 +63,5 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QSvgRenderer* m_picture;
+    QString m_art;
 };

@@ -2,6 +2,7 @@
 
 #include "store/Codepage.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -91,10 +92,10 @@ QList<qint64> Needle::positionsIn(const QByteArray& bytes) const
     if (L == 0 || m_impossible || bytes.size() < L)
         return found;
     const auto& folds = byteFolds();
-    std::string text(size_t(bytes.size()), '\0');
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        text[size_t(i)] = char(folds[uchar(bytes[i])]);
-    const std::string_view haystack(text);
+    m_file.resize(size_t(bytes.size()));
+    std::transform(bytes.cbegin(), bytes.cend(), m_file.begin(),
+                   [&folds](char c) { return char(folds[uchar(c)]); });
+    const std::string_view haystack(m_file);
     const std::string_view needle(m_folded.constData(), size_t(L));
     qint64 offset = 0;
     size_t start = 0;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 // The catalogue search over the raw text of disc files, without regard to
 // letter case. A hit is recorded as the disc number (from 1), a position P and
@@ -32,6 +33,7 @@ public:
 private:
     QByteArray m_folded;       // the text as the bytes it matches, folded
     bool m_impossible = false; // a character that no byte of the file can equal
+    mutable std::string m_file; // the file being searched, folded (kept for the next)
 };
 
 // Fills column 2 (D) of a finished hit table for a search text of length L.

@@ -204,10 +204,10 @@ void frmMain::Searchsub()
     for (int row = 0; row < m_state.DiscCount; ++row) {
         const QString name = m_state.Discs.at(row).name;
         // A disc whose file cannot be read is passed over.
-        QFile file(m_state.discPathFor(name));
-        if (!file.open(QIODevice::ReadOnly))
+        const std::optional<QByteArray> bytes = catalogue::readFileBytes(m_state.discPathFor(name));
+        if (!bytes)
             continue;
-        for (const qint64 position : needle.positionsIn(file.readAll())) {
+        for (const qint64 position : needle.positionsIn(*bytes)) {
             m_state.SearchHits.append({row + 1, position, 0});
             m_state.SearchHitDiscs.append(name);
         }

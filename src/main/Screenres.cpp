@@ -8,7 +8,6 @@
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 
 bool Screenres(Module1& state, QWidget* owner)
 {
@@ -59,16 +58,7 @@ void setUpApplication()
     QFont font(QStringLiteral("Bookman Old Style"), 9);
     font.setWeight(QFont::Light);
     QApplication::setFont(font);
-    // Every window, and the task bar, shows the program's record.
-    QIcon icon;
-    QSvgRenderer picture(QStringLiteral(":/art/platterbook.svg"));
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        picture.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    QApplication::setWindowIcon(icon);
+    // Every window, and the task bar, shows the program's record, drawn at
+    // the size asked for when it is asked for.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/platterbook.svg")));
 }

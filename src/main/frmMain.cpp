@@ -4,6 +4,7 @@
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmMsgbox.h"
 #include "main/CatalogueSearch.h"
+#include "main/DiscList.h"
 #include "main/Screenres.h"
 #include "navigator/frmNavi.h"
 #include "store/Codepage.h"
@@ -117,6 +118,8 @@ void frmMain::buildControls()
                       "QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
 
     cmbDisc = new ElidedComboBox(this);
+    m_discs = new DiscList(m_state, this);
+    cmbDisc->setModel(m_discs);
     cmbDisc->setGeometry(twips(480), twips(840), twips(3975), twips(360));
     cmbDisc->setAccessibleName(QStringLiteral("Disc"));
     cmbDisc->setMaxVisibleItems(20);
@@ -359,9 +362,7 @@ bool frmMain::takeLock()
 void frmMain::fillChooser()
 {
     const QSignalBlocker block(cmbDisc);
-    cmbDisc->clear();
-    for (int row = 0; row < m_state.DiscCount; ++row)
-        cmbDisc->addItem(m_state.Discs.at(row).name);
+    m_discs->refill();
     cmbDisc->setCurrentIndex(-1);
 }
 
@@ -369,7 +370,7 @@ void frmMain::ensureNavigator()
 {
     if (m_navi)
         return;
-    m_navi = new frmNavi(m_state);
+    m_navi = new frmNavi(m_state, m_discs);
     connect(m_navi, &frmNavi::shortcutTyped, this, [this](int code) { Form_KeyPress(code); });
     connect(m_navi, &frmNavi::discChosen, this, [this](int row, const QString& name) {
         // Double-click in the navigator: the disc on show is not loaded again.
@@ -588,7 +589,7 @@ void frmMain::reloadCatalogue()
     }
     fillChooser();
     if (m_navi)
-        m_navi->refill();
+        m_navi->cmdRefresh();
     else if (m_state.DiscCount > 0)
         ensureNavigator();
     // While a new disc's tracks are typed, Tracks holds them: the disc on
@@ -690,7 +691,7 @@ void frmMain::cmdUpdate()
     if (m_state.DiscCount == 0) {
         {
             const QSignalBlocker block(cmbDisc);
-            cmbDisc->clear();
+            m_discs->refill();
         }
         lblDisc->clear();
         m_state.Tracks.clear();
@@ -716,7 +717,7 @@ void frmMain::cmdUpdate()
         if (cmbDisc->count() != m_state.DiscCount) {
             {
                 const QSignalBlocker block(cmbDisc);
-                cmbDisc->addItem(m_state.Discs.at(m_state.DiscCount - 1).name);
+                m_discs->appendNewest();
             }
             ensureNavigator();
             m_navi->cmdRefresh();
@@ -724,7 +725,7 @@ void frmMain::cmdUpdate()
     } else {
         {
             const QSignalBlocker block(cmbDisc);
-            cmbDisc->removeItem(m_state.RemovedDisc);
+            m_discs->removeDisc(m_state.RemovedDisc);
         }
         // The remover has emptied Tracks: whichever disc is shown next is
         // read from its file again.
@@ -838,8 +839,7 @@ void frmMain::nameShownDisc()
     const QString folder = QDir::toNativeSeparators(QDir::cleanPath(m_state.dataDir()));
     lblDisc->setToolTip(name.isEmpty() ? QStringLiteral("The catalogue in ") + folder
                                        : name + QStringLiteral("\nin the catalogue ") + folder);
-    if (m_navi)
-        m_navi->markShown(name.isEmpty() ? -1 : m_shown.row);
+    m_discs->markShown(name.isEmpty() ? -1 : m_shown.row);
 }
 
 void frmMain::sizeToRows(int tracks)

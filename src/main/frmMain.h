@@ -15,6 +15,7 @@ class frmNewd;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class DiscList;
 class QScrollArea;
 class QTimer;
 struct Change;
@@ -169,5 +170,6 @@ private:
     int m_discLoads = 0;
     QTimer* m_commentTimer = nullptr;
     QScrollArea* m_rowsArea = nullptr;
+    DiscList* m_discs = nullptr; // the chooser's and the navigator's list
     bool m_overfull = false;
 };

@@ -6,16 +6,18 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QScreen>
 
-frmNavi::frmNavi(Module1& state)
+frmNavi::frmNavi(Module1& state, QAbstractItemModel* discs)
     : RoundedWindow(QStringLiteral("navi"), QSize(212, 82), 18), m_state(state)
 {
     setWindowTitle(QStringLiteral("Navigator"));
     setStyleSheet(dialogStyleSheet());
     setStretchBand(300, 586);
-    lstNavi = new QListWidget(this);
+    lstNavi = new QListView(this);
+    lstNavi->setModel(discs); // the main window's list: it follows the catalogue
+    lstNavi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstNavi->setObjectName(QStringLiteral("lstNavi"));
     lstNavi->setAccessibleName(QStringLiteral("Discs"));
     lstNavi->setFrameShape(QFrame::NoFrame);
@@ -23,11 +25,11 @@ frmNavi::frmNavi(Module1& state)
     ElidingDelegate::applyTo(lstNavi);
     lstNavi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstNavi->setStyleSheet(QStringLiteral(
-        "QListWidget { background: #1a2130; color: #e8edf4; border: none; outline: none; }"
-        "QListWidget::item { height: 16px; padding-left: 3px; }"
-        "QListWidget::item:selected { background: #f2a93b; color: #2a1a05; }"));
+        "QListView { background: #1a2130; color: #e8edf4; border: none; outline: none; }"
+        "QListView::item { height: 16px; padding-left: 3px; }"
+        "QListView::item:selected { background: #f2a93b; color: #2a1a05; }"));
     lstNavi->installEventFilter(this);
-    connect(lstNavi, &QListWidget::itemDoubleClicked, this, [this] { lstNavi_DblClick(); });
+    connect(lstNavi, &QListView::doubleClicked, this, [this] { lstNavi_DblClick(); });
 
     picNavibot = new Picture(QStringLiteral("navibot"), this);
     picNavibot->resize(212, 48);
@@ -37,10 +39,8 @@ frmNavi::frmNavi(Module1& state)
     picClose->setToolTip(QStringLiteral("Hide the navigator"));
     connect(picClose, &PictureButton::MouseUp, this, &frmNavi::picClose_MouseUp);
 
-    // Form_Load: sizing, then the discs.
+    // Form_Load: sizing; the discs are the list the main window keeps.
     sizeToDiscs();
-    for (int row = 0; row < m_state.DiscCount; ++row)
-        lstNavi->addItem(m_state.Discs.at(row).name);
     placeAtTwips(600, 1800);
 }
 
@@ -59,46 +59,16 @@ void frmNavi::sizeToDiscs()
 
 void frmNavi::cmdRefresh()
 {
+    // The list itself follows the main window's list of discs.
     sizeToDiscs();
-    if (m_state.DiscRemoved == 1) {
-        if (m_state.RemovedDisc >= 0 && m_state.RemovedDisc < lstNavi->count())
-            delete lstNavi->takeItem(m_state.RemovedDisc);
-    } else if (lstNavi->count() != m_state.DiscCount && m_state.DiscCount > 0) {
-        lstNavi->addItem(m_state.Discs.at(m_state.DiscCount - 1).name);
-    }
-}
-
-void frmNavi::refill()
-{
-    sizeToDiscs();
-    m_marked = -1;
-    lstNavi->clear();
-    for (int row = 0; row < m_state.DiscCount; ++row)
-        lstNavi->addItem(m_state.Discs.at(row).name);
-}
-
-void frmNavi::markShown(int row)
-{
-    const auto mark = [this](int r, bool on) {
-        QListWidgetItem* item = r >= 0 && r < lstNavi->count() ? lstNavi->item(r) : nullptr;
-        if (!item)
-            return;
-        QFont font = lstNavi->font();
-        font.setBold(on);
-        item->setFont(font);
-        item->setForeground(on ? QColor(0xf2, 0xa9, 0x3b) : lstNavi->palette().text().color());
-    };
-    mark(m_marked, false);
-    mark(row, true);
-    m_marked = row;
 }
 
 void frmNavi::lstNavi_DblClick()
 {
-    const int row = lstNavi->currentRow();
+    const int row = lstNavi->currentIndex().row();
     if (row < 0)
         return;
-    emit discChosen(row, lstNavi->item(row)->text());
+    emit discChosen(row, lstNavi->currentIndex().data().toString());
 }
 
 void frmNavi::picClose_MouseUp(int, int, float X, float Y)
@@ -112,7 +82,8 @@ bool frmNavi::eventFilter(QObject* watched, QEvent* event)
     if (watched == lstNavi && event->type() == QEvent::KeyPress) {
         const int code = keyAscii(static_cast<QKeyEvent*>(event));
         if (code == 13) {
-            if (lstNavi->currentRow() >= 0 && lstNavi->currentItem()->isSelected())
+            if (lstNavi->currentIndex().isValid() &&
+                lstNavi->selectionModel()->isSelected(lstNavi->currentIndex()))
                 lstNavi_DblClick();
             return true;
         }

@@ -4,7 +4,8 @@
 
 class Module1;
 class PictureButton;
-class QListWidget;
+class QAbstractItemModel;
+class QListView;
 
 // The navigator: a narrow window beside the main window that lists every disc.
 // Double-click or Enter shows a disc; the main window's Ctrl shortcuts are
@@ -13,20 +14,17 @@ class frmNavi : public RoundedWindow
 {
     Q_OBJECT
 public:
-    explicit frmNavi(Module1& state);
+    // discs: the list of discs it shows, kept by the main window.
+    frmNavi(Module1& state, QAbstractItemModel* discs);
 
-    // Re-sizes the window for DiscCount and brings the list in line after a disc
-    // was added (appended) or removed (DiscRemoved, RemovedDisc).
+    // Re-sizes the window for DiscCount after a disc was added or removed;
+    // its list follows the main window's.
     void cmdRefresh();
-    // The whole list again, after the catalogue was read anew.
-    void refill();
-    // Marks the disc on show in the list (-1: none).
-    void markShown(int row);
 
     void lstNavi_DblClick();
     void picClose_MouseUp(int Button, int Shift, float X, float Y);
 
-    QListWidget* lstNavi;
+    QListView* lstNavi;
     QWidget* picNavibot;
     PictureButton* picClose;
 
@@ -42,5 +40,4 @@ protected:
 private:
     void sizeToDiscs();
     Module1& m_state;
-    int m_marked = -1;
 };

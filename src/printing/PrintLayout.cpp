@@ -65,7 +65,16 @@ QString currentDisc(const QList<catalogue::Track>& tracks, const QStringList& fi
 
 QString allDiscs(const QList<Disc>& discs, const QStringList& fields)
 {
+    // Room for it all at once: the text grows in step with the catalogue.
+    qsizetype room = 0;
+    for (const Disc& disc : discs) {
+        room += disc.name.size() + 4;
+        for (const catalogue::Track& track : disc.tracks)
+            for (const QString& value : track)
+                room += value.size() + 10;
+    }
     QString text;
+    text.reserve(room);
     for (const Disc& disc : discs) {
         text += QString(2, CR) + disc.name + QString(2, CR);
         for (const catalogue::Track& track : disc.tracks)

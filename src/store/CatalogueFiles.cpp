@@ -8,6 +8,14 @@
 #include <QSaveFile>
 
 #include <cmath>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace catalogue {
 
@@ -123,22 +131,39 @@ QByteArray indexBytes(const QList<DiscRow>& discs)
 {
     // The count line is written as a number: a blank where the sign would be,
     // the digits and a trailing blank.
-    const QString crlf = QStringLiteral("\r\n");
-    QString text = u' ' + QString::number(discs.size()) + u' ' + crlf;
-    for (const DiscRow& disc : discs) {
-        text += disc.name + crlf;
-        text += disc.count + crlf;
-    }
+    const QLatin1StringView crlf("\r\n");
+    qsizetype size = 16;
+    for (const DiscRow& disc : discs)
+        size += disc.name.size() + disc.count.size() + 4;
+    QString text;
+    text.reserve(size);
+    text.append(u' ').append(QString::number(discs.size())).append(u' ').append(crlf);
+    for (const DiscRow& disc : discs)
+        text.append(disc.name).append(crlf).append(disc.count).append(crlf);
     return codepage::encode(text);
 }
 
 QByteArray discBytes(const QList<Track>& tracks)
 {
     QString text;
+    qsizetype size = 0;
     for (const Track& track : tracks)
         for (const QString& field : track)
-            text += field + QStringLiteral("\r\n");
+            size += field.size() + 2;
+    text.reserve(size);
+    for (const Track& track : tracks)
+        for (const QString& field : track)
+            text.append(field).append(QLatin1StringView("\r\n"));
     return codepage::encode(text);
+}
+
+static void syncToDisk(int handle)
+{
+#ifdef Q_OS_WIN
+    _commit(handle);
+#else
+    ::fsync(handle);
+#endif
 }
 
 QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes)
@@ -152,9 +177,15 @@ QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 fai
         return file.errorString();
     const qint64 wanted = bytes.size();
     const qint64 offered = failAfterBytes >= 0 ? std::min(failAfterBytes, wanted) : wanted;
-    const qint64 written = offered > 0 ? file.write(bytes.constData(), offered) : 0;
+    qint64 written = offered > 0 ? file.write(bytes.constData(), offered) : 0;
     // A write cut short by a full disk returns the short count without an
     // error; committing then would install the truncated file.
+    // On the disk before it takes the old file's place: a power cut leaves
+    // the old file or the new one, not an empty one.
+    if (written == wanted && !file.flush())
+        written = -1;
+    if (written == wanted)
+        syncToDisk(file.handle());
     if (written != wanted) {
         const QString reason = written < 0 || file.error() != QFileDevice::NoError
                                    ? file.errorString()
@@ -218,40 +249,76 @@ IndexRead readIndex(const QString& path)
     return parseIndex(*bytes);
 }
 
+namespace {
+
+// The lines of a text one after another, cut as codepage::splitLines() cuts
+// them, without a list of them all.
+class Lines
+{
+public:
+    explicit Lines(QStringView text) : m_text(text) {}
+    bool next(QStringView* line)
+    {
+        const qsizetype n = m_text.size();
+        if (m_at >= n)
+            return false;
+        qsizetype end = m_at;
+        while (end < n && m_text[end] != u'\r' && m_text[end] != u'\n')
+            ++end;
+        *line = m_text.mid(m_at, end - m_at);
+        m_at = end + (end + 1 < n && m_text[end] == u'\r' && m_text[end + 1] == u'\n' ? 2 : 1);
+        ++m_read;
+        return true;
+    }
+    int read() const { return m_read; }
+
+private:
+    QStringView m_text;
+    qsizetype m_at = 0;
+    int m_read = 0;
+};
+
+} // namespace
+
 IndexRead parseIndex(const QByteArray& bytes)
 {
     IndexRead result;
     if (bytes.isEmpty())
         return result;
-    const QStringList lines = codepage::splitLines(codepage::decode(bytes));
-    const std::optional<int> count = lines.isEmpty() ? std::nullopt : strictCount(lines.first());
+    const QString text = codepage::decode(bytes);
+    Lines lines(text);
+    QStringView first;
+    const std::optional<int> count =
+        lines.next(&first) ? strictCount(first.toString()) : std::nullopt;
     if (!count || *count < 0) {
         result.status = IndexRead::Damaged;
         result.line = 1;
         result.problem = QStringLiteral("the first line is not a number of discs");
         return result;
     }
-    const qsizetype needed = 1 + 2 * qsizetype(*count);
-    if (lines.size() < needed) {
-        result.status = IndexRead::Damaged;
-        result.line = int(lines.size()) + 1;
-        result.problem = QStringLiteral("it lists %1 discs but ends after %2 lines")
-                             .arg(*count)
-                             .arg(lines.size());
-        return result;
-    }
     result.discs.reserve(*count);
+    int badName = 0; // the line of the first name that cannot be a disc's file
+    QStringView name, countText;
     for (int k = 0; k < *count; ++k) {
-        const QString& name = lines.at(1 + 2 * k);
-        if (!isReadableName(name)) {
+        if (!lines.next(&name) || !lines.next(&countText)) {
             result.status = IndexRead::Damaged;
-            result.line = 2 + 2 * k;
+            result.line = lines.read() + 1;
             result.discs.clear();
-            result.problem =
-                QStringLiteral("the disc name '%1' cannot be a file in the Data folder").arg(name);
+            result.problem = QStringLiteral("it lists %1 discs but ends after %2 lines")
+                                 .arg(*count)
+                                 .arg(lines.read());
             return result;
         }
-        result.discs.append({name, lines.at(2 + 2 * k)});
+        result.discs.append({name.toString(), countText.toString()});
+        if (!badName && !isReadableName(result.discs.last().name))
+            badName = 2 + 2 * k;
+    }
+    if (badName) {
+        result.status = IndexRead::Damaged;
+        result.line = badName;
+        result.problem = QStringLiteral("the disc name '%1' cannot be a file in the Data folder")
+                             .arg(result.discs.at(badName / 2 - 1).name);
+        result.discs.clear();
     }
     return result;
 }
@@ -287,6 +354,35 @@ DiscRead parseDiscFile(const QByteArray& bytes, int count)
     if (whole < count)
         result.status = DiscRead::Short;
     return result;
+}
+
+std::optional<QByteArray> readFileBytes(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0)
+        return std::nullopt;
+    struct stat info = {};
+    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(handle);
+        return std::nullopt;
+    }
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(handle, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    ::close(handle);
+    bytes.truncate(got);
+    return bytes;
+#else
+    return readBytes(path, nullptr);
+#endif
 }
 
 std::optional<QString> readWholeText(const QString& path)

@@ -112,6 +112,10 @@ DiscRead readDiscFile(const QString& path, int count);
 // The same reading of a disc file's bytes.
 DiscRead parseDiscFile(const QByteArray& bytes, int count);
 
+// The bytes of a whole file, read with as few calls to the system as it
+// takes (the search reads every disc's file); empty when it cannot be read.
+std::optional<QByteArray> readFileBytes(const QString& path);
+
 // A whole file as one text, line ends included; empty when it cannot be read.
 std::optional<QString> readWholeText(const QString& path);
 

@@ -1,18 +1,35 @@
 #include "store/Codepage.h"
 
 #include <QStringDecoder>
+
+#include <algorithm>
 #include <QStringEncoder>
 
 namespace codepage {
 
+// Windows-1252 is Latin-1 but for the bytes 0x80 to 0x9F: text without them
+// takes Qt's fast Latin-1 conversion, and gives the very same result.
+static bool outsideTheDifference(const QByteArray& bytes)
+{
+    return std::none_of(bytes.cbegin(), bytes.cend(), [](char c) {
+        return uchar(c) >= 0x80 && uchar(c) <= 0x9F;
+    });
+}
+
 QString decode(const QByteArray& bytes)
 {
+    if (outsideTheDifference(bytes))
+        return QString::fromLatin1(bytes);
     QStringDecoder decoder("windows-1252");
     return decoder(bytes);
 }
 
 QByteArray encode(const QString& text)
 {
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+            return c.unicode() > 0xFF || (c.unicode() >= 0x80 && c.unicode() <= 0x9F);
+        }))
+        return text.toLatin1();
     // A fresh encoder for every call: its error state does not reset itself.
     QStringEncoder encoder("windows-1252");
     return encoder(text);

@@ -1,20 +1,75 @@
 #include "store/Settings.h"
 
-Settings::Settings(const QString& iniFile)
-    : m_store(iniFile.isEmpty() ? std::make_unique<QSettings>(QStringLiteral("Platterbook"),
-                                                              QStringLiteral("Platterbook"))
-                                : std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
-{}
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace {
+
+QString userStoreFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Platterbook/Platterbook.conf");
+}
+
+} // namespace
+
+Settings::Settings(const QString& iniFile) : m_iniFile(iniFile) {}
+
+Settings::~Settings() = default;
+
+QSettings& Settings::store() const
+{
+    // Read whole only when first needed: a store with thousands of discs'
+    // sections takes a while, and the start needs one key of it.
+    if (!m_store)
+        m_store = m_iniFile.isEmpty()
+                      ? std::make_unique<QSettings>(QStringLiteral("Platterbook"),
+                                                    QStringLiteral("Platterbook"))
+                      : std::make_unique<QSettings>(m_iniFile, QSettings::IniFormat);
+    return *m_store;
+}
 
 QString Settings::read(const QString& section, const QString& key) const
 {
-    return m_store->value(section + u'/' + key).toString();
+    return store().value(section + u'/' + key).toString();
+}
+
+QString Settings::navi() const
+{
+    if (m_store)
+        return read(General, QStringLiteral("navi"));
+    // At the start only this key is wanted: found in the file's own lines
+    // when it stands there plainly, from the whole store otherwise.
+    if (m_iniFile.isEmpty() && QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation,
+                                                         QStringLiteral("Platterbook/Platterbook.conf"))
+                                       .size() > 1)
+        return read(General, QStringLiteral("navi")); // a store for all users beside the user's
+    QFile file(m_iniFile.isEmpty() ? userStoreFile() : m_iniFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.exists() ? read(General, QStringLiteral("navi")) : QString();
+    bool inGeneral = false;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.startsWith('[')) {
+            inGeneral = line == "[%General]";
+            continue;
+        }
+        if (inGeneral && line.startsWith("navi=")) {
+            const QByteArray value = line.mid(5);
+            for (const char c : value)
+                if (!std::isalnum(uchar(c)))
+                    return read(General, QStringLiteral("navi")); // written with escapes
+            return QString::fromLatin1(value);
+        }
+    }
+    return {};
 }
 
 void Settings::write(const QString& section, const QString& key, const QString& value)
 {
-    m_store->setValue(section + u'/' + key, value);
-    m_store->sync();
+    store().setValue(section + u'/' + key, value);
+    store().sync();
 }
 
 void Settings::deleteDisc(const QString& disc)
@@ -23,13 +78,13 @@ void Settings::deleteDisc(const QString& disc)
         deleteSection(disc);
         return;
     }
-    m_store->remove(disc + u'/' + DiscLen);
-    m_store->remove(disc + u'/' + Mono);
-    m_store->sync();
+    store().remove(disc + u'/' + DiscLen);
+    store().remove(disc + u'/' + Mono);
+    store().sync();
 }
 
 void Settings::deleteSection(const QString& section)
 {
-    m_store->remove(section);
-    m_store->sync();
+    store().remove(section);
+    store().sync();
 }

@@ -13,6 +13,7 @@ public:
     // An INI file at iniFile, or the user's own store for the application
     // "Platterbook" when iniFile is empty.
     explicit Settings(const QString& iniFile = {});
+    ~Settings();
 
     // The empty text when the section or key is missing.
     QString read(const QString& section, const QString& key) const;
@@ -22,18 +23,20 @@ public:
     // the program's own keys, so only the disc's keys go.
     void deleteDisc(const QString& disc);
 
-    QString navi() const { return read(General, QStringLiteral("navi")); }
+    QString navi() const;
     void setNavi(const QString& value) { write(General, QStringLiteral("navi"), value); }
     QString discLength(const QString& disc) const { return read(disc, DiscLen); }
     void setDiscLength(const QString& disc, const QString& value) { write(disc, DiscLen, value); }
     QString mono(const QString& disc) const { return read(disc, Mono); }
     void setMono(const QString& disc, const QString& value) { write(disc, Mono, value); }
 
-    QString fileName() const { return m_store->fileName(); }
+    QString fileName() const { return store().fileName(); }
 
 private:
     inline static const QString General = QStringLiteral("General");
     inline static const QString DiscLen = QStringLiteral("disclen");
     inline static const QString Mono = QStringLiteral("mono");
-    std::unique_ptr<QSettings> m_store;
+    QSettings& store() const;
+    QString m_iniFile;
+    mutable std::unique_ptr<QSettings> m_store;
 };

@@ -68,7 +68,7 @@ TEST(NewDisc, ThreeTracksKeepingTheTrackInformation)
     EXPECT_EQ(p.main().cmbDisc->count(), 2);
     EXPECT_EQ(p.main().cmbDisc->currentIndex(), 1);
     EXPECT_EQ(p.main().lblTitle[2]->text(), "Three");
-    EXPECT_EQ(p.main().navigator()->lstNavi->count(), 2);
+    EXPECT_EQ(p.main().navigator()->lstNavi->model()->rowCount(), 2);
     EXPECT_EQ(p.state().EntryTrack, 0);
     EXPECT_EQ(p.state().NewDiscPending, 0);
 }
@@ -86,7 +86,7 @@ TEST(NewDisc, OneTrackClosesWithoutAFlash)
     EXPECT_EQ(p.main().lblDisc->text(), "Single");
     ASSERT_NE(p.main().navigator(), nullptr); // created by the first new disc
     EXPECT_FALSE(p.main().navigator()->isVisible());
-    EXPECT_EQ(p.main().navigator()->lstNavi->count(), 1);
+    EXPECT_EQ(p.main().navigator()->lstNavi->model()->rowCount(), 1);
 }
 
 TEST(NewDisc, RefusalsInTheirOrderWithTheirMessages)

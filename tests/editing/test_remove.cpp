@@ -72,8 +72,8 @@ TEST(RemoveDisc, DiscTwoOfThree)
     EXPECT_EQ(p.state().settings().mono("Jazz"), QString());
     EXPECT_EQ(p.main().cmbDisc->count(), 2);
     EXPECT_EQ(p.main().cmbDisc->itemText(1), "Mix");
-    EXPECT_EQ(p.main().navigator()->lstNavi->count(), 2);
-    EXPECT_EQ(p.main().navigator()->lstNavi->item(1)->text(), "Mix");
+    EXPECT_EQ(p.main().navigator()->lstNavi->model()->rowCount(), 2);
+    EXPECT_EQ(p.main().navigator()->lstNavi->model()->index(1, 0).data().toString(), "Mix");
     EXPECT_EQ(p.main().navigator()->height(), 2 * 16 + 82);
     // The first disc is shown afterwards, loaded once.
     EXPECT_EQ(p.main().lblDisc->text(), "Rock");
@@ -120,7 +120,7 @@ TEST(RemoveDisc, TheLastDiscLeavesTheEmptyCatalogue)
     EXPECT_EQ(p.main().cmbDisc->count(), 0);
     EXPECT_TRUE(p.main().lblDisc->text().isEmpty());
     EXPECT_FALSE(p.main().lblTitle[0]->isVisible());
-    EXPECT_EQ(p.main().navigator()->lstNavi->count(), 0);
+    EXPECT_EQ(p.main().navigator()->lstNavi->model()->rowCount(), 0);
     EXPECT_EQ(p.state().RemoveDiscPending, 0);
 }
 

@@ -55,7 +55,7 @@ TEST(TrackEntry, CancelPartWayAndDrop)
     EXPECT_EQ(p.state().DiscCount, 1);
     EXPECT_EQ(p.state().Discs.size(), 1);
     EXPECT_EQ(p.main().cmbDisc->count(), 1);
-    EXPECT_EQ(p.main().navigator()->lstNavi->count(), 1);
+    EXPECT_EQ(p.main().navigator()->lstNavi->model()->rowCount(), 1);
     // The main window shows its disc again, whole.
     EXPECT_EQ(p.main().lblDisc->text(), "Rock");
     EXPECT_EQ(p.state().TrackCount, 2);

@@ -330,13 +330,14 @@ TEST(Navigator, ShowsEveryDiscOrScrollsWithinItsScreen)
         ASSERT_TRUE(p.startWith(discs(n)));
         frmNavi* navi = p.main().navigator();
         navi->show();
-        const QListWidget* list = navi->lstNavi;
+        const QListView* list = navi->lstNavi;
         const bool scrolls = navi->height() == navi->screen()->availableGeometry().height();
         EXPECT_EQ(scrolls, n == 80);
         EXPECT_EQ(list->verticalScrollBar()->isVisible(), scrolls) << n;
         EXPECT_LE(list->geometry().bottom(), navi->picNavibot->geometry().top()) << n;
         EXPECT_TRUE(n == 0 || scrolls ||
-                    list->viewport()->rect().contains(list->visualItemRect(list->item(n - 1))));
+                    list->viewport()->rect().contains(
+                        list->visualRect(list->model()->index(n - 1, 0))));
     }
 }
 
@@ -347,20 +348,23 @@ TEST(Navigator, MouseAndKeys)
     TestProgram p;
     ASSERT_TRUE(p.startWith(discs(3)));
     frmNavi* navi = p.main().navigator();
-    QListWidget* list = navi->lstNavi;
+    QListView* list = navi->lstNavi;
+    const auto choose = [list](int row) {
+        list->setCurrentIndex(list->model()->index(row, 0));
+    };
     navi->show();
     giveFocus(list);
     QGuiApplication::clipboard()->setText("kept");
-    list->setCurrentRow(1);
+    choose(1);
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
     EXPECT_EQ(mainView(p), " | chooser -1 | disc -1 | 0 tracks, 0 rows");
     EXPECT_TRUE(navi->isVisible() && p.state().messagesShown.isEmpty());
 
-    const auto doubleClick = [list](int row) {
-        list->setCurrentRow(row);
-        const QPoint at = list->visualItemRect(list->item(row)).center();
+    const auto doubleClick = [list, choose](int row) {
+        choose(row);
+        const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     };
@@ -369,11 +373,11 @@ TEST(Navigator, MouseAndKeys)
     const int loads = p.main().discLoads();
     doubleClick(1); // the disc on show is not loaded again
     EXPECT_EQ(p.main().discLoads(), loads);
-    list->setCurrentRow(2);
+    choose(2);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(p.main().lblDisc->text(), "Disc 3");
     list->clearSelection();
-    list->setCurrentRow(-1);
+    list->setCurrentIndex({});
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(p.main().lblDisc->text(), "Disc 3");
     click(navi->picClose);

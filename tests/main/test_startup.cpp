@@ -244,7 +244,7 @@ TEST(DiscView, EveryRowShowsItsTrackAndTheWindowFitsTheRows)
     EXPECT_EQ(mainView(p), " | chooser -1 | disc -1 | 0 tracks, 0 rows");
     EXPECT_EQ(w.discLoads(), 0);
     EXPECT_TRUE(w.navigator()->isVisible());
-    EXPECT_EQ(w.navigator()->lstNavi->count(), 4);
+    EXPECT_EQ(w.navigator()->lstNavi->model()->rowCount(), 4);
     const std::array<std::array<QLabel*, frmMain::Rows>*, 6> columns = {
         &w.lblLabel, &w.lblProducer, &w.lblTitle, &w.lblDate, &w.lblLength, &w.lblFormat};
     std::map<int, int> heights; // by the number of tracks

@@ -15,6 +15,12 @@ TEST(Codepage, EveryByteReadsAndWritesBackUnchanged)
     EXPECT_EQ(text.at(0xF6), QChar(0xF6)); // ö
     EXPECT_TRUE(codepage::representable(text));
     EXPECT_EQ(codepage::encode(text), all);
+    // Each byte alone reads and writes as within all of them, whichever way
+    // its text is converted.
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(codepage::decode(all.mid(i, 1)), text.mid(i, 1)) << i;
+        EXPECT_EQ(codepage::encode(text.mid(i, 1)), all.mid(i, 1)) << i;
+    }
 }
 
 TEST(Codepage, TellsWhatCannotBeStored)
