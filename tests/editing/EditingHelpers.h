@@ -8,54 +8,57 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTimer>
+#include <QTest>
 
-#include <gtest/gtest.h>
+#include <array>
 
-// Opens the new disc dialog from the main window, types a name and a count
-// and presses Save. The track window is open afterwards when the disc was made.
+// Types a name and a count into the new disc dialog and presses Save. The
+// track window is open afterwards when the disc was made.
 inline void newDisc(TestProgram& p, const QString& name, const QString& count)
 {
-    const auto wait = onNextModal([name, count](QWidget* modal) {
-        auto* dialog = qobject_cast<frmNewd*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        dialog->txtDisc->setText(name);
-        dialog->txtTracks->setText(count);
-        click(dialog->picSave);
-        if (dialog->isVisible()) // refused: leave as the user would
-            click(dialog->picCancel);
+    inDialog<frmNewd>(p.main().picNewd, [&](frmNewd& d) {
+        d.txtDisc->setText(name);
+        d.txtTracks->setText(count);
+        click(d.picSave);
     });
-    click(p.main().picNewd);
+}
+
+// The track window's boxes in the order of a track's fields.
+inline std::array<QLineEdit*, catalogue::FieldCount> boxes(frmNewt* e)
+{
+    return {e->txtLabel,  e->txtProducer,           e->txtTitle,   e->txtDate,
+            e->txtLength, e->cmbFormat->lineEdit(), e->txtComments};
+}
+
+// What the track window's boxes hold.
+inline catalogue::Track shown(frmNewt* entry)
+{
+    catalogue::Track track;
+    for (int f = 0; f < catalogue::FieldCount; ++f)
+        track[f] = boxes(entry)[f]->text();
+    return track;
 }
 
 // Types a track into the open track window and stores it.
 inline void typeTrack(frmNewt* entry, const catalogue::Track& track)
 {
-    entry->txtLabel->setText(track[0]);
-    entry->txtProducer->setText(track[1]);
-    entry->txtTitle->setText(track[2]);
-    entry->txtDate->setText(track[3]);
-    entry->txtLength->setText(track[4]);
-    entry->cmbFormat->setEditText(track[5]);
-    entry->txtComments->setText(track[6]);
+    for (int f = 0; f < catalogue::FieldCount; ++f)
+        boxes(entry)[f]->setText(track[f]);
     click(entry->picSave);
 }
 
-// Runs a remove-dialog job: chooses line `row` and acts with the job's button.
-inline void removeDialog(TestProgram& p, PictureButton* opener, int row, const QStringList& answers)
+// Chooses line `row` (none when negative) in the list the opener opens and
+// presses Enter, the question answered.
+inline void removeDialog(TestProgram& p, PictureButton* opener, int row,
+                         const QStringList& answers = {"yes"})
 {
     p.answer(answers);
-    const auto wait2 = onNextModal([row](QWidget* modal) {
-        auto* dialog = qobject_cast<frmRemove*>(modal);
-        ASSERT_NE(dialog, nullptr)
-            << modal->metaObject()->className() << " " << modal->objectName().toStdString();
+    inDialog<frmRemove>(opener, [row](frmRemove& d) {
         if (row >= 0)
-            dialog->lstRemove->setCurrentRow(row);
-        keyTo(dialog, Qt::Key_Return);
-        if (dialog->isVisible())
-            keyTo(dialog, Qt::Key_Escape);
+            d.lstRemove->setCurrentRow(row);
+        keyTo(&d, Qt::Key_Return);
     });
-    click(opener);
 }

@@ -1,161 +1,154 @@
 #include "editing/EditingHelpers.h"
-#include "navigator/frmNavi.h"
-
-#include <QLabel>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using catalogue::Track;
 
-TEST(RemoveTrack, TrackThreeOfFive)
+TEST(RemoveDialog, EachJobByEnterDoubleClickOrButtonAndOnlyWithAChoice)
 {
-    TestProgram p;
-    p.putDisc("Rock", makeTracks(5));
-    p.putIndex({{"Rock", "5 tracks"}});
-    ASSERT_TRUE(p.start());
-    p.main().cmbDisc->setCurrentIndex(0);
-    removeDialog(p, p.main().picRemt, 2, {"yes"});
-    EXPECT_EQ(p.messageTexts().last(), "Are you really sure?");
-    QList<Track> expected = makeTracks(5);
-    expected.removeAt(2);
-    EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(expected));
-    EXPECT_EQ(p.bytes("Rock.txt").count("\r\n"), 28);
-    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n4\r\n"));
-    EXPECT_EQ(p.main().lblTitle[2]->text(), "T4");
-    EXPECT_FALSE(p.main().lblTitle[4]->isVisible());
-}
-
-TEST(RemoveTrack, TheOnlyTrackLeavesAnEmptyFile)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    removeDialog(p, p.main().picRemt, 0, {"yes"});
-    EXPECT_EQ(p.bytes("Rock.txt"), QByteArray());
-    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n0\r\n"));
-    EXPECT_EQ(p.state().TrackCount, 0);
-    EXPECT_TRUE(p.state().Tracks.isEmpty());
-}
-
-TEST(RemoveTrack, NoAnswerOrNoChoiceRemovesNothing)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(3)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    const QByteArray before = p.bytes("Rock.txt");
-    for (const QStringList& answers : {QStringList{"no"}, QStringList{}}) {
-        removeDialog(p, p.main().picRemt, 1, answers);
-        EXPECT_EQ(p.bytes("Rock.txt"), before);
-        EXPECT_EQ(p.state().TrackCount, 3);
+    // Rock is shown; its file holds stray lines after its five counted tracks.
+    const QList<Track> rock = makeTracks(5);
+    QList<Track> withoutThree = rock, retitled = rock;
+    withoutThree.removeAt(2);
+    retitled[2][2] = "Three";
+    const QByteArray rockFile = catalogue::discBytes(rock) + "stray\r\nlines\r\n";
+    const QByteArray index = " 2 \r\nRock\r\n5 tracks\r\nGeneral\r\n2\r\n";
+    // A job on line `row` (showing `line`): the files and the third row's
+    // title once done.
+    struct Job {
+        const char* name;
+        PictureButton* frmMain::*opener;
+        PictureButton* frmRemove::*button;
+        int row;
+        QString line;
+        QByteArray rock, index;
+        QString third;
+    };
+    const QList<Job> jobs = {{"remove track", &frmMain::picRemt, &frmRemove::picRemtrack, 2, "T3",
+                              catalogue::discBytes(withoutThree),
+                              " 2 \r\nRock\r\n4\r\nGeneral\r\n2\r\n", "T4"},
+                             {"remove disc", &frmMain::picRemd, &frmRemove::picRemdisc, 1,
+                              "General", rockFile, " 1 \r\nRock\r\n5 tracks\r\n", "T3"},
+                             {"edit", &frmMain::picEdit, &frmRemove::picEdit, 2, "T3",
+                              catalogue::discBytes(retitled), index, "Three"}};
+    enum How { Enter, DoubleClick, Button, Escape, Closed };
+    const QList<std::tuple<How, bool, QStringList>> cases = {
+        {Enter, true, {"yes"}},  {DoubleClick, true, {"yes"}}, {Button, true, {"yes"}},
+        {Enter, false, {"yes"}}, {Button, false, {"yes"}},     {Enter, true, {"no"}},
+        {Button, true, {}},      {Escape, true, {"yes"}},      {Closed, true, {"yes"}}};
+    for (const Job& job : jobs) {
+        const bool asks = job.button != &frmRemove::picEdit;
+        const bool removesDisc = job.button == &frmRemove::picRemdisc;
+        const bool removesTrack = job.button == &frmRemove::picRemtrack;
+        for (const auto& [how, chosen, answers] : cases) {
+            SCOPED_TRACE((job.name + QString(": how %1, chosen %2, ").arg(how).arg(chosen) +
+                          answers.join(','))
+                             .toStdString());
+            TestProgram p;
+            Settings& settings = p.state().settings();
+            settings.setNavi("1");
+            settings.setDiscLength("General", "1:20");
+            p.putFile("Rock.txt", rockFile);
+            p.putDisc("General", makeTracks(2, "G"));
+            p.putFile("index.txt", index);
+            ASSERT_TRUE(p.start());
+            p.main().cmbDisc->setCurrentIndex(0);
+            p.answer(answers);
+            bool open = false;
+            inDialog<frmRemove>(p.main().*job.opener, [&](frmRemove& d) {
+                EXPECT_EQ(d.lstRemove->item(job.row)->text(), job.line);
+                if (chosen)
+                    d.lstRemove->setCurrentRow(job.row);
+                const QPoint line =
+                    d.lstRemove->visualItemRect(d.lstRemove->item(job.row)).center();
+                if (how == Enter || how == Escape)
+                    keyTo(&d, how == Enter ? Qt::Key_Return : Qt::Key_Escape);
+                if (how == Button)
+                    click(d.*job.button);
+                if (how == DoubleClick) {
+                    QTest::mouseClick(d.lstRemove->viewport(), Qt::LeftButton, {}, line);
+                    QTest::mouseDClick(d.lstRemove->viewport(), Qt::LeftButton, {}, line);
+                }
+                open = d.isVisible(); // closed afterwards by the window system
+            });
+            if (frmNewt* entry = p.main().trackEntry()) { // the chosen track, to edit
+                EXPECT_EQ(shown(entry), rock[2]);
+                entry->txtTitle->setText("Three");
+                click(entry->picSave);
+            }
+            QStringList said;
+            if (!chosen)
+                said << "You must choose from the list.";
+            else if (asks && how < Escape)
+                said << "Are you really sure?";
+            EXPECT_EQ(p.messageTexts(), said);
+            EXPECT_EQ(p.lastKind(), said.isEmpty() ? 0 : chosen ? 5 : 1);
+            const bool done = chosen && how < Escape && (!asks || answers == QStringList{"yes"});
+            EXPECT_EQ(open, !done && how != Escape);
+            EXPECT_EQ(p.bytes("Rock.txt"), done ? job.rock : rockFile);
+            EXPECT_EQ(p.bytes("index.txt"), done ? job.index : index);
+            EXPECT_EQ(p.main().lblTitle[2]->text(), done ? job.third : "T3");
+            EXPECT_EQ(p.main().lblTitle[4]->isVisible(), !(done && removesTrack));
+            EXPECT_EQ(p.main().cmbDisc->count(), done && removesDisc ? 1 : 2);
+            // A removed disc's file and settings go; the program's own, in the
+            // section of its name, stay.
+            EXPECT_EQ(p.bytes("General.txt") == "<missing>", done && removesDisc);
+            EXPECT_EQ(settings.discLength("General").isEmpty(), done && removesDisc);
+            EXPECT_EQ(settings.navi(), "1");
+            EXPECT_EQ(p.state().RemoveDiscPending + p.state().EditPending, 0);
+        }
     }
-    p.state().messagesShown.clear();
-    removeDialog(p, p.main().picRemt, -1, {"yes"});
-    EXPECT_EQ(p.messageTexts(), QStringList{"You must choose from the list."});
-    EXPECT_EQ(p.bytes("Rock.txt"), before);
 }
 
-TEST(RemoveDisc, DiscTwoOfThree)
+TEST(RemoveDisc, TheFirstDiscIsShownAfterwardsUntilNoneIsLeft)
 {
     TestProgram p;
-    ASSERT_TRUE(
-        p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(2)}, {"Mix", makeTracks(3)}}));
-    p.state().settings().setDiscLength("Jazz", "1:20");
-    p.state().settings().setMono("Jazz", "1");
+    ASSERT_TRUE(p.startWith(
+        {{"Rock", makeTracks(1)}, {"Jazz", makeTracks(2, "J")}, {"Mix", makeTracks(1)}}));
     p.main().cmbDisc->setCurrentIndex(2);
-    p.main().navigator()->show();
     const int loads = p.main().discLoads();
-    removeDialog(p, p.main().picRemd, 1, {"yes"});
-    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 2 \r\nRock\r\n1\r\nMix\r\n3\r\n"));
-    EXPECT_EQ(p.bytes("Jazz.txt"), QByteArray("<missing>"));
-    EXPECT_EQ(p.state().settings().discLength("Jazz"), QString());
-    EXPECT_EQ(p.state().settings().mono("Jazz"), QString());
-    EXPECT_EQ(p.main().cmbDisc->count(), 2);
-    EXPECT_EQ(p.main().cmbDisc->itemText(1), "Mix");
-    EXPECT_EQ(p.main().navigator()->lstNavi->model()->rowCount(), 2);
-    EXPECT_EQ(p.main().navigator()->lstNavi->model()->index(1, 0).data().toString(), "Mix");
-    EXPECT_EQ(p.main().navigator()->height(), 2 * 16 + 82);
-    // The first disc is shown afterwards, loaded once.
+    removeDialog(p, p.main().picRemd, 1);
     EXPECT_EQ(p.main().lblDisc->text(), "Rock");
     EXPECT_EQ(p.main().discLoads(), loads + 1);
-    EXPECT_EQ(p.state().CurrentDisc, 0);
     EXPECT_EQ(p.main().cmbDisc->currentIndex(), 0);
-    EXPECT_EQ(p.state().RemoveDiscPending, 0);
-    EXPECT_EQ(p.state().DiscRemoved, 0);
-}
-
-TEST(RemoveDisc, AnotherDiscLeavesTheShownOneWhole)
-{
-    for (int shown : {0, 1}) {
-        TestProgram p;
-        ASSERT_TRUE(p.startWith(
-            {{"Rock", makeTracks(3)}, {"Jazz", makeTracks(2, "J")}, {"Mix", makeTracks(1)}}));
-        p.main().cmbDisc->setCurrentIndex(shown);
-        // Remove the other of the first two: the shown disc ends up first.
-        removeDialog(p, p.main().picRemd, 1 - shown, {"yes"});
-        const QString name = shown == 0 ? "Rock" : "Jazz";
-        EXPECT_EQ(p.main().lblDisc->text(), name);
-        EXPECT_EQ(p.state().TrackCount, shown == 0 ? 3 : 2);
-        EXPECT_EQ(p.main().lblTitle[1]->text(), shown == 0 ? "T2" : "J2");
-        EXPECT_TRUE(p.main().lblTitle[1]->isVisible());
-        // Its tracks can be edited at once.
-        p.state().messagesShown.clear();
-        const auto wait = onNextModal([](QWidget* modal) { keyTo(modal, Qt::Key_Escape); });
-        click(p.main().picEdit);
-        EXPECT_EQ(wait.opened(), "frmRemove");
-        EXPECT_TRUE(p.state().messagesShown.isEmpty());
-    }
-}
-
-TEST(RemoveDisc, TheLastDiscLeavesTheEmptyCatalogue)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    removeDialog(p, p.main().picRemd, 0, {"yes"});
-    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 0 \r\n"));
-    EXPECT_EQ(p.bytes("Rock.txt"), QByteArray("<missing>"));
+    EXPECT_EQ(p.state().CurrentDisc, 0);
+    // Its only track removed leaves an empty file.
+    removeDialog(p, p.main().picRemt, 0);
+    EXPECT_EQ(p.bytes("Rock.txt"), QByteArray());
+    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 2 \r\nRock\r\n0\r\nMix\r\n1\r\n"));
     EXPECT_EQ(p.state().TrackCount, 0);
-    EXPECT_TRUE(p.state().Tracks.isEmpty());
+    // The last discs removed leave the empty catalogue.
+    removeDialog(p, p.main().picRemd, 0);
+    EXPECT_EQ(p.main().lblDisc->text(), "Mix");
+    removeDialog(p, p.main().picRemd, 0);
+    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 0 \r\n"));
+    EXPECT_EQ(p.bytes("Mix.txt"), QByteArray("<missing>"));
     EXPECT_EQ(p.main().cmbDisc->count(), 0);
-    EXPECT_TRUE(p.main().lblDisc->text().isEmpty());
+    EXPECT_EQ(p.main().lblDisc->text(), QString());
     EXPECT_FALSE(p.main().lblTitle[0]->isVisible());
-    EXPECT_EQ(p.main().navigator()->lstNavi->model()->rowCount(), 0);
     EXPECT_EQ(p.state().RemoveDiscPending, 0);
 }
 
-TEST(RemoveDisc, AFailedIndexWriteKeepsEverything)
+TEST(RemoveDisc, AFailedWriteIsToldAndTheListStays)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}}));
+    const QByteArray index = p.bytes("index.txt");
     p.state().writeFaultAfterBytes = 4;
-    removeDialog(p, p.main().picRemd, 1, {"yes"});
-    EXPECT_TRUE(p.messageTexts().contains("Are you really sure?"));
-    EXPECT_TRUE(p.lastMessage().contains("index.txt"));
-    EXPECT_EQ(p.state().DiscCount, 2);
-    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 2 \r\nRock\r\n1\r\nJazz\r\n1\r\n"));
-    EXPECT_NE(p.bytes("Jazz.txt"), QByteArray("<missing>"));
+    p.answer({"yes"});
+    inDialog<frmRemove>(p.main().picRemd, [&p](frmRemove& d) {
+        d.lstRemove->setCurrentRow(1);
+        keyTo(&d, Qt::Key_Return);
+        EXPECT_TRUE(p.lastMessage().contains("index.txt")) << p.lastMessage().toStdString();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.lstRemove->currentRow(), 1);
+    });
+    EXPECT_EQ(p.bytes("index.txt"), index);
     EXPECT_EQ(p.main().cmbDisc->count(), 2);
-    EXPECT_EQ(p.state().RemoveDiscPending, 0) << "cancelled afterwards";
-}
-
-TEST(RemoveDisc, CancelWithdrawsTheRequest)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}}));
-    p.main().cmbDisc->setCurrentIndex(1);
-    removeDialog(p, p.main().picRemd, -1, {});
-    EXPECT_EQ(p.state().RemoveDiscPending, 0);
-    p.main().cmdUpdate();
-    EXPECT_EQ(p.main().lblDisc->text(), "Jazz");
 }
 
 TEST(RemoveDialog, SearchResultLinesHaveTheirFillers)
 {
-    EXPECT_EQ(frmRemove::hitLine(9, "rock", "Mix"),
-              QString("9") + QString(10, ' ') + "rock" + QString(10, ' ') + "Mix");
-    EXPECT_EQ(frmRemove::hitLine(10, "rock", "Mix"),
-              QString("10") + QString(8, ' ') + "rock" + QString(10, ' ') + "Mix");
-    EXPECT_EQ(frmRemove::hitLine(100, "rock", "Mix"),
-              QString("100") + QString(6, ' ') + "rock" + QString(10, ' ') + "Mix");
+    for (const auto& [k, fillers] :
+         std::initializer_list<std::pair<int, int>>{{9, 10}, {10, 8}, {99, 8}, {100, 6}})
+        EXPECT_EQ(frmRemove::hitLine(k, "rock", "Mix"),
+                  QString::number(k) + QString(fillers, ' ') + "rock" + QString(10, ' ') + "Mix");
 }
