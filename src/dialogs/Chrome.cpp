@@ -55,8 +55,7 @@ void useDesktopLook(QWidget* dialog)
 
 RoundedWindow::RoundedWindow(const QString& background, QSize size, int corner, QWidget* owner)
     : QDialog(owner, Qt::FramelessWindowHint | (owner ? Qt::Dialog : Qt::Window)),
-      m_background(background),
-      m_corner(corner)
+      m_background(background), m_corner(corner)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizeGripEnabled(false);

@@ -103,9 +103,9 @@ void ElidingDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                     : brush.isValid() ? brush.value<QBrush>().color()
                                       : QColor(0xe8, 0xed, 0xf4));
     const QRect text = line.rect.adjusted(3, 0, -3, 0);
-    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                      QFontMetrics(face).elidedText(index.data().toString(), Qt::ElideRight,
-                                                   text.width()));
+    painter->drawText(
+        text, Qt::AlignLeft | Qt::AlignVCenter,
+        QFontMetrics(face).elidedText(index.data().toString(), Qt::ElideRight, text.width()));
     painter->restore();
 }
 

@@ -1,9 +1,9 @@
 #include "dialogs/PictureButton.h"
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QHash>
 #include <QPixmapCache>
 #include <QSvgRenderer>
 
@@ -21,10 +21,8 @@ QSize size(const QString& name)
 
 QPixmap pixmap(const QString& name, qreal devicePixelRatio, const QColor& under)
 {
-    const QString key = QStringLiteral("art:%1@%2:%3")
-                            .arg(name)
-                            .arg(devicePixelRatio)
-                            .arg(under.rgba(), 0, 16);
+    const QString key =
+        QStringLiteral("art:%1@%2:%3").arg(name).arg(devicePixelRatio).arg(under.rgba(), 0, 16);
     QPixmap drawn;
     if (QPixmapCache::find(key, &drawn))
         return drawn;
@@ -83,9 +81,8 @@ int PictureButton::shiftCode(Qt::KeyboardModifiers modifiers)
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0,
-                       art::pixmap(m_pressed ? m_art + QStringLiteral("down") : m_art,
-                                   devicePixelRatioF()));
+    painter.drawPixmap(
+        0, 0, art::pixmap(m_pressed ? m_art + QStringLiteral("down") : m_art, devicePixelRatioF()));
     if (m_hover && !m_pressed && isEnabled()) {
         // A faint glow while the pointer rests on the button.
         painter.setRenderHint(QPainter::Antialiasing);

@@ -31,8 +31,8 @@ public:
     QList<qint64> positionsIn(const QByteArray& bytes) const;
 
 private:
-    QByteArray m_folded;       // the text as the bytes it matches, folded
-    bool m_impossible = false; // a character that no byte of the file can equal
+    QByteArray m_folded;        // the text as the bytes it matches, folded
+    bool m_impossible = false;  // a character that no byte of the file can equal
     mutable std::string m_file; // the file being searched, folded (kept for the next)
 };
 

@@ -75,7 +75,8 @@ CommandLine readCommandLine(const QStringList& arguments)
         print(stderr, QStringLiteral("platterbook: %1\n").arg(complaint) + usage);
         return CommandLine{CommandLine::Done, 2};
     };
-    const int tasks = int(parser.isSet(addDisc)) + int(parser.isSet(inlayOf)) + int(parser.isSet(csv));
+    const int tasks =
+        int(parser.isSet(addDisc)) + int(parser.isSet(inlayOf)) + int(parser.isSet(csv));
     if (tasks > 1)
         return wrong(QStringLiteral("one of --add-disc, --inlay and --export-csv at a time"));
     if (parser.isSet(format) && !parser.isSet(addDisc))

@@ -29,9 +29,9 @@ int refuse(const QString& text)
 QList<catalogue::Track> tracksOf(Module1& state, int row)
 {
     const catalogue::DiscRow& disc = state.Discs.at(row);
-    return catalogue::readDiscFile(state.discPathFor(disc.name),
-                                   std::clamp(catalogue::countOf(disc.count).value_or(0), 0,
-                                              catalogue::MaxTracks))
+    return catalogue::readDiscFile(
+               state.discPathFor(disc.name),
+               std::clamp(catalogue::countOf(disc.count).value_or(0), 0, catalogue::MaxTracks))
         .tracks;
 }
 
@@ -72,7 +72,8 @@ int addDisc(Module1& state, const CommandLine& line)
             return refuse(change.problem);
         }
     }
-    say(stdout, QStringLiteral("Made the disc '%1' of %2 tracks:").arg(line.disc).arg(tracks.size()));
+    say(stdout,
+        QStringLiteral("Made the disc '%1' of %2 tracks:").arg(line.disc).arg(tracks.size()));
     for (qsizetype t = 0; t < tracks.size(); ++t)
         say(stdout, QStringLiteral("%1. %2 (%3)")
                         .arg(t + 1)

@@ -290,9 +290,12 @@ bool frmMain::Form_Load()
     m_state.Discs = read.discs;
     m_state.DiscCount = int(read.discs.size());
     fillChooser();
-    ensureNavigator();
-    if (m_state.NaviSetting == QLatin1String("1"))
+    // The navigator is made when it is first shown: it keeps no list of its
+    // own, so a hidden one would only wait.
+    if (m_state.NaviSetting == QLatin1String("1")) {
+        ensureNavigator();
         m_navi->show();
+    }
     m_state.CurrentDisc = -1;
     nameShownDisc();
     return true;
@@ -590,8 +593,6 @@ void frmMain::reloadCatalogue()
     fillChooser();
     if (m_navi)
         m_navi->cmdRefresh();
-    else if (m_state.DiscCount > 0)
-        ensureNavigator();
     // While a new disc's tracks are typed, Tracks holds them: the disc on
     // show is read again when the entry ends.
     if (m_entryHoldsTracks)
@@ -719,8 +720,8 @@ void frmMain::cmdUpdate()
                 const QSignalBlocker block(cmbDisc);
                 m_discs->appendNewest();
             }
-            ensureNavigator();
-            m_navi->cmdRefresh();
+            if (m_navi)
+                m_navi->cmdRefresh();
         }
     } else {
         {

@@ -78,7 +78,12 @@ public:
     void reloadCatalogue();
 
     // The navigator; null until start-up or the first new disc creates it.
-    frmNavi* navigator() const { return m_navi; }
+    // The navigator, made when it is first wanted.
+    frmNavi* navigator()
+    {
+        ensureNavigator();
+        return m_navi;
+    }
     // The new disc dialog once it was first opened, and the open track window.
     frmNewd* newDiscDialog() const { return m_newd; }
     frmNewt* trackEntry() const { return m_newt; }

@@ -29,7 +29,6 @@ QString outsideText(const QString& path)
         .arg(nativePath(path));
 }
 
-
 QString whyNot(catalogue::NameProblem problem, const QString& name)
 {
     using catalogue::NameProblem;
@@ -56,7 +55,6 @@ QString whyNot(catalogue::NameProblem problem, const QString& name)
     }
     return {};
 }
-
 
 } // namespace
 
@@ -345,8 +343,7 @@ QString Catalogue::removeFile(const QString& path)
 
 // ---------------------------------------------------------------- the changes
 
-std::optional<Refusal> Catalogue::refuseNewDisc(const QString& name,
-                                               const QString& countText) const
+std::optional<Refusal> Catalogue::refuseNewDisc(const QString& name, const QString& countText) const
 {
     if (name.isEmpty())
         return Refusal{2, QStringLiteral("You must give your disc a name!"), false};
@@ -355,10 +352,10 @@ std::optional<Refusal> Catalogue::refuseNewDisc(const QString& name,
         return Refusal{1, whyNot(problem, name), false};
     for (int row = 0; row < m_state.DiscCount; ++row)
         if (m_state.Discs.at(row).name.compare(name, Qt::CaseInsensitive) == 0)
-            return Refusal{
-                1,
-                QStringLiteral("There is already a disc named '%1'.").arg(m_state.Discs.at(row).name),
-                false};
+            return Refusal{1,
+                           QStringLiteral("There is already a disc named '%1'.")
+                               .arg(m_state.Discs.at(row).name),
+                           false};
     // A file left behind in Data must never receive a new disc's tracks.
     const QString fileName = name + QStringLiteral(".txt");
     const QStringList present = QDir(m_state.dataDir()).entryList(QDir::AllEntries | QDir::Hidden);

@@ -280,6 +280,24 @@ private:
 
 } // namespace
 
+// The usual counts ("0" to "25") are one shared text each, not one a disc.
+QString countTextOf(QStringView text)
+{
+    static const QStringList usual = [] {
+        QStringList counts;
+        for (int n = 0; n <= MaxTracks; ++n)
+            counts.append(QString::number(n));
+        return counts;
+    }();
+    if (text.size() <= 2) {
+        bool ok = false;
+        const int n = text.toInt(&ok);
+        if (ok && n >= 0 && n <= MaxTracks && usual.at(n) == text)
+            return usual.at(n);
+    }
+    return text.toString();
+}
+
 IndexRead parseIndex(const QByteArray& bytes)
 {
     IndexRead result;
@@ -309,7 +327,7 @@ IndexRead parseIndex(const QByteArray& bytes)
                                  .arg(lines.read());
             return result;
         }
-        result.discs.append({name.toString(), countText.toString()});
+        result.discs.append({name.toString(), countTextOf(countText)});
         if (!badName && !isReadableName(result.discs.last().name))
             badName = 2 + 2 * k;
     }

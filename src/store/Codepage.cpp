@@ -2,8 +2,8 @@
 
 #include <QStringDecoder>
 
-#include <algorithm>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace codepage {
 
@@ -11,9 +11,8 @@ namespace codepage {
 // takes Qt's fast Latin-1 conversion, and gives the very same result.
 static bool outsideTheDifference(const QByteArray& bytes)
 {
-    return std::none_of(bytes.cbegin(), bytes.cend(), [](char c) {
-        return uchar(c) >= 0x80 && uchar(c) <= 0x9F;
-    });
+    return std::none_of(bytes.cbegin(), bytes.cend(),
+                        [](char c) { return uchar(c) >= 0x80 && uchar(c) <= 0x9F; });
 }
 
 QString decode(const QByteArray& bytes)

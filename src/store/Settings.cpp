@@ -41,27 +41,31 @@ QString Settings::navi() const
         return read(General, QStringLiteral("navi"));
     // At the start only this key is wanted: found in the file's own lines
     // when it stands there plainly, from the whole store otherwise.
-    if (m_iniFile.isEmpty() && QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation,
-                                                         QStringLiteral("Platterbook/Platterbook.conf"))
-                                       .size() > 1)
+    if (m_iniFile.isEmpty() &&
+        QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation,
+                                  QStringLiteral("Platterbook/Platterbook.conf"))
+                .size() > 1)
         return read(General, QStringLiteral("navi")); // a store for all users beside the user's
     QFile file(m_iniFile.isEmpty() ? userStoreFile() : m_iniFile);
     if (!file.open(QIODevice::ReadOnly))
         return file.exists() ? read(General, QStringLiteral("navi")) : QString();
-    bool inGeneral = false;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        if (line.startsWith('[')) {
-            inGeneral = line == "[%General]";
-            continue;
-        }
-        if (inGeneral && line.startsWith("navi=")) {
+    const QByteArray text = file.readAll();
+    const qsizetype section = text.startsWith("[%General]") ? 0 : text.indexOf("\n[%General]") + 1;
+    if (section <= 0 && !text.startsWith("[%General]"))
+        return {};
+    for (qsizetype at = text.indexOf('\n', section) + 1; at > 0 && at < text.size();) {
+        const qsizetype end = text.indexOf('\n', at);
+        const QByteArray line = text.mid(at, (end < 0 ? text.size() : end) - at).trimmed();
+        if (line.startsWith('['))
+            break; // the next section
+        if (line.startsWith("navi=")) {
             const QByteArray value = line.mid(5);
             for (const char c : value)
                 if (!std::isalnum(uchar(c)))
                     return read(General, QStringLiteral("navi")); // written with escapes
             return QString::fromLatin1(value);
         }
+        at = end < 0 ? text.size() : end + 1;
     }
     return {};
 }

@@ -20,8 +20,7 @@ QString field(const QString& text)
 
 QByteArray catalogueCsv(const QList<Disc>& discs)
 {
-    QString text = QStringLiteral(
-        "Disc,Track,Label,Artist,Title,Year,Length,Format,Comments\r\n");
+    QString text = QStringLiteral("Disc,Track,Label,Artist,Title,Year,Length,Format,Comments\r\n");
     for (const Disc& disc : discs) {
         for (qsizetype t = 0; t < disc.tracks.size(); ++t) {
             QStringList row = {field(disc.name), QString::number(t + 1)};
