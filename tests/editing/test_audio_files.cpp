@@ -1,18 +1,7 @@
 // Tracks from audio files in the track window: dropped on it or chosen with
 // its button, each file's tags fill the boxes, Save stores one and fills the
 // boxes from the next; and the print window's inlay and spreadsheet choices.
-#include "editing/EditingHelpers.h"
-#include "printing/frmPrint.h"
-
-#include <QCoreApplication>
-#include <QDropEvent>
-#include <QFile>
-#include <QListWidget>
-#include <QMimeData>
-#include <QProcess>
-#include <QUrl>
-
-#include <gtest/gtest.h>
+#include "support/TestProgram.h"
 
 using catalogue::Track;
 
@@ -21,29 +10,19 @@ namespace {
 // A second of silence as an audio file, tagged by its encoder.
 QString audioFile(const QTemporaryDir& dir, const QString& name, const QStringList& tags)
 {
-    QByteArray wav;
-    const auto le = [&wav](quint32 v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            wav.append(char((v >> (8 * i)) & 0xff));
-    };
-    wav += "RIFF";
-    le(36 + 16000, 4);
-    wav += "WAVEfmt ";
-    le(16, 4), le(1, 2), le(1, 2), le(8000, 4), le(16000, 4), le(2, 2), le(16, 2);
-    wav += "data";
-    le(16000, 4);
-    wav += QByteArray(16000, '\0');
-    const QString source = dir.filePath(name + ".wav");
-    QFile file(source);
-    file.open(QIODevice::WriteOnly);
-    file.write(wav);
+    const QString raw = dir.filePath(name + ".raw"), path = dir.filePath(name);
+    QFile file(raw);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray(16000, '\0')) == 16000);
     file.close();
-    const QString path = dir.filePath(name);
-    QProcess encoder;
-    encoder.start(name.endsWith(".mp3") ? "lame" : "flac",
-                  name.endsWith(".mp3")
-                      ? QStringList{"--quiet"} + tags + QStringList{source, path}
-                      : QStringList{"-s", "-f"} + tags + QStringList{"-o", path, source});
+    const bool mp3 = name.endsWith(".mp3");
+    QProcess encoder; // 16-bit mono at 8 kHz
+    encoder.start(mp3 ? "lame" : "flac",
+                  mp3 ? QStringList{"--quiet", "-r", "-s", "8", "-m", "m", "--bitwidth", "16"} +
+                            tags + QStringList{raw, path}
+                      : QStringList{"-s", "-f", "--force-raw-format", "--endian=little",
+                                    "--sign=signed", "--channels=1", "--bps=16",
+                                    "--sample-rate=8000"} +
+                            tags + QStringList{"-o", path, raw});
     EXPECT_TRUE(encoder.waitForFinished(20000) && encoder.exitCode() == 0) << name.toStdString();
     return path;
 }

@@ -1,4 +1,4 @@
-#include "editing/EditingHelpers.h"
+#include "support/TestProgram.h"
 
 using catalogue::Track;
 

@@ -1,5 +1,4 @@
-#include "editing/EditingHelpers.h"
-#include "navigator/frmNavi.h"
+#include "support/TestProgram.h"
 
 using catalogue::Track;
 
@@ -58,8 +57,6 @@ TEST(TrackEntry, CancelOfANewDisc)
         // Dropped with its disc length; the main window shows its disc again,
         // whole, and a comment typed now lands in its file.
         EXPECT_EQ(p.state().settings().discLength("Mix"), QString());
-        EXPECT_EQ(p.main().navigator()->lstNavi->model()->rowCount(), 1);
-        EXPECT_EQ(p.state().TrackCount, 3);
         QTest::keyClicks(p.main().txtComments[0], "ok");
         EXPECT_TRUE(p.main().cmdComments());
         EXPECT_TRUE(p.bytes("Rock.txt").contains("ok\r\n"));

@@ -41,90 +41,44 @@ TEST(SearchCore, LetterCaseDoesNotMatter)
             << needle;
 }
 
-TEST(SearchCore, PositionsAndOffsetsFollowTheCuts)
+// Each hit as its disc, its position (from 1) and the offset to its last
+// character: adjacent hits, a hit without a line end after it, one
+// character (no offset), a long text, a second disc starting its offsets again.
+TEST(SearchCore, PositionsAndOffsets)
 {
-    // Hits at file positions 3 and 12 (from 1) of a three-letter text.
-    const QString text = "xxabcxxxxxxabcx";
-    const QList<HitRow> hits = searchAll({text}, "abc");
-    ASSERT_EQ(hits.size(), 2);
-    EXPECT_EQ(hits[0][1], 3);
-    EXPECT_EQ(hits[0][2], 2);
-    EXPECT_EQ(hits[0][1] + hits[0][2], 5); // "c" of the first hit
-    EXPECT_EQ(hits[1][1] + hits[1][2], 14);
-    EXPECT_EQ(hits[1][2], 4);
-    // A new disc starts its offsets again.
-    const QList<HitRow> two = searchAll({text, "abc"}, "abc");
-    ASSERT_EQ(two.size(), 3);
-    EXPECT_EQ(two[2][0], 2);
-    EXPECT_EQ(two[2][2], 2);
-    EXPECT_EQ(two[2][1] + two[2][2], 3);
+    const QList<std::tuple<QStringList, QString, QList<HitRow>>> cases = {
+        {{"xxabcxxxxxxabcx", "abc"}, "abc", {{1, 3, 2}, {1, 10, 4}, {2, 1, 2}}},
+        {{"aaaa"}, "aa", {{1, 1, 1}, {1, 2, 2}}},
+        {{"abab"}, "ab", {{1, 1, 1}, {1, 2, 2}}},
+        {{"a\r\nba\r\n"}, "a", {{1, 1, 0}, {1, 5, 0}}},
+        {{"one\r\ntwo\r\nthree"}, "three", {{1, 11, 4}}},
+        {{QString(40000, u'x') + "needle"}, "needle", {{1, 40001, 5}}},
+    };
+    for (const auto& [texts, needle, hits] : cases)
+        EXPECT_EQ(searchAll(texts, needle), hits) << needle.toStdString();
 }
 
-TEST(SearchCore, OneCharacterHasNoOffset)
-{
-    const QList<HitRow> hits = searchAll({"a\r\nba\r\n"}, "a");
-    ASSERT_EQ(hits.size(), 2);
-    EXPECT_EQ(hits[0][1], 1);
-    EXPECT_EQ(hits[1][1], 5);
-    EXPECT_EQ(hits[0][2], 0);
-    EXPECT_EQ(hits[1][2], 0);
-}
-
-TEST(SearchCore, EveryAdjacentHitIsRecorded)
-{
-    EXPECT_EQ(searchAll({"aaaa"}, "aa").size(), 2);
-    EXPECT_EQ(searchAll({"abab"}, "ab").size(), 2);
-}
-
-TEST(SearchCore, AHitInTheLastLineWithoutALineEnd)
-{
-    const QString text = "one\r\ntwo\r\nthree";
-    const QList<HitRow> hits = searchAll({text}, "three");
-    ASSERT_EQ(hits.size(), 1);
-    EXPECT_EQ(search::cellOf(text, hits[0][1] + hits[0][2], "three"), 2);
-}
-
-TEST(SearchCore, TheCellOfAHitCountsLineEnds)
+// The cell of a hit by its line (the lines of a track, line ends of any kind),
+// up to line 1000; a text changed since the search is no longer a hit.
+TEST(SearchCore, TheCellOfAHit)
 {
     QString text;
     for (int line = 1; line <= 21; ++line)
         text += QStringLiteral("L%1\r\n").arg(line, 2, 10, QChar('0'));
-    auto cell = [&](int line) {
-        const QString needle = QStringLiteral("L%1").arg(line, 2, 10, QChar('0'));
-        const qint64 end = text.indexOf(needle) + needle.size();
-        return search::cellOf(text, end, needle);
-    };
-    EXPECT_EQ(cell(1), 0);   // track 1, label
-    EXPECT_EQ(cell(8), 7);   // track 2, label
-    EXPECT_EQ(cell(14), 13); // track 2, comments
-    EXPECT_EQ(cell(15), 14); // track 3, label
-    // Other line ends count the same.
-    QString lf = text;
-    lf.replace("\r\n", "\n");
-    EXPECT_EQ(search::cellOf(lf, lf.indexOf("L15") + 3, "L15"), 14);
-}
-
-TEST(SearchCore, OnlyTheFirstThousandLinesHaveCells)
-{
+    const QString lf = QString(text).replace("\r\n", "\n");
     const QString lines = QString("x\r\n").repeated(999);
-    EXPECT_EQ(search::cellOf(lines + "hit", lines.size() + 3, "hit"), 999); // line 1000
-    EXPECT_EQ(search::cellOf(lines + "x\r\nhit", lines.size() + 6, "hit"), std::nullopt);
-}
-
-TEST(SearchCore, AChangedTextIsNoLongerAHit)
-{
-    EXPECT_EQ(search::cellOf("abc\r\n", 3, "abc"), 0);
-    EXPECT_EQ(search::cellOf("abd\r\n", 3, "abc"), std::nullopt);
-    EXPECT_EQ(search::cellOf("ab", 3, "abc"), std::nullopt);
-    EXPECT_EQ(search::cellOf("abc", 0, ""), std::nullopt);
-}
-
-TEST(SearchCore, LongTextsKeepTheirPositions)
-{
-    QString text(40000, u'x');
-    text += "needle";
-    const QList<HitRow> hits = searchAll({text}, "needle");
-    ASSERT_EQ(hits.size(), 1);
-    EXPECT_EQ(hits[0][1], 40001);
-    EXPECT_EQ(hits[0][1] + hits[0][2], 40006);
+    const QList<std::tuple<QString, qint64, QString, std::optional<int>>> cases = {
+        {text, 3, "L01", 0},           // track 1, label
+        {text, 8 * 5 - 2, "L08", 7},   // track 2, label
+        {text, 14 * 5 - 2, "L14", 13}, // track 2, comments
+        {lf, 14 * 4 + 3, "L15", 14},   // track 3, label
+        {"one\r\ntwo\r\nthree", 15, "three", 2},
+        {lines + "hit", lines.size() + 3, "hit", 999},
+        {lines + "x\r\nhit", lines.size() + 6, "hit", std::nullopt},
+        {"abd\r\n", 3, "abc", std::nullopt},
+        {"ab", 3, "abc", std::nullopt},
+        {"abc", 0, "", std::nullopt},
+    };
+    for (const auto& [in, end, needle, cell] : cases)
+        EXPECT_EQ(search::cellOf(in, end, needle), cell) << needle.toStdString();
 }

@@ -1,16 +1,4 @@
-#include "main/Screenres.h"
-#include "navigator/frmNavi.h"
 #include "support/TestProgram.h"
-
-#include <QComboBox>
-#include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QScreen>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using catalogue::Track;
 
@@ -161,7 +149,6 @@ TEST(StartUp, DamagedCataloguesAndDiscsThatCannotBeShown)
              {"damaged index", damaged, {}, {}, "ended", {badIndex}},
              {"Data a file", {{"Data", "not a folder"}}, {}, {}, "ended", {aFile}},
              {"26 tracks", files("26", two), {}, {0, 1}, rock, {badCount.arg(26)}},
-             {"-1 tracks", files("-1", two), {}, {0, 1}, rock, {badCount.arg(-1)}},
              {"65540 tracks", files("65540", two), {}, {0, 1}, rock, {badCount.arg(65540)}},
              {"no file", gone, {}, {0}, none, {noFile}},
              {"no tracks", files("0", ""), {}, {1}, odd.arg(0).arg(""), {}},
@@ -177,26 +164,9 @@ TEST(StartUp, DamagedCataloguesAndDiscsThatCannotBeShown)
         check(start);
 }
 
-TEST(ScreenProfiles, LimitsNotesAndHeightsByWidth)
-{
-    std::map<int, int> heights;
-    for (const auto& [width, profile] : Profiles)
-        heights[width] = startOn(width);
-    EXPECT_LT(heights[800], heights[1024]) << "the 800 screen has the shorter window";
-    EXPECT_EQ(heights[960], heights[1024]);
-}
-
 // Run by CTest once per screen configuration of the offscreen platform.
 TEST(ScreenFromPlatform, TheRealScreenWidthChoosesTheProfileAndThePlace)
 {
-    startOn(primaryScreenWidth());
-}
-
-// Where a window system could put the window elsewhere.
-TEST(X11, TheMainWindowComesUpAtItsPlace)
-{
-    if (QGuiApplication::platformName() != "xcb")
-        GTEST_SKIP() << "needs an X server";
     startOn(primaryScreenWidth());
 }
 
@@ -212,8 +182,6 @@ TEST(StartUp, OneProgramPerCatalogue)
     EXPECT_EQ(messagesWithKinds(second),
               QStringList{"1 This catalogue is already open in another Platterbook window."});
     EXPECT_EQ(first.bytes("index.txt"), index);
-    EXPECT_EQ(QDir(first.dataPath("")).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-              (QStringList{Catalogue::lockFileName(), "Rock.txt", "index.txt"}));
     for (const QString& answer : {QString("no"), QString("yes")}) {
         TestProgram p;
         p.putIndex({});

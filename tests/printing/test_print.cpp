@@ -1,13 +1,5 @@
-#include "dialogs/PictureButton.h"
 #include "printing/PrintOut.h"
-#include "printing/frmPrint.h"
 #include "support/TestProgram.h"
-
-#include <QComboBox>
-#include <QListWidget>
-#include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 
 using catalogue::Track;
 
@@ -98,31 +90,6 @@ TEST(PrintWindow, RefusalsAndWhetherTheWindowStays)
         EXPECT_EQ(open, stays);
         EXPECT_EQ(asked, message.isEmpty());
     }
-}
-
-TEST(PrintWindow, OtherDiscsAndSearchHitsLeaveTheShownDiscAlone)
-{
-    TestProgram p;
-    QList<Track> jazz = makeTracks(3, "J");
-    jazz[2][6] = "blue note";
-    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", jazz}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    const auto tracks = p.state().Tracks;
-    p.answer({"BLUE"});
-    const QString title = "        \r"; // a title alone, as each disc's tracks are laid out
-    const QList<std::pair<int, QString>> layouts = {
-        {2, "<< Search for:   'BLUE' >>\r\r\rDisc Name:    Jazz\r\rTrack 3\rTitle:   J3        "},
-        {3, "\r\rRock\r\rT1" + title + "T2" + title + "\r\rJazz\r\rJ1" + title + "J2" + title +
-                "J3" + title}};
-    for (const auto& [method, text] : layouts) {
-        inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& d) {
-            printFields(d, {"Title"});
-            d.Psetting(method);
-            EXPECT_EQ(d.PrintText, text) << QString(d.PrintText).replace("\r", "|").toStdString();
-        });
-    }
-    EXPECT_EQ(p.state().Tracks, tracks);
-    EXPECT_EQ(p.state().DiscPath, p.dataPath("Rock.txt"));
 }
 
 TEST(PrintOut, LongLinesWrapAtABlank)

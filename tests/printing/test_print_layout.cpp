@@ -19,15 +19,12 @@ Track track(const QString& n)
 
 } // namespace
 
-TEST(PrintLayout, ShownDiscTitleAndArtist)
+TEST(PrintLayout, ShownDisc)
 {
     EXPECT_EQ(currentDisc({track("1"), track("2")}, {"Title", "Artist"}),
               CR + CR + "Track 1" + CR + "tit1" + sp(8) + "art1" + sp(6) + CR + CR + "Track 2" +
                   CR + "tit2" + sp(8) + "art2" + sp(6));
-}
-
-TEST(PrintLayout, TheFourthFieldStartsANewLine)
-{
+    // The fourth field starts a new line.
     EXPECT_EQ(currentDisc({track("1")}, {"Label", "Artist", "Title", "Date", "Length", "Format"}),
               CR + CR + "Track 1" + CR + "lab1" + sp(8) + "art1" + sp(6) + "tit1" + sp(8) + CR +
                   "Year: 191" + sp(8) + "Length: 3:01" + sp(8) + "Format: LP" + sp(8));
@@ -67,10 +64,7 @@ TEST(PrintLayout, AllDiscsWithOneField)
     EXPECT_EQ(allDiscs({{"Rock", {track("1"), track("2")}}}, {"Title", "Label"}),
               CR + CR + "Rock" + CR + CR + "tit1" + sp(8) + "lab1" + sp(8) + "tit2" + sp(8) +
                   "lab2" + sp(8));
-}
-
-TEST(PrintLayout, AHitWithoutItsTrackPrintsEmptyFields)
-{
+    // A hit without its track prints empty fields.
     EXPECT_EQ(searchResults("x", {{1, "A", 9, std::nullopt}}, {"Title"}),
               "<< Search for:   'x' >>" + CR + CR + CR + "Disc Name:    A" + CR + CR + "Track 9" +
                   CR + "Title:   " + sp(8));

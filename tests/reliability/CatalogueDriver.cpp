@@ -80,6 +80,14 @@ void CatalogueDriver::step()
     }
 }
 
+frmNewt* CatalogueDriver::trackWindow()
+{
+    auto* entry = new frmNewt(m_state, m_main.get());
+    QObject::connect(entry, &frmNewt::updateRequested, m_main.get(), &frmMain::cmdUpdate);
+    QObject::connect(entry, &frmNewt::reloadRequested, m_main.get(), &frmMain::reloadShownDisc);
+    return entry;
+}
+
 void CatalogueDriver::newDisc()
 {
     const int planned = 1 + int(m_random.bounded(4));
@@ -87,12 +95,7 @@ void CatalogueDriver::newDisc()
     m_state.RemoveMode = 0;
     m_state.NewDiscPending = 1;
     frmNewd dialog(m_state, m_main.get());
-    QObject::connect(&dialog, &frmNewd::discCreated, [this] {
-        m_entry = new frmNewt(m_state, m_main.get());
-        QObject::connect(m_entry, &frmNewt::updateRequested, m_main.get(), &frmMain::cmdUpdate);
-        QObject::connect(m_entry, &frmNewt::reloadRequested, m_main.get(),
-                         &frmMain::reloadShownDisc);
-    });
+    QObject::connect(&dialog, &frmNewd::discCreated, [this] { m_entry = trackWindow(); });
     dialog.txtDisc->setText(
         QStringLiteral("Disc %1-%2").arg(m_random.bounded(100000)).arg(++m_serial));
     dialog.txtTracks->setText(QString::number(planned) + (m_random.bounded(2) ? " songs" : ""));
@@ -139,8 +142,7 @@ void CatalogueDriver::addTrack()
         return;
     m_state.AddingTracks = 1;
     m_state.CurrentDisc = m_main->cmbDisc->currentIndex();
-    auto* entry = new frmNewt(m_state, m_main.get());
-    QObject::connect(entry, &frmNewt::updateRequested, m_main.get(), &frmMain::cmdUpdate);
+    frmNewt* entry = trackWindow();
     typeTrack(entry);
     entry->picSave_MouseUp(1, 0, 0, 0);
     delete entry;
@@ -156,10 +158,7 @@ void CatalogueDriver::editTrack()
     frmRemove dialog(m_state, m_main.get());
     dialog.lstRemove->setCurrentRow(int(m_random.bounded(m_state.TrackCount)));
     frmNewt* entry = nullptr;
-    QObject::connect(&dialog, &frmRemove::editRequested, [&] {
-        entry = new frmNewt(m_state, m_main.get());
-        QObject::connect(entry, &frmNewt::updateRequested, m_main.get(), &frmMain::cmdUpdate);
-    });
+    QObject::connect(&dialog, &frmRemove::editRequested, [&] { entry = trackWindow(); });
     dialog.cmdEdit();
     if (entry) {
         typeTrack(entry);

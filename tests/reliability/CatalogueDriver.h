@@ -31,6 +31,7 @@ private:
     // Shows a disc; true when that was an action of its own (a short disc
     // whose records the user kept, which rewrites the index).
     bool selectDisc(int row);
+    frmNewt* trackWindow(); // connected as the main window connects it
     void newDisc();
     void typeTrack(frmNewt* entry);
     void entryStep();

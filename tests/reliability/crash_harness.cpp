@@ -131,13 +131,11 @@ QString check(const QString& dir, const Snapshot& before, const Snapshot& after)
     const Snapshot now = snapshot(dir);
     QStringList names = now.keys() + before.keys() + after.keys();
     names.removeDuplicates();
+    const auto in = [](const Snapshot& files, const QString& name) {
+        return files.contains(name) ? std::optional(files.value(name)) : std::nullopt;
+    };
     for (const QString& name : names) {
-        const bool matches =
-            (now.contains(name) ? std::optional(now.value(name)) : std::nullopt) ==
-                (before.contains(name) ? std::optional(before.value(name)) : std::nullopt) ||
-            (now.contains(name) ? std::optional(now.value(name)) : std::nullopt) ==
-                (after.contains(name) ? std::optional(after.value(name)) : std::nullopt);
-        if (!matches)
+        if (in(now, name) != in(before, name) && in(now, name) != in(after, name))
             return QStringLiteral("%1 is neither as it was nor as it was to become").arg(name);
     }
     // A first run cut short before the index was made: the next start asks

@@ -1,10 +1,8 @@
-// Hostile input, table-driven: every disc name, count, field text, index file
-// and disc file below gets its clear message or its documented reading, and no
-// file outside Data is ever read, written or deleted.
-#include "editing/EditingHelpers.h"
-
-#include <QDirIterator>
-#include <QRandomGenerator>
+// Hostile input, table-driven: every disc name, count, field text and disc
+// file below gets its clear message or its documented reading, and no file
+// outside Data is ever read, written or deleted. (Index files: the core's
+// index reading and the start-up's damaged catalogues.)
+#include "support/TestProgram.h"
 
 using catalogue::Track;
 
@@ -163,50 +161,6 @@ TEST(HostileInput, FieldTexts)
                 EXPECT_TRUE(entry->focusWidget() == box ||
                             entry->focusWidget() == box->parentWidget());
             }
-        }
-    }
-}
-
-TEST(HostileInput, IndexFiles)
-{
-    QByteArray garbage;
-    QRandomGenerator random(7);
-    for (int i = 0; i < 4096; ++i)
-        garbage.append(char(random.bounded(256)));
-    // The line a refused index is damaged at, or 0 and the discs read.
-    const QList<std::tuple<int, QList<QByteArray>, QStringList>> cases = {
-        {1,
-         {garbage, "-1\r\n", "32768\r\nA\r\n1\r\n", "99999\r\n", "one\r\n",
-          "\xEF\xBB\xBF 1 \r\nA\r\n1\r\n"},
-         {}},
-        {2,
-         {" 1 \r\n../Neighbour/x\r\n1\r\n", " 1 \r\n..\\evil\r\n1\r\n", " 1 \r\nindex\r\n1\r\n"},
-         {}},
-        {5, {" 2 \r\nA\r\n1\r\nB\r\n"}, {}}, // its last line missing
-        {6, {" 3 \r\nA\r\n1\r\nB\r\n1\r\n"}, {}},
-        {0, {" 2 \rA\r1\rB\r1\r", "2\nA\n1\nB\n1"}, {"A", "B"}},
-        {0, {" 1 \r\n..\r\n1\r\n"}, {".."}},
-        {0, {" 0 \r\nleft\r\nover\r\n", ""}, {}},
-    };
-    for (const auto& [line, files, discs] : cases) {
-        for (const QByteArray& bytes : files) {
-            SCOPED_TRACE(bytes.left(40).toStdString());
-            TestProgram p;
-            p.putFile("index.txt", bytes);
-            const auto planted = plantNeighbours(p.programDir());
-            EXPECT_EQ(p.start(), line == 0);
-            QStringList names;
-            for (int i = 0; i < p.state().DiscCount; ++i)
-                names << p.state().Discs.at(i).name;
-            EXPECT_EQ(names, discs);
-            if (line > 0) {
-                EXPECT_EQ(p.lastKind(), 1);
-                EXPECT_TRUE(p.lastMessage().contains(
-                    QString("index.txt' is damaged at line %1:").arg(line)))
-                    << p.lastMessage().toStdString();
-            }
-            EXPECT_EQ(p.bytes("index.txt"), bytes) << "the index is never rewritten";
-            EXPECT_EQ(outsideData(p.programDir()), planted);
         }
     }
 }

@@ -22,28 +22,3 @@ TEST(Codepage, EveryByteReadsAndWritesBackUnchanged)
         EXPECT_EQ(codepage::encode(text.mid(i, 1)), all.mid(i, 1)) << i;
     }
 }
-
-TEST(Codepage, TellsWhatCannotBeStored)
-{
-    EXPECT_TRUE(codepage::representable(QString::fromUtf8("Motörhead – Best Of")));
-    EXPECT_FALSE(codepage::representable(QString::fromUtf8("日本")));
-    EXPECT_EQ(codepage::firstUnrepresentable(QString::fromUtf8("ab日c")), QString::fromUtf8("日"));
-    EXPECT_EQ(codepage::firstUnrepresentable(QString::fromUtf8("x\U0001F3B5y")),
-              QString::fromUtf8("\U0001F3B5"));
-    EXPECT_EQ(codepage::firstUnrepresentable(QStringLiteral("plain")), QString());
-    // A check after a failed one starts clean.
-    EXPECT_FALSE(codepage::representable(QString::fromUtf8("Ω")));
-    EXPECT_TRUE(codepage::representable(QStringLiteral("a")));
-}
-
-TEST(Codepage, LineEndsOfEveryKind)
-{
-    using L = QStringList;
-    EXPECT_EQ(codepage::splitLines(QStringLiteral("a\r\nb\r\n")), (L{"a", "b"}));
-    EXPECT_EQ(codepage::splitLines(QStringLiteral("a\nb\n")), (L{"a", "b"}));
-    EXPECT_EQ(codepage::splitLines(QStringLiteral("a\rb\r")), (L{"a", "b"}));
-    EXPECT_EQ(codepage::splitLines(QStringLiteral("a\r\nb")), (L{"a", "b"}));
-    EXPECT_EQ(codepage::splitLines(QStringLiteral("a\r\n\r\n")), (L{"a", ""}));
-    EXPECT_EQ(codepage::splitLines(QStringLiteral("\r\n\n\r")), (L{"", "", ""}));
-    EXPECT_EQ(codepage::splitLines(QString()), L{});
-}

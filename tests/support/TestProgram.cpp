@@ -1,22 +1,8 @@
 #include "support/TestProgram.h"
 
-#include "dialogs/PictureButton.h"
-
-#include <QApplication>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-#include <QTimer>
 #include <QtTest/qtestspontaneevent.h>
 
 #include <algorithm>
-
-#include <gtest/gtest.h>
 
 using catalogue::Track;
 
@@ -41,14 +27,9 @@ QString TestProgram::dataPath(const QString& name) const
     return m_path + QStringLiteral("/Data/") + name;
 }
 
-void TestProgram::makeData()
-{
-    QDir(m_path).mkpath(QStringLiteral("Data"));
-}
-
 void TestProgram::putFile(const QString& name, const QByteArray& bytes)
 {
-    makeData();
+    QDir(m_path).mkpath(QStringLiteral("Data"));
     QFile file(dataPath(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(file.fileName()));

@@ -1,22 +1,29 @@
 #pragma once
 
+#include "dialogs/ElidedLabel.h"
+#include "dialogs/PictureButton.h"
+#include "dialogs/frmDialog.h"
+#include "dialogs/frmMsgbox.h"
+#include "editing/frmNewd.h"
+#include "editing/frmNewt.h"
+#include "editing/frmRemove.h"
+#include "main/Screenres.h"
 #include "main/frmMain.h"
+#include "navigator/frmNavi.h"
+#include "options/frmOption.h"
+#include "printing/frmPrint.h"
 #include "store/CatalogueFiles.h"
 #include "store/Module1.h"
 #include "support/QtPrinters.h"
 
-#include <QPointer>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QUrl>
+#include <QtPrintSupport>
+#include <QtTest>
+#include <QtWidgets>
 
+#include <array>
 #include <functional>
-
 #include <gtest/gtest.h>
 #include <memory>
-
-class PictureButton;
 
 // A fresh program around its own temporary program folder, settings file and
 // screen width.
@@ -30,7 +37,6 @@ public:
 
     QString programDir() const { return m_path; }
     QString dataPath(const QString& name) const; // Data/<name>
-    void makeData();
     void putIndex(const QList<catalogue::DiscRow>& discs);
     void putFile(const QString& name, const QByteArray& bytes); // Data/<name>
     void putDisc(const QString& name, const QList<catalogue::Track>& tracks);
@@ -149,4 +155,52 @@ void inDialog(PictureButton* opener, const std::function<void(Dialog&)>& act)
             closeByWindowSystem(dialog);
     });
     click(opener);
+}
+
+// Types a name and a count into the new disc dialog and presses Save. The
+// track window is open afterwards when the disc was made.
+inline void newDisc(TestProgram& p, const QString& name, const QString& count)
+{
+    inDialog<frmNewd>(p.main().picNewd, [&](frmNewd& d) {
+        d.txtDisc->setText(name);
+        d.txtTracks->setText(count);
+        click(d.picSave);
+    });
+}
+
+// The track window's boxes in the order of a track's fields.
+inline std::array<QLineEdit*, catalogue::FieldCount> boxes(frmNewt* e)
+{
+    return {e->txtLabel,  e->txtProducer,           e->txtTitle,   e->txtDate,
+            e->txtLength, e->cmbFormat->lineEdit(), e->txtComments};
+}
+
+// What the track window's boxes hold.
+inline catalogue::Track shown(frmNewt* entry)
+{
+    catalogue::Track track;
+    for (int f = 0; f < catalogue::FieldCount; ++f)
+        track[f] = boxes(entry)[f]->text();
+    return track;
+}
+
+// Types a track into the open track window and stores it.
+inline void typeTrack(frmNewt* entry, const catalogue::Track& track)
+{
+    for (int f = 0; f < catalogue::FieldCount; ++f)
+        boxes(entry)[f]->setText(track[f]);
+    click(entry->picSave);
+}
+
+// Chooses line `row` (none when negative) in the list the opener opens and
+// presses Enter, the question answered.
+inline void removeDialog(TestProgram& p, PictureButton* opener, int row,
+                         const QStringList& answers = {"yes"})
+{
+    p.answer(answers);
+    inDialog<frmRemove>(opener, [row](frmRemove& d) {
+        if (row >= 0)
+            d.lstRemove->setCurrentRow(row);
+        keyTo(&d, Qt::Key_Return);
+    });
 }
