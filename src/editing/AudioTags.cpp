@@ -28,7 +28,9 @@ AudioTrack readAudioFile(const QString& path)
         return audio;
     }
     const TagLib::FileRef ref(QFile::encodeName(path).constData());
-    if (ref.isNull() || !ref.tag()) {
+    // A file with no sound in it (a text file named .mp3) is no audio file.
+    if (ref.isNull() || !ref.tag() || !ref.audioProperties() ||
+        ref.audioProperties()->sampleRate() <= 0) {
         audio.problem =
             QStringLiteral("'%1' is not an audio file Platterbook can read.").arg(info.fileName());
         return audio;

@@ -60,7 +60,7 @@ CommandLine readCommandLine(const QStringList& arguments)
         print(stderr, QStringLiteral("platterbook: %1\n").arg(parser.errorText()) + usage);
         return {CommandLine::Done, 2};
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         print(stdout, usage);
         return {CommandLine::Done, 0};
     }

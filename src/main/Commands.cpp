@@ -150,7 +150,7 @@ void frmMain::picSearch_MouseUp(int, int, float X, float Y)
 
 void frmMain::picPrint_MouseUp(int, int, float X, float Y)
 {
-    if (!picPrint->release(X, Y))
+    if (!picPrint->release(X, Y) || !saveCommentsFirst()) // what is printed is what shows
         return;
     frmPrint dialog(m_state, this);
     connect(&dialog, &frmPrint::searchRequested, this, &frmMain::Searchsub);

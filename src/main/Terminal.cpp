@@ -46,7 +46,9 @@ int addDisc(Module1& state, const CommandLine& line)
     if (!line.format.isEmpty()) {
         const std::optional<QString> entry = catalogue::formatFor(line.format);
         if (!entry)
-            return refuse(QStringLiteral("You must choose from the list."));
+            return refuse(QStringLiteral("'%1' is not a source format: give LP, EP, Promo, Single "
+                                         "or CD.")
+                              .arg(line.format));
         format = *entry;
     }
     // Every file read before anything is written.
@@ -73,7 +75,9 @@ int addDisc(Module1& state, const CommandLine& line)
         }
     }
     say(stdout,
-        QStringLiteral("Made the disc '%1' of %2 tracks:").arg(line.disc).arg(tracks.size()));
+        QStringLiteral("Made the disc '%1' of %2:")
+            .arg(line.disc, tracks.size() == 1 ? QStringLiteral("1 track")
+                                               : QStringLiteral("%1 tracks").arg(tracks.size())));
     for (qsizetype t = 0; t < tracks.size(); ++t)
         say(stdout, QStringLiteral("%1. %2 (%3)")
                         .arg(t + 1)
@@ -88,7 +92,7 @@ int writeInlay(Module1& state, const CommandLine& line)
             continue;
         if (const QString problem = inlay::writePdf(line.output, line.disc, tracksOf(state, row));
             !problem.isEmpty())
-            return refuse(QStringLiteral("The inlay could not be written: %1.").arg(problem));
+            return refuse(problem);
         say(stdout, QStringLiteral("Wrote the inlay of '%1' to %2.").arg(line.disc, line.output));
         return 0;
     }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -178,6 +179,11 @@ bool frmOption::eventFilter(QObject* watched, QEvent* event)
     // Every mouse release over the mono box, once the box has its new state.
     if (watched == chkMono && event->type() == QEvent::MouseButtonRelease &&
         chkMono->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+        QMetaObject::invokeMethod(this, &frmOption::chkMono_MouseUp, Qt::QueuedConnection);
+    // Space on the mono box, as the box takes it (on its release).
+    if (watched == chkMono && event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat())
         QMetaObject::invokeMethod(this, &frmOption::chkMono_MouseUp, Qt::QueuedConnection);
     return QDialog::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include "store/TimeText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPageSize>
@@ -74,7 +75,8 @@ bool trackList(QPaintDevice* device, QPainter* painter, const Page& mm, const QR
         for (qsizetype t = 0; t < tracks.size() && fits; ++t) {
             const catalogue::Track& track = tracks.at(t);
             const QString text = QStringLiteral("%1. %2").arg(t + 1).arg(trackLine(track));
-            fits = metrics.horizontalAdvance(text) + metrics.horizontalAdvance(QStringLiteral("  00:00")) <=
+            fits = metrics.horizontalAdvance(text) +
+                       metrics.horizontalAdvance(QStringLiteral("  00:00")) <=
                    mm(area.width());
         }
         if (!fits)
@@ -126,7 +128,8 @@ QString writePdf(const QString& path, const QString& discName,
     pdf.setCreator(QStringLiteral("Platterbook"));
     QPainter painter;
     if (!painter.begin(&pdf))
-        return QStringLiteral("the file '%1' could not be written").arg(path);
+        return QStringLiteral("The inlay could not be written to '%1'.")
+            .arg(QDir::toNativeSeparators(path));
     const Page mm{pdf.resolution() / 25.4};
     const QRectF front = Front.translated(FrontAt);
     const QRectF tray = Tray.translated(TrayAt);
@@ -146,10 +149,10 @@ QString writePdf(const QString& path, const QString& discName,
     const QRectF frontList(frontText.x(), frontText.y() + 14, frontText.width(),
                            frontText.height() - 14);
     const bool onFront = trackList(&pdf, nullptr, mm, frontList, tracks, 11, 6.5);
-    fitted(painter,
-           mm.rect(onFront ? QRectF(frontText.x(), frontText.y(), frontText.width(), 11)
-                           : frontText),
-           discName, onFront ? 16 : 26, true);
+    fitted(
+        painter,
+        mm.rect(onFront ? QRectF(frontText.x(), frontText.y(), frontText.width(), 11) : frontText),
+        discName, onFront ? 16 : 26, true);
     if (onFront)
         trackList(&pdf, &painter, mm, frontList, tracks, 11, 6.5);
 
@@ -183,9 +186,11 @@ QString writePdf(const QString& path, const QString& discName,
         painter.restore();
     }
     if (!painter.end())
-        return QStringLiteral("the file '%1' could not be written").arg(path);
+        return QStringLiteral("The inlay could not be written to '%1'.")
+            .arg(QDir::toNativeSeparators(path));
     if (!QFile::exists(path))
-        return QStringLiteral("the file '%1' could not be written").arg(path);
+        return QStringLiteral("The inlay could not be written to '%1'.")
+            .arg(QDir::toNativeSeparators(path));
     return {};
 }
 

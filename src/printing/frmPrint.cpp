@@ -10,6 +10,7 @@
 #include "store/Module1.h"
 #include "store/Spreadsheet.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -85,13 +86,12 @@ std::unique_ptr<QPrintDialog> frmPrint::printerDialog(QPrinter& printer)
     return dialog;
 }
 
-QString frmPrint::askForFile(const QString& title, const QString& suggested,
-                             const QString& filter)
+QString frmPrint::askForFile(const QString& title, const QString& suggested, const QString& filter)
 {
     // Qt's own file dialog, in the desktop's look.
     QFileDialog dialog(nullptr, title,
-                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                           u'/' + suggested,
+                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + u'/' +
+                           suggested,
                        filter);
     useDesktopLook(&dialog);
     dialog.setWindowModality(Qt::ApplicationModal);
@@ -105,16 +105,15 @@ QString frmPrint::askForFile(const QString& title, const QString& suggested,
 void frmPrint::writeInlay()
 {
     const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
-    const QString path = chooseFile(QStringLiteral("Save the case inlay"),
-                                    disc + QStringLiteral(" inlay.pdf"),
-                                    QStringLiteral("PDF files (*.pdf)"));
+    const QString path =
+        chooseFile(QStringLiteral("Save the case inlay"), disc + QStringLiteral(" inlay.pdf"),
+                   QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty())
         return; // cancelled: the window stays
     if (const QString problem =
             inlay::writePdf(path, disc, m_state.Tracks.mid(0, m_state.TrackCount));
         !problem.isEmpty()) {
-        frmMsgbox::tell(m_state, parentWidget(), 1,
-                        QStringLiteral("The inlay could not be written: %1.").arg(problem));
+        frmMsgbox::tell(m_state, parentWidget(), 1, problem);
         return;
     }
     accept();
@@ -130,15 +129,16 @@ void frmPrint::writeSpreadsheet()
     QList<spreadsheet::Disc> discs;
     for (int row = 0; row < m_state.DiscCount; ++row) {
         const catalogue::DiscRow& disc = m_state.Discs.at(row);
-        const int count = std::clamp(catalogue::countOf(disc.count).value_or(0), 0,
-                                     catalogue::MaxTracks);
+        const int count =
+            std::clamp(catalogue::countOf(disc.count).value_or(0), 0, catalogue::MaxTracks);
         discs.append(
             {disc.name, catalogue::readDiscFile(m_state.discPathFor(disc.name), count).tracks});
     }
     if (const QString reason = catalogue::writeAtomically(path, spreadsheet::catalogueCsv(discs));
         !reason.isEmpty()) {
         frmMsgbox::tell(m_state, parentWidget(), 1,
-                        QStringLiteral("Could not write '%1': %2.").arg(path, reason));
+                        QStringLiteral("Could not write '%1': %2.")
+                            .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
     accept();

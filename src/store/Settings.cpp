@@ -39,8 +39,12 @@ QString Settings::navi() const
 {
     if (m_store)
         return read(General, QStringLiteral("navi"));
-    // At the start only this key is wanted: found in the file's own lines
-    // when it stands there plainly, from the whole store otherwise.
+        // At the start only this key is wanted: found in the file's own lines
+        // when it stands there plainly, from the whole store otherwise.
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    if (m_iniFile.isEmpty()) // the registry, or a property list: no lines to read
+        return read(General, QStringLiteral("navi"));
+#endif
     if (m_iniFile.isEmpty() &&
         QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation,
                                   QStringLiteral("Platterbook/Platterbook.conf"))

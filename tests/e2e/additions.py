@@ -73,12 +73,14 @@ check(files() == {
 
 # Refusals: each with its message, and nothing written.
 before = files()
+open(os.path.join(work, "text.mp3"), "w").write("not a sound\n" * 100)
 foreign = audio("foreign", 2, ("ogg",), ("Label", "\u65e5\u672c", "Tokyo", "2001"))
 for args, said in [
         (["--add-disc", "Abroad", foreign], "'foreign.ogg'"),
         (["--add-disc", "Long"] + [tracks[1]] * 26, "Discs with more than 25 tracks are unsupported."),
         (["--add-disc", "Road Trip", tracks[1]], "There is already a disc named 'Road Trip'."),
-        (["--add-disc", "Bad", "--format", "L", tracks[1]], "You must choose from the list."),
+        (["--add-disc", "Bad", "--format", "L", tracks[1]], "'L' is not a source format"),
+        (["--add-disc", "Text", os.path.join(work, "text.mp3")], "is not an audio file"),
         (["--add-disc", "Odd", os.path.join(work, "one.wav.missing")], "is not a file")]:
     refused = run(*args)
     check(refused.returncode == 1 and said in refused.stderr.decode(),

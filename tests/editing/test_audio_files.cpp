@@ -96,6 +96,7 @@ TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock, Vol. 2", makeTracks(2)}}));
     p.main().cmbDisc->setCurrentIndex(0);
+    QTest::keyClicks(p.main().txtComments[0], "typed"); // printed at once, as shown
     QTemporaryDir out;
     for (const QString& choice : {frmPrint::InlayChoice, frmPrint::SpreadsheetChoice}) {
         inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& print) {
@@ -114,5 +115,5 @@ TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
     QFile csv(out.filePath("Platterbook catalogue.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = csv.readAll().split('\n');
-    EXPECT_EQ(lines.at(1), "\"Rock, Vol. 2\",1,T1 label,T1 artist,T1,1999,4:05,CD,\r");
+    EXPECT_EQ(lines.at(1), "\"Rock, Vol. 2\",1,T1 label,T1 artist,T1,1999,4:05,CD,typed\r");
 }
