@@ -112,6 +112,12 @@ TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
     QFile pdf(out.filePath("Rock, Vol. 2 inlay.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    QProcess text; // the numbered tracks, as printed
+    text.start("pdftotext", {pdf.fileName(), "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains("1. T1 artist – T1") && printed.contains("2. T2 artist – T2"))
+        << printed.toStdString();
     QFile csv(out.filePath("Platterbook catalogue.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = csv.readAll().split('\n');

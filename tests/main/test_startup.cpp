@@ -179,6 +179,7 @@ TEST(StartUp, OneProgramPerCatalogue)
     const QByteArray index = first.bytes("index.txt");
     TestProgram second(first);
     EXPECT_FALSE(second.start());
+    EXPECT_FALSE(second.main().isVisible());
     EXPECT_EQ(messagesWithKinds(second),
               QStringList{"1 This catalogue is already open in another Platterbook window."});
     EXPECT_EQ(first.bytes("index.txt"), index);

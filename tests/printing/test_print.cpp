@@ -112,6 +112,7 @@ TEST(PrintOut, APdfHoldsTheLinesInOrderOnA4Pages)
     const QString pdf = p.programDir() + "/out.pdf";
     inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& d) {
         d.choosePrinter = [&pdf](QPrinter& printer) {
+            EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4); // as offered
             printer.setOutputFileName(pdf);
             return true;
         };
