@@ -161,8 +161,16 @@ Catalogue::Lock Catalogue::lock(QString* host)
     qint64 pid = 0;
     QString hostName;
     QString application;
-    if (m_lock->getLockInfo(&pid, &hostName, &application) && !hostName.isEmpty() &&
-        hostName != QSysInfo::machineHostName()) {
+    if (!m_lock->getLockInfo(&pid, &hostName, &application)) {
+        // A lock file that names no program: the program that made it was
+        // stopped before it wrote its name (a crash, a power cut). A program
+        // holds its lock file locked by the system from the start, so one
+        // that nobody holds so is stale.
+        if (m_lock->removeStaleLockFile() && m_lock->tryLock(0))
+            return Lock::Taken;
+        return Lock::HeldHere;
+    }
+    if (!hostName.isEmpty() && hostName != QSysInfo::machineHostName()) {
         if (host)
             *host = hostName;
         return Lock::HeldElsewhere;

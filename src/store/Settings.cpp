@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 
 namespace {
@@ -10,6 +12,16 @@ QString userStoreFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Platterbook/Platterbook.conf");
+}
+
+// A program stopped while it saved the settings (a crash, a power cut) can
+// leave their lock file empty. Nobody holds it, yet the settings store would
+// wait half a minute for it to age before the next save.
+void clearOrphanedLock(const QString& file)
+{
+    const QFileInfo lock(file + QStringLiteral(".lock"));
+    if (lock.exists() && lock.size() == 0)
+        QLockFile(lock.filePath()).removeStaleLockFile();
 }
 
 } // namespace
@@ -22,11 +34,13 @@ QSettings& Settings::store() const
 {
     // Read whole only when first needed: a store with thousands of discs'
     // sections takes a while, and the start needs one key of it.
-    if (!m_store)
+    if (!m_store) {
+        clearOrphanedLock(m_iniFile.isEmpty() ? userStoreFile() : m_iniFile);
         m_store = m_iniFile.isEmpty()
                       ? std::make_unique<QSettings>(QStringLiteral("Platterbook"),
                                                     QStringLiteral("Platterbook"))
                       : std::make_unique<QSettings>(m_iniFile, QSettings::IniFormat);
+    }
     return *m_store;
 }
 

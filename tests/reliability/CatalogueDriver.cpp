@@ -64,10 +64,12 @@ void CatalogueDriver::step()
     }
     const int discs = m_state.DiscCount;
     const int choice = int(m_random.bounded(100));
-    if (discs < 2 || choice < 22) {
-        newDisc();
-    } else if (choice >= 88) {
+    // Past 30 discs removals win, so that every round of a long run costs
+    // about the same.
+    if (discs > 30 ? choice < 40 : choice >= 88 && discs >= 2) {
         removeDisc();
+    } else if (discs < 2 || choice < 22) {
+        newDisc();
     } else if (!selectDisc(int(m_random.bounded(discs)))) { // the track actions' disc
         if (choice < 40)
             addTrack();

@@ -213,19 +213,12 @@ QString keepReport(quint32 seed, int round, quint32 runSeed, int k, const QStrin
     const Snapshot found = snapshot(dir);
     QStringList names = found.keys() + before.keys() + after.keys();
     names.removeDuplicates();
-    for (const QString& name : names) {
-        const auto show = [&](const char* which, const Snapshot& files) {
-            out << "  " << which << ": "
-                << (files.contains(name)
-                        ? QString::fromLatin1(files.value(name).toPercentEncoding(" "))
-                        : QStringLiteral("(none)"))
-                << "\n";
-        };
-        out << name << "\n";
-        show("before", before);
-        show("after ", after);
-        show("found ", found);
-    }
+    const auto show = [](const Snapshot& files, const QString& name) {
+        return files.contains(name) ? files.value(name).toPercentEncoding(" ") : "(none)";
+    };
+    for (const QString& name : names)
+        out << name << "\n  before: " << show(before, name) << "\n  after:  " << show(after, name)
+            << "\n  found:  " << show(found, name) << "\n";
     return folder;
 }
 
@@ -292,7 +285,7 @@ int main(int argc, char* argv[])
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(args.at(0), {QStringLiteral("--child"), dir, QString::number(runSeed),
-                                   QStringLiteral("150")});
+                                   QStringLiteral("100000")}); // until killed
         process.waitForStarted();
         QThread::usleep(early ? random.bounded(60000) : 30000 + random.bounded(150000));
         if (process.state() == QProcess::Running) {

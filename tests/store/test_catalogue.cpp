@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <functional>
 
 using catalogue::DiscRow;
@@ -404,12 +408,17 @@ TEST(CatalogueLock, OneProgramPerCatalogue)
     EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::Taken);
     EXPECT_TRUE(QFileInfo::exists(f.path(Catalogue::lockFileName())));
     EXPECT_FALSE(Catalogue::lockFileName().endsWith(".txt"));
-    {
-        Module1 second({f.dir.path(), f.dir.filePath("settings.ini"), 1024});
-        EXPECT_EQ(second.catalogue().lock(), Catalogue::Lock::HeldHere);
-    }
     f.state.catalogue().unlock();
     EXPECT_FALSE(QFileInfo::exists(f.path(Catalogue::lockFileName())));
+
+    // A lock file a crash left empty is stale, unless a program holds it.
+    f.put(Catalogue::lockFileName(), "");
+    const int held = ::open(QFile::encodeName(f.path(Catalogue::lockFileName())), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::HeldHere);
+    ::close(held);
+    EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::Taken);
+    f.state.catalogue().unlock();
 
     // A lock from another computer is taken over only when asked to.
     f.put(Catalogue::lockFileName(), "4242\nplatterbook\nstudio-pc\n");
