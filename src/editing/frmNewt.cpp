@@ -1,8 +1,8 @@
 #include "editing/frmNewt.h"
 
 #include "dialogs/PictureButton.h"
-#include "editing/AudioTags.h"
 #include "dialogs/frmMsgbox.h"
+#include "editing/AudioTags.h"
 #include "store/Codepage.h"
 #include "store/Module1.h"
 
@@ -12,13 +12,13 @@
 #include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMimeData>
-#include <QStandardPaths>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QStandardPaths>
 #include <QTimer>
 
 using catalogue::Track;
@@ -328,13 +328,13 @@ void frmNewt::takeFiles(QStringList files)
     // the one track being added.
     const int room = m_mode == Mode::NewDisc ? m_state.TrackCount - m_state.EntryTrack + 1 : 1;
     if (files.size() > room) {
-        frmMsgbox::tell(m_state, parentWidget(), 2,
-                        QStringLiteral("Only %1 more %2 on this disc: '%3' and the files after it "
-                                       "are left out.")
-                            .arg(room)
-                            .arg(room == 1 ? QStringLiteral("track fits")
-                                           : QStringLiteral("tracks fit"))
-                            .arg(QFileInfo(files.at(room)).fileName()));
+        frmMsgbox::tell(
+            m_state, parentWidget(), 2,
+            QStringLiteral("Only %1 more %2 on this disc: '%3' and the files after it "
+                           "are left out.")
+                .arg(room)
+                .arg(room == 1 ? QStringLiteral("track fits") : QStringLiteral("tracks fit"))
+                .arg(QFileInfo(files.at(room)).fileName()));
         files = files.mid(0, room);
     }
     m_files = files;

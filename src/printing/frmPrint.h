@@ -41,7 +41,8 @@ public:
                               const QString& filter);
     // Beside the print methods: the shown disc's case inlay as a PDF, and
     // the whole catalogue as a spreadsheet.
-    static inline const QString InlayChoice = QStringLiteral("Case inlay of the current disc (PDF)");
+    static inline const QString InlayChoice =
+        QStringLiteral("Case inlay of the current disc (PDF)");
     static inline const QString SpreadsheetChoice =
         QStringLiteral("Catalogue as a spreadsheet (CSV)");
     // The printer dialog as the program shows it.

@@ -64,8 +64,9 @@ constexpr int MaxNameBytes = 240;
 NameProblem newNameProblem(const QString& name);
 
 // The source formats a track may have, in the order of their list.
-inline const QStringList Formats = {QStringLiteral("CD"), QStringLiteral("EP"), QStringLiteral("LP"),
-                                    QStringLiteral("Promo"), QStringLiteral("Single")};
+inline const QStringList Formats = {QStringLiteral("CD"), QStringLiteral("EP"),
+                                    QStringLiteral("LP"), QStringLiteral("Promo"),
+                                    QStringLiteral("Single")};
 // The format a typed text stands for: a code ("l", "lp", "e", "ep", "p", "s",
 // "c", "cd", in exactly that case) or an entry itself; none for anything else.
 std::optional<QString> formatFor(const QString& typed);
