@@ -107,6 +107,7 @@ void frmMsgbox::Form_Load()
         lblCaption->setText(text);
         picYes->show();
         picNo->show();
+        setFocusPolicy(Qt::ClickFocus); // see showEvent
         break;
     case 6:
         m_state.MsgAnswer.clear();
@@ -122,6 +123,15 @@ void frmMsgbox::Form_Load()
     }
     setAccessibleDescription(m_state.MsgKind == 6 ? SearchPrompt : text);
     fitText();
+}
+
+void frmMsgbox::showEvent(QShowEvent* event)
+{
+    RoundedWindow::showEvent(event);
+    // No answer is chosen as a question opens: the box holds the focus
+    // itself, so Space answers nothing until Tab reaches a button.
+    if (m_state.MsgKind == 5)
+        setFocus();
 }
 
 void frmMsgbox::fitText()

@@ -49,6 +49,7 @@ public:
     static inline const QString SearchPrompt = QStringLiteral("Search for what?");
 
 private:
+    void showEvent(QShowEvent* event) override;
     void Form_Load();
     void fitText();
 

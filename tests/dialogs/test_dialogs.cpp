@@ -143,7 +143,8 @@ TEST(MessageBox, EveryKindShowsItsIconButtonsAndText)
     }
 }
 
-// Shown modally by the program: yes is consent; Escape, whatever came before, is not.
+// Shown modally by the program: yes is consent; Space (no button is chosen
+// as it opens) and Escape, whatever came before, are not.
 TEST(MessageBox, ShownModallyEscapeIsNoConsent)
 {
     Module1 state({QString(), QString(), 1024});
@@ -153,7 +154,7 @@ TEST(MessageBox, ShownModallyEscapeIsNoConsent)
         const auto wait = onNextModal([yes](QWidget* modal) {
             auto* box = qobject_cast<frmMsgbox*>(modal);
             ASSERT_NE(box, nullptr);
-            yes ? click(box->picYes) : keyTo(box, Qt::Key_Escape);
+            yes ? click(box->picYes) : (keyTo(box, Qt::Key_Space), keyTo(box, Qt::Key_Escape));
         });
         EXPECT_EQ(frmMsgbox::askYes(state, &owner, "Are you really sure?"), yes);
     }
