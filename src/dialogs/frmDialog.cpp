@@ -17,13 +17,18 @@
 
 bool hasMailProgram()
 {
-    // The desktop's handler for mail addresses, if it has one.
+#if !defined(Q_OS_UNIX) || defined(Q_OS_DARWIN)
+    return true; // the system says so itself when the link is opened
+#else
+    // A freedesktop desktop opens a mail link in a browser when no mail
+    // program is set up, or in nothing: ask it for its handler first.
     QProcess query;
     query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
                                              QStringLiteral("x-scheme-handler/mailto")});
     if (!query.waitForFinished(3000) || query.exitCode() != 0)
         return false;
     return !query.readAllStandardOutput().trimmed().isEmpty();
+#endif
 }
 
 bool OpenMailLink()

@@ -77,7 +77,6 @@ public:
     // again, typed comments kept.
     void reloadCatalogue();
 
-    // The navigator; null until start-up or the first new disc creates it.
     // The navigator, made when it is first wanted.
     frmNavi* navigator()
     {

@@ -8,9 +8,7 @@
 #include <QSaveFile>
 
 #include <cmath>
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
+#ifndef Q_OS_WIN
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -157,15 +155,6 @@ QByteArray discBytes(const QList<Track>& tracks)
     return codepage::encode(text);
 }
 
-static void syncToDisk(int handle)
-{
-#ifdef Q_OS_WIN
-    _commit(handle);
-#else
-    ::fsync(handle);
-#endif
-}
-
 QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes)
 {
     QSaveFile file(path);
@@ -179,13 +168,9 @@ QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 fai
     const qint64 offered = failAfterBytes >= 0 ? std::min(failAfterBytes, wanted) : wanted;
     qint64 written = offered > 0 ? file.write(bytes.constData(), offered) : 0;
     // A write cut short by a full disk returns the short count without an
-    // error; committing then would install the truncated file.
-    // On the disk before it takes the old file's place: a power cut leaves
-    // the old file or the new one, not an empty one.
-    if (written == wanted && !file.flush())
-        written = -1;
-    if (written == wanted)
-        syncToDisk(file.handle());
+    // error; committing then would install the truncated file. (commit()
+    // syncs the new file to the disk before it takes the old one's place, so
+    // a power cut leaves the old file or the new one, not an empty one.)
     if (written != wanted) {
         const QString reason = written < 0 || file.error() != QFileDevice::NoError
                                    ? file.errorString()
