@@ -4,16 +4,74 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <taglib/fileref.h>
+#include <taglib/flacfile.h>
+#include <taglib/oggfile.h>
 #include <taglib/tag.h>
 #include <taglib/tpropertymap.h>
 
 namespace {
 
+// A tag's text as one line of a field: line breaks, tabs and other control
+// characters (a NUL too, with what follows it kept) become blanks.
 QString text(const TagLib::String& value)
 {
-    return QString::fromUtf8(value.toCString(true)).trimmed();
+    return codepage::oneLine(QString::fromStdWString(value.toWString())).trimmed();
+}
+
+// The Vorbis comments of a FLAC or Ogg file as their bytes hold them, key
+// upper case. TagLib ends a comment's text at a NUL; these keep what follows.
+QHash<QString, QString> rawComments(TagLib::File* file)
+{
+    TagLib::ByteVector data;
+    if (auto* flac = dynamic_cast<TagLib::FLAC::File*>(file)) {
+        // The metadata blocks after "fLaC"; the comments are the block of type 4.
+        const long start = flac->find("fLaC");
+        flac->seek(start < 0 ? 0 : start + 4);
+        for (int blocks = 0; start >= 0 && blocks < 128; ++blocks) {
+            const TagLib::ByteVector header = flac->readBlock(4);
+            if (header.size() < 4)
+                break;
+            const unsigned int length = header.toUInt(1, 3, true);
+            if ((header[0] & 0x7F) == 4) {
+                data = flac->readBlock(length);
+                break;
+            }
+            if (header[0] & 0x80)
+                break;
+            flac->seek(long(length), TagLib::File::Current);
+        }
+    } else if (auto* ogg = dynamic_cast<TagLib::Ogg::File*>(file)) {
+        const TagLib::ByteVector packet = ogg->packet(1);
+        if (packet.startsWith("\x03vorbis"))
+            data = packet.mid(7);
+        else if (packet.startsWith("OpusTags"))
+            data = packet.mid(8);
+    }
+    QHash<QString, QString> comments;
+    const auto word = [&data](unsigned int at) {
+        return at + 4 <= data.size() ? data.toUInt(at, false) : 0xFFFFFFFFu;
+    };
+    unsigned int at = 0;
+    const unsigned int vendor = word(at);
+    at = vendor > data.size() ? data.size() : at + 4 + vendor;
+    const unsigned int count = word(at);
+    at += 4;
+    for (unsigned int n = 0; n < count && at + 4 <= data.size(); ++n) {
+        const unsigned int length = word(at);
+        at += 4;
+        if (length > data.size() - at)
+            break;
+        const QByteArray entry(data.data() + at, qsizetype(length));
+        at += length;
+        const qsizetype equals = entry.indexOf('=');
+        if (equals > 0 && !comments.contains(QString::fromLatin1(entry.left(equals)).toUpper()))
+            comments.insert(QString::fromLatin1(entry.left(equals)).toUpper(),
+                            codepage::oneLine(QString::fromUtf8(entry.mid(equals + 1))).trimmed());
+    }
+    return comments;
 }
 
 } // namespace
@@ -38,18 +96,19 @@ AudioTrack readAudioFile(const QString& path)
     const TagLib::Tag* tag = ref.tag();
     catalogue::Track& track = audio.track;
     const TagLib::PropertyMap properties = ref.file()->properties();
+    const QHash<QString, QString> raw = rawComments(ref.file());
     for (const char* key : {"LABEL", "ORGANIZATION", "PUBLISHER"}) {
         const auto found = properties.find(key);
         if (found != properties.end() && !found->second.isEmpty() &&
             !text(found->second.front()).isEmpty()) {
-            track[0] = text(found->second.front());
+            track[0] = raw.value(QLatin1String(key), text(found->second.front()));
             break;
         }
     }
-    track[1] = text(tag->artist());
-    track[2] = text(tag->title());
+    track[1] = raw.value(QStringLiteral("ARTIST"), text(tag->artist()));
+    track[2] = raw.value(QStringLiteral("TITLE"), text(tag->title()));
     if (track[2].isEmpty())
-        track[2] = info.completeBaseName();
+        track[2] = codepage::oneLine(info.completeBaseName()).trimmed();
     track[3] = tag->year() ? QString::number(tag->year()) : QString();
     if (const TagLib::AudioProperties* sound = ref.audioProperties()) {
         const int seconds = sound->lengthInSeconds();
@@ -61,11 +120,10 @@ AudioTrack readAudioFile(const QString& path)
 QString unstorableText(const AudioTrack& audio)
 {
     for (const QString& field : audio.track) {
-        const QString bad = codepage::firstUnrepresentable(field);
-        if (!bad.isEmpty())
-            return QStringLiteral("The character '%1' in the tags of '%2' cannot be stored in the "
-                                  "catalogue.")
-                .arg(bad, QFileInfo(audio.file).fileName());
+        const QString problem = codepage::unstorableText(
+            field, QStringLiteral(" in the tags of '%1'").arg(QFileInfo(audio.file).fileName()));
+        if (!problem.isEmpty())
+            return problem;
     }
     return {};
 }

@@ -220,19 +220,15 @@ bool frmNewt::cmbFormat_LostFocus()
 
 bool frmNewt::refusesText()
 {
-    QWidget* boxes[] = {txtLabel,  txtProducer, txtTitle,   txtDate,
-                        txtLength, cmbFormat,   txtComments};
-    for (int field = 0; field < 7; ++field) {
-        const QString text = fieldText(field);
-        QString problem;
-        if (text.contains(u'\r') || text.contains(u'\n'))
-            problem = QStringLiteral("A field cannot hold a line break.");
-        else if (const QString bad = codepage::firstUnrepresentable(text); !bad.isEmpty())
-            problem =
-                QStringLiteral("The character '%1' cannot be stored in the catalogue.").arg(bad);
-        if (!problem.isEmpty()) {
+    QLineEdit* boxes[] = {txtLabel,  txtProducer,           txtTitle,   txtDate,
+                          txtLength, cmbFormat->lineEdit(), txtComments};
+    for (QLineEdit* box : boxes) {
+        // A pasted line break, tab or other control character is a blank.
+        if (const QString text = codepage::oneLine(box->text()); text != box->text())
+            box->setText(text);
+        if (const QString problem = codepage::unstorableText(box->text()); !problem.isEmpty()) {
             frmMsgbox::tell(m_state, parentWidget(), 1, problem);
-            boxes[field]->setFocus();
+            box->setFocus();
             return true;
         }
     }

@@ -25,14 +25,29 @@ int refuse(const QString& text)
     return 1;
 }
 
-// The tracks of the disc in row `row`, as far as its file holds them.
-QList<catalogue::Track> tracksOf(Module1& state, int row)
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The tracks of the disc in row `row`, as far as its file holds them; why
+// they are not all there, or empty.
+QList<catalogue::Track> tracksOf(Module1& state, int row, QString* missing)
 {
     const catalogue::DiscRow& disc = state.Discs.at(row);
-    return catalogue::readDiscFile(
-               state.discPathFor(disc.name),
-               std::clamp(catalogue::countOf(disc.count).value_or(0), 0, catalogue::MaxTracks))
-        .tracks;
+    const int count =
+        std::clamp(catalogue::countOf(disc.count).value_or(0), 0, catalogue::MaxTracks);
+    const QString path = state.discPathFor(disc.name);
+    const catalogue::DiscRead read = catalogue::readDiscFile(path, count);
+    if (read.status == catalogue::DiscRead::Short)
+        *missing = QStringLiteral("The file '%1' of the disc '%2' holds %3 of its %4 tracks.")
+                       .arg(native(path), disc.name)
+                       .arg(read.tracks.size())
+                       .arg(count);
+    else if (read.status != catalogue::DiscRead::Whole)
+        *missing = QStringLiteral("The file '%1' of the disc '%2' cannot be read: %3.")
+                       .arg(native(path), disc.name, read.problem);
+    return read.tracks;
 }
 
 int addDisc(Module1& state, const CommandLine& line)
@@ -62,18 +77,9 @@ int addDisc(Module1& state, const CommandLine& line)
         audio.track[5] = format;
         tracks.append(audio.track);
     }
-    Catalogue& files = state.catalogue();
-    Change change = files.addDisc(line.disc, count, int(tracks.size()));
-    if (!change.done)
+    // The disc file whole, then the index: a kill leaves no disc or all of it.
+    if (const Change change = state.catalogue().addDiscWithTracks(line.disc, tracks); !change.done)
         return refuse(change.problem);
-    files.beginEntry();
-    for (const catalogue::Track& track : tracks) {
-        change = files.storeEntryTrack(track);
-        if (!change.done) {
-            files.dropNewDisc(); // nothing of it stays
-            return refuse(change.problem);
-        }
-    }
     say(stdout,
         QStringLiteral("Made the disc '%1' of %2:")
             .arg(line.disc, tracks.size() == 1 ? QStringLiteral("1 track")
@@ -90,7 +96,12 @@ int writeInlay(Module1& state, const CommandLine& line)
     for (int row = 0; row < state.DiscCount; ++row) {
         if (state.Discs.at(row).name != line.disc)
             continue;
-        if (const QString problem = inlay::writePdf(line.output, line.disc, tracksOf(state, row));
+        // An inlay of part of a disc would be printed and cut as if whole.
+        QString missing;
+        const QList<catalogue::Track> tracks = tracksOf(state, row, &missing);
+        if (!missing.isEmpty())
+            return refuse(missing + QStringLiteral(" No inlay was written."));
+        if (const QString problem = inlay::writePdf(line.output, line.disc, tracks);
             !problem.isEmpty())
             return refuse(problem);
         say(stdout, QStringLiteral("Wrote the inlay of '%1' to %2.").arg(line.disc, line.output));
@@ -102,38 +113,40 @@ int writeInlay(Module1& state, const CommandLine& line)
 int exportCsv(Module1& state, const CommandLine& line)
 {
     QList<spreadsheet::Disc> discs;
-    for (int row = 0; row < state.DiscCount; ++row)
-        discs.append({state.Discs.at(row).name, tracksOf(state, row)});
+    for (int row = 0; row < state.DiscCount; ++row) {
+        // A disc whose file is missing or short is named; the rest is written.
+        QString missing;
+        discs.append({state.Discs.at(row).name, tracksOf(state, row, &missing)});
+        if (!missing.isEmpty())
+            say(stderr, missing);
+    }
     const QByteArray bytes = spreadsheet::catalogueCsv(discs);
     if (line.output == QLatin1String("-")) {
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) !=
+                size_t(bytes.size()) ||
+            std::fflush(stdout) != 0)
+            return refuse(QStringLiteral("Could not write the spreadsheet to standard output."));
+        return 0;
     }
-    if (const QString reason = catalogue::writeAtomically(line.output, bytes); !reason.isEmpty())
-        return refuse(QStringLiteral("Could not write '%1': %2.").arg(line.output, reason));
+    if (const QString reason = catalogue::writeForUser(line.output, bytes); !reason.isEmpty())
+        return refuse(QStringLiteral("Could not write '%1': %2.").arg(native(line.output), reason));
     say(stdout, QStringLiteral("Wrote %1 discs to %2.").arg(discs.size()).arg(line.output));
     return 0;
 }
 
 } // namespace
 
-int runOnTerminal(int argc, char* argv[], const CommandLine& line)
+int runCommand(const Environment& environment, const CommandLine& line)
 {
-    // No window and no display: fonts for the inlay come from the system.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QString());
-    const QString programDir = QCoreApplication::applicationDirPath();
-    Module1 state({programDir, QString(), 1024,
-                   line.dataDir.isEmpty() ? catalogueFolder(programDir, PLATTERBOOK_INSTALLED_IN)
-                                          : line.dataDir});
+    Module1 state(environment);
     state.TrackLimit = catalogue::MaxTracks;
     state.IndexPath = state.dataDir() + QStringLiteral("index.txt");
-    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(state.dataDir()));
+    const QString folder = native(QDir::cleanPath(state.dataDir()));
+    const QString noCatalogue =
+        QStringLiteral("There is no catalogue in '%1': start Platterbook once to make it.")
+            .arg(folder);
     if (!QFileInfo(state.dataDir()).isDir())
-        return refuse(QStringLiteral("There is no catalogue in '%1': start Platterbook once to "
-                                     "make it.")
-                          .arg(folder));
+        return refuse(noCatalogue);
     QString host;
     switch (state.catalogue().lock(&host)) {
     case Catalogue::Lock::HeldHere:
@@ -149,12 +162,11 @@ int runOnTerminal(int argc, char* argv[], const CommandLine& line)
     }
     const catalogue::IndexRead index = state.catalogue().readIndex();
     if (index.status == catalogue::IndexRead::Missing)
-        return refuse(QStringLiteral("There is no catalogue in '%1': start Platterbook once to "
-                                     "make it.")
-                          .arg(folder));
+        return refuse(noCatalogue);
     if (index.status != catalogue::IndexRead::Ok)
-        return refuse(QStringLiteral("The catalogue index '%1' cannot be read: %2.")
-                          .arg(QDir::toNativeSeparators(state.IndexPath), index.problem));
+        return refuse(state.catalogue().indexTrouble(index) + u'.');
+    if (const QString notice = state.catalogue().countNotice(index); !notice.isEmpty())
+        say(stderr, notice);
     state.Discs = index.discs;
     state.DiscCount = int(index.discs.size());
     switch (line.action) {
@@ -167,4 +179,18 @@ int runOnTerminal(int argc, char* argv[], const CommandLine& line)
     default:
         return 2;
     }
+}
+
+int runOnTerminal(int argc, char* argv[], const CommandLine& line)
+{
+    // No window and no display: fonts for the inlay come from the system.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QString());
+    const QString programDir = QCoreApplication::applicationDirPath();
+    return runCommand({programDir, QString(), 1024,
+                       line.dataDir.isEmpty()
+                           ? catalogueFolder(programDir, PLATTERBOOK_INSTALLED_IN)
+                           : line.dataDir},
+                      line);
 }

@@ -267,22 +267,13 @@ bool frmMain::Form_Load()
         return false;
 
     const catalogue::IndexRead read = m_state.catalogue().readIndex();
-    switch (read.status) {
-    case catalogue::IndexRead::Missing:
+    if (read.status == catalogue::IndexRead::Missing)
         return firstRun(false);
-    case catalogue::IndexRead::Unreadable:
-        return endWith(1, QStringLiteral("The catalogue index '%1' cannot be read: %2. Platterbook "
-                                         "will close without changing it.")
-                              .arg(QDir::toNativeSeparators(m_state.IndexPath), read.problem));
-    case catalogue::IndexRead::Damaged:
-        return endWith(1, QStringLiteral("The catalogue index '%1' is damaged at line %2: %3. "
-                                         "Platterbook will close without changing it.")
-                              .arg(QDir::toNativeSeparators(m_state.IndexPath))
-                              .arg(read.line)
-                              .arg(read.problem));
-    case catalogue::IndexRead::Ok:
-        break;
-    }
+    if (read.status != catalogue::IndexRead::Ok)
+        return endWith(1, m_state.catalogue().indexTrouble(read) +
+                              QStringLiteral(". Platterbook will close without changing it."));
+    if (const QString notice = m_state.catalogue().countNotice(read); !notice.isEmpty())
+        frmMsgbox::tell(m_state, this, 3, notice);
     if (QFileInfo(m_state.IndexPath).size() == 0) {
         // A new, empty catalogue: nothing more to load until the first disc.
         return true;
@@ -767,6 +758,8 @@ void frmMain::cmdUpdate()
 
     // 6 and 7. Fill and show the rows.
     const int shownRows = std::min<int>(m_state.TrackCount, Rows);
+    // A box that takes no typing says why.
+    const QString readOnly = m_state.catalogue().readOnlyReason();
     for (int i = 0; i < shownRows; ++i) {
         const Track& track = m_state.Tracks.at(i);
         lblLabel[i]->setText(track[0]);
@@ -778,7 +771,8 @@ void frmMain::cmdUpdate()
         for (int f = 0; f < 6; ++f)
             cell(f, i)->setToolTip(track[f]);
         txtComments[i]->setText(m_state.catalogue().comment(i));
-        txtComments[i]->setReadOnly(m_state.DiscIncomplete);
+        txtComments[i]->setReadOnly(!readOnly.isEmpty());
+        txtComments[i]->setToolTip(readOnly);
         txtComments[i]->setCursorPosition(0);
     }
     for (int i = 0; i < shownRows; ++i)
@@ -908,20 +902,15 @@ void frmMain::showTotal(bool remaining)
 void frmMain::commentEdited(int index)
 {
     QLineEdit* box = txtComments[index];
-    QString text = box->text();
-    // A line break can never reach a field.
-    if (text.contains(u'\r') || text.contains(u'\n')) {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-        text.replace(u'\r', u' ').replace(u'\n', u' ');
+    // A line break, a tab or another control character becomes a blank.
+    if (const QString text = codepage::oneLine(box->text()); text != box->text()) {
+        const int at = box->cursorPosition();
         box->setText(text);
+        box->setCursorPosition(std::min<int>(at, int(text.size())));
     }
-    const QString refused = codepage::firstUnrepresentable(text);
-    if (!refused.isEmpty()) {
-        const QString before = m_state.catalogue().comment(index);
-        box->setText(before);
-        frmMsgbox::tell(
-            m_state, this, 1,
-            QStringLiteral("The character '%1' cannot be stored in the catalogue.").arg(refused));
+    if (const QString refused = codepage::unstorableText(box->text()); !refused.isEmpty()) {
+        box->setText(m_state.catalogue().comment(index));
+        frmMsgbox::tell(m_state, this, 1, refused);
         return;
     }
     txtComments_LostFocus(index);

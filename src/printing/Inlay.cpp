@@ -2,8 +2,8 @@
 
 #include "store/TimeText.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
@@ -120,7 +120,14 @@ QString trackLine(const catalogue::Track& track)
 QString writePdf(const QString& path, const QString& discName,
                  const QList<catalogue::Track>& tracks)
 {
-    QPdfWriter pdf(path);
+    // Drawn in memory, then written as every file for the user is: a
+    // device or a pipe is written to, never replaced, and a failed write
+    // never reads as done.
+    const QString failed = QStringLiteral("The inlay could not be written to '%1'")
+                               .arg(QDir::toNativeSeparators(path));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setResolution(1200);
@@ -128,8 +135,7 @@ QString writePdf(const QString& path, const QString& discName,
     pdf.setCreator(QStringLiteral("Platterbook"));
     QPainter painter;
     if (!painter.begin(&pdf))
-        return QStringLiteral("The inlay could not be written to '%1'.")
-            .arg(QDir::toNativeSeparators(path));
+        return failed + u'.';
     const Page mm{pdf.resolution() / 25.4};
     const QRectF front = Front.translated(FrontAt);
     const QRectF tray = Tray.translated(TrayAt);
@@ -186,11 +192,9 @@ QString writePdf(const QString& path, const QString& discName,
         painter.restore();
     }
     if (!painter.end())
-        return QStringLiteral("The inlay could not be written to '%1'.")
-            .arg(QDir::toNativeSeparators(path));
-    if (!QFile::exists(path))
-        return QStringLiteral("The inlay could not be written to '%1'.")
-            .arg(QDir::toNativeSeparators(path));
+        return failed + u'.';
+    if (const QString reason = catalogue::writeForUser(path, buffer.data()); !reason.isEmpty())
+        return QStringLiteral("%1: %2.").arg(failed, reason);
     return {};
 }
 

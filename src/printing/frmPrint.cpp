@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <QHash>
 #include <QListWidget>
@@ -105,6 +106,14 @@ QString frmPrint::askForFile(const QString& title, const QString& suggested, con
 void frmPrint::writeInlay()
 {
     const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
+    // An inlay of part of a disc would be printed and cut as if it were whole.
+    if (m_state.DiscIncomplete) {
+        frmMsgbox::tell(m_state, parentWidget(), 1,
+                        QStringLiteral("The file of the disc '%1' holds fewer tracks than the "
+                                       "catalogue lists, so no inlay is made of it.")
+                            .arg(disc));
+        return;
+    }
     const QString path =
         chooseFile(QStringLiteral("Save the case inlay"), disc + QStringLiteral(" inlay.pdf"),
                    QStringLiteral("PDF files (*.pdf)"));
@@ -134,7 +143,7 @@ void frmPrint::writeSpreadsheet()
         discs.append(
             {disc.name, catalogue::readDiscFile(m_state.discPathFor(disc.name), count).tracks});
     }
-    if (const QString reason = catalogue::writeAtomically(path, spreadsheet::catalogueCsv(discs));
+    if (const QString reason = catalogue::writeForUser(path, spreadsheet::catalogueCsv(discs));
         !reason.isEmpty()) {
         frmMsgbox::tell(m_state, parentWidget(), 1,
                         QStringLiteral("Could not write '%1': %2.")
@@ -322,8 +331,25 @@ void frmPrint::picPrint_MouseUp(int, int, float X, float Y)
     printer.setDocName(QStringLiteral("Platterbook"));
     if (!choosePrinter(printer))
         return;
+    // Printed to a file: the pages are made beside it first and then written
+    // as every file for the user is, so that a device or a pipe is written
+    // to rather than replaced and a failed write says so.
+    const QString target =
+        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    QTemporaryDir pages;
+    if (!target.isEmpty())
+        printer.setOutputFileName(pages.filePath(QStringLiteral("print.pdf")));
     // A cancelled printer dialog ends quietly; a printer that fails says so.
-    if (const QString problem = printOut(printer, PrintText); !problem.isEmpty()) {
+    QString problem = printOut(printer, PrintText);
+    if (problem.isEmpty() && !target.isEmpty()) {
+        const std::optional<QByteArray> bytes = catalogue::readFileBytes(printer.outputFileName());
+        problem = !bytes ? QStringLiteral("the pages could not be made")
+                         : catalogue::writeForUser(target, *bytes);
+        if (!problem.isEmpty())
+            problem = QStringLiteral("'%1' could not be written: %2")
+                          .arg(QDir::toNativeSeparators(target), problem);
+    }
+    if (!problem.isEmpty()) {
         frmMsgbox::tell(m_state, parentWidget(), 1,
                         QStringLiteral("Printing failed: %1.").arg(problem));
         return;

@@ -45,8 +45,7 @@ QString whyNot(catalogue::NameProblem problem, const QString& name)
         return QStringLiteral("The name '%1' is reserved by Windows and cannot name a file.")
             .arg(name);
     case NameProblem::NotInCodepage:
-        return QStringLiteral("The character '%1' cannot be stored in the catalogue.")
-            .arg(codepage::firstUnrepresentable(name));
+        return codepage::unstorableText(name);
     case NameProblem::TooLong:
         return QStringLiteral(
             "That name is too long for a file name. Please choose a shorter one.");
@@ -67,6 +66,10 @@ public:
     Batch(Catalogue& catalogue, const QStringList& paths) : m_catalogue(catalogue)
     {
         for (const QString& path : paths) {
+            if (const QString unsafe = m_catalogue.unsafeToWrite(path); !unsafe.isEmpty()) {
+                m_change.problem = unsafe;
+                return;
+            }
             if (m_catalogue.changedOutside(path)) {
                 m_change.problem = outsideText(path);
                 m_change.changedOutside = true;
@@ -153,7 +156,7 @@ Catalogue::Lock Catalogue::lock(QString* host)
     // lock whose program died on this computer is stale at once.
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
-        return Lock::Taken;
+        return taken();
     if (m_lock->error() != QLockFile::LockFailedError) {
         m_lock.reset();
         return Lock::Unwritable;
@@ -167,7 +170,7 @@ Catalogue::Lock Catalogue::lock(QString* host)
         // holds its lock file locked by the system from the start, so one
         // that nobody holds so is stale.
         if (m_lock->removeStaleLockFile() && m_lock->tryLock(0))
-            return Lock::Taken;
+            return taken();
         return Lock::HeldHere;
     }
     if (!hostName.isEmpty() && hostName != QSysInfo::machineHostName()) {
@@ -183,7 +186,24 @@ bool Catalogue::takeOverLock()
     if (!m_lock)
         return false;
     m_lock->removeStaleLockFile();
-    return m_lock->tryLock(0);
+    return m_lock->tryLock(0) && taken() == Lock::Taken;
+}
+
+Catalogue::Lock Catalogue::taken()
+{
+    // Taking over a stale lock, Qt guards the removal with a second lock
+    // file; a program killed right then leaves it behind. Nobody else can
+    // be removing a stale lock now, so one nobody holds goes.
+    for (QString leftover = m_lock->fileName(); leftover.size() < 300;) {
+        leftover += QStringLiteral(".rmlock");
+        if (!QFileInfo::exists(leftover))
+            break;
+        QLockFile guard(leftover);
+        guard.setStaleLockTime(0);
+        if (guard.tryLock(0) || (guard.removeStaleLockFile() && guard.tryLock(0)))
+            guard.unlock();
+    }
+    return Lock::Taken;
 }
 
 void Catalogue::unlock()
@@ -203,6 +223,28 @@ void Catalogue::note(const QString& path)
 {
     QFile file(path);
     noteBytes(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+}
+
+QString Catalogue::unsafeToWrite(const QString& path) const
+{
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        // Where the link leads in the end, also when nothing is there yet.
+        QFileInfo end = info;
+        for (int hops = 0; hops < 40 && end.isSymLink(); ++hops)
+            end.setFile(end.symLinkTarget());
+        const QString folder = QFileInfo(end.absolutePath()).canonicalFilePath();
+        const QString data = QFileInfo(QDir::cleanPath(m_state.dataDir())).canonicalFilePath();
+        if (end.isSymLink() || folder.isEmpty() || data.isEmpty() ||
+            !(folder == data || folder.startsWith(data + u'/')))
+            return QStringLiteral("The file '%1' is a link to '%2', outside the catalogue's "
+                                  "folder, so Platterbook writes nothing to it.")
+                .arg(nativePath(path), nativePath(end.absoluteFilePath()));
+    }
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("'%1' is not a regular file, so Platterbook writes nothing to it.")
+            .arg(nativePath(path));
+    return {};
 }
 
 bool Catalogue::changedOutside(const QString& path) const
@@ -233,6 +275,8 @@ QString Catalogue::makeDataFolder()
 
 QString Catalogue::createIndex()
 {
+    if (const QString unsafe = unsafeToWrite(m_state.IndexPath); !unsafe.isEmpty())
+        return unsafe;
     if (const QString reason = catalogue::writeAtomically(m_state.IndexPath, QByteArray());
         !reason.isEmpty())
         return Module1::writeFailureText(m_state.IndexPath, reason);
@@ -242,45 +286,123 @@ QString Catalogue::createIndex()
 
 catalogue::IndexRead Catalogue::readIndex()
 {
-    QFile file(m_state.IndexPath);
-    if (!QFileInfo::exists(m_state.IndexPath)) {
-        catalogue::IndexRead missing;
-        missing.status = catalogue::IndexRead::Missing;
-        return missing;
+    catalogue::IndexRead read;
+    const QFileInfo info(m_state.IndexPath);
+    if (!info.exists() && !info.isSymLink()) {
+        read.status = catalogue::IndexRead::Missing;
+        return read;
     }
+    const std::optional<QByteArray> bytes = readNoted(m_state.IndexPath, &read.problem);
+    if (!bytes) {
+        read.status = catalogue::IndexRead::Unreadable;
+        return read;
+    }
+    read = catalogue::parseIndex(*bytes);
+    // An empty index is what a first run leaves, before any disc; beside
+    // disc files it is an index that another program cut short.
+    if (bytes->isEmpty()) {
+        const QStringList files =
+            QDir(m_state.dataDir())
+                .entryList({QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden);
+        for (const QString& file : files) {
+            if (file.compare(u"index.txt", Qt::CaseInsensitive) != 0) {
+                read.status = catalogue::IndexRead::Damaged;
+                read.problem = QStringLiteral("it is empty, but the folder holds disc files such "
+                                              "as '%1'")
+                                   .arg(file);
+                break;
+            }
+        }
+    }
+    return read;
+}
+
+std::optional<QByteArray> Catalogue::readNoted(const QString& path, QString* problem)
+{
+    // A pipe or a device in a file's place would hold the program up.
+    if (!QFileInfo(path).isFile()) {
+        *problem = QFileInfo::exists(path) ? QStringLiteral("it is not a regular file")
+                                           : QStringLiteral("it is a link to nothing");
+        return std::nullopt;
+    }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        catalogue::IndexRead unreadable;
-        unreadable.status = catalogue::IndexRead::Unreadable;
-        unreadable.problem = file.errorString();
-        return unreadable;
+        *problem = file.errorString();
+        return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
-    noteBytes(m_state.IndexPath, bytes);
-    return catalogue::parseIndex(bytes);
+    if (file.error() != QFileDevice::NoError) {
+        *problem = file.errorString();
+        return std::nullopt;
+    }
+    noteBytes(path, bytes);
+    return bytes;
+}
+
+QString Catalogue::indexTrouble(const catalogue::IndexRead& read) const
+{
+    const QString path = nativePath(m_state.IndexPath);
+    switch (read.status) {
+    case catalogue::IndexRead::Ok:
+        return {};
+    case catalogue::IndexRead::Missing:
+        return QStringLiteral("The catalogue index '%1' is missing").arg(path);
+    case catalogue::IndexRead::Unreadable:
+        return QStringLiteral("The catalogue index '%1' cannot be read: %2")
+            .arg(path, read.problem);
+    case catalogue::IndexRead::Damaged:
+        break;
+    }
+    if (read.line == 0)
+        return QStringLiteral("The catalogue index '%1' is damaged: %2").arg(path, read.problem);
+    return QStringLiteral("The catalogue index '%1' is damaged at line %2: %3")
+        .arg(path)
+        .arg(read.line)
+        .arg(read.problem);
+}
+
+QString Catalogue::countNotice(const catalogue::IndexRead& read) const
+{
+    if (read.status != catalogue::IndexRead::Ok || !read.wrongCount)
+        return {};
+    return QStringLiteral("The catalogue index '%1' says on its first line that it holds %2 "
+                          "discs, but it lists %3. All %3 are shown, and the index gets the "
+                          "right count with the next change.")
+        .arg(nativePath(m_state.IndexPath))
+        .arg(*read.wrongCount)
+        .arg(read.discs.size());
 }
 
 catalogue::DiscRead Catalogue::readDisc(const QString& path, int count)
 {
     catalogue::DiscRead read;
-    QFile file(path);
     if (!QFileInfo::exists(path)) {
         read.status = catalogue::DiscRead::Missing;
         read.problem = QStringLiteral("the file does not exist");
         return read;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes = readNoted(path, &read.problem);
+    if (!bytes) {
         read.status = catalogue::DiscRead::Unreadable;
-        read.problem = file.errorString();
         return read;
     }
-    const QByteArray bytes = file.readAll();
-    noteBytes(path, bytes);
-    read = catalogue::parseDiscFile(bytes, count);
+    read = catalogue::parseDiscFile(*bytes, count);
     m_state.Tracks = read.tracks;
     m_state.TrackCount = int(read.tracks.size());
     m_state.DiscIncomplete = read.status == catalogue::DiscRead::Short;
     m_tracksPath = path;
     return read;
+}
+
+QString Catalogue::readOnlyReason() const
+{
+    if (m_tracksPath.isEmpty())
+        return {};
+    if (m_state.DiscIncomplete)
+        return QStringLiteral("The disc's file holds fewer tracks than the catalogue lists, so "
+                              "nothing of it can be changed. Show the disc again and keep the "
+                              "tracks it holds to change it.");
+    return unsafeToWrite(m_tracksPath);
 }
 
 QString Catalogue::reload()
@@ -366,7 +488,8 @@ std::optional<Refusal> Catalogue::refuseNewDisc(const QString& name, const QStri
                            false};
     // A file left behind in Data must never receive a new disc's tracks.
     const QString fileName = name + QStringLiteral(".txt");
-    const QStringList present = QDir(m_state.dataDir()).entryList(QDir::AllEntries | QDir::Hidden);
+    const QStringList present =
+        QDir(m_state.dataDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
     for (const QString& entry : present)
         if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
             return Refusal{1,
@@ -390,12 +513,8 @@ std::optional<Refusal> Catalogue::refuseNewDisc(const QString& name, const QStri
                        true};
     if (belowOne)
         return Refusal{1, noCount, true};
-    if (!codepage::representable(countText) || countText.contains(u'\r') ||
-        countText.contains(u'\n'))
-        return Refusal{1,
-                       QStringLiteral("The character '%1' cannot be stored in the catalogue.")
-                           .arg(codepage::firstUnrepresentable(countText)),
-                       true};
+    if (const QString bad = codepage::unstorableText(countText); !bad.isEmpty())
+        return Refusal{1, bad, true};
     return std::nullopt;
 }
 
@@ -417,6 +536,37 @@ Change Catalogue::addDisc(const QString& name, const QString& countText, int pla
     return batch.done();
 }
 
+Change Catalogue::addDiscWithTracks(const QString& name, QList<Track> tracks)
+{
+    const QString count = QString::number(tracks.size());
+    if (const std::optional<Refusal> refusal = refuseNewDisc(name, count))
+        return {refusal->text};
+    for (Track& track : tracks)
+        if (const QString problem = storable(track); !problem.isEmpty())
+            return {problem};
+    const QString path = m_state.discPathFor(name);
+    QList<DiscRow> next = discs();
+    next.append({name, count});
+    Batch batch(*this, {path, m_state.IndexPath});
+    if (!batch.write(path, catalogue::discBytes(tracks)) ||
+        !batch.write(m_state.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    m_state.settings().setDiscLength(name, timetext::DefaultDiscLength);
+    m_state.Discs = next;
+    m_state.DiscCount = int(next.size());
+    return batch.done();
+}
+
+QString Catalogue::storable(Track& track)
+{
+    for (QString& field : track) {
+        field = codepage::oneLine(field);
+        if (const QString problem = codepage::unstorableText(field); !problem.isEmpty())
+            return problem;
+    }
+    return {};
+}
+
 void Catalogue::beginEntry()
 {
     const int planned = m_state.EntryTrack;
@@ -432,11 +582,13 @@ bool Catalogue::entering() const
     return !m_entryName.isEmpty() && m_tracksPath == m_state.discPathFor(m_entryName);
 }
 
-Change Catalogue::storeEntryTrack(const Track& track)
+Change Catalogue::storeEntryTrack(Track track)
 {
     const int k = m_state.EntryTrack;
     if (!entering() || k < 1 || k > m_state.Tracks.size())
         return {};
+    if (const QString problem = storable(track); !problem.isEmpty())
+        return {problem};
     const QString path = m_state.discPathFor(m_entryName);
     QList<Track> stored = m_state.Tracks.mid(0, k - 1);
     stored.append(track);
@@ -500,12 +652,14 @@ Change Catalogue::dropNewDisc()
     return change;
 }
 
-Change Catalogue::addTrack(const Track& track)
+Change Catalogue::addTrack(Track track)
 {
     const int row = m_state.CurrentDisc;
     const QString path = m_state.DiscPath;
     if (row < 0 || row >= m_state.DiscCount || path != m_tracksPath)
         return {};
+    if (const QString problem = storable(track); !problem.isEmpty())
+        return {problem};
     QList<Track> tracks = m_state.Tracks.mid(0, m_state.TrackCount);
     tracks.append(track);
     QList<DiscRow> next = discs();
@@ -521,10 +675,12 @@ Change Catalogue::addTrack(const Track& track)
     return batch.done();
 }
 
-Change Catalogue::editTrack(int row, const Track& track)
+Change Catalogue::editTrack(int row, Track track)
 {
     if (row < 0 || row >= m_state.TrackCount || m_tracksPath.isEmpty())
         return {};
+    if (const QString problem = storable(track); !problem.isEmpty())
+        return {problem};
     QList<Track> tracks = m_state.Tracks.mid(0, m_state.TrackCount);
     tracks[row] = track;
     Batch batch(*this, {m_tracksPath});
@@ -604,10 +760,12 @@ Change Catalogue::keepShortDisc(int row)
 
 // ---------------------------------------------------------------- comments
 
-void Catalogue::setComment(int row, const QString& text)
+bool Catalogue::setComment(int row, const QString& typed)
 {
-    if (row < 0 || row >= m_state.TrackCount || m_tracksPath.isEmpty())
-        return;
+    const QString text = codepage::oneLine(typed);
+    if (row < 0 || row >= m_state.TrackCount || m_tracksPath.isEmpty() ||
+        !codepage::representable(text))
+        return false;
     if (!m_comments.isEmpty() && m_commentsPath != m_tracksPath)
         m_comments.clear();
     m_commentsPath = m_tracksPath;
@@ -616,6 +774,7 @@ void Catalogue::setComment(int row, const QString& text)
     else
         m_comments.insert(row, text);
     m_state.CommentsDirty = m_comments.isEmpty() ? 0 : 1;
+    return true;
 }
 
 QString Catalogue::comment(int row) const

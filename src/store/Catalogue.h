@@ -67,7 +67,15 @@ public:
     // the message.
     QString makeDataFolder();
     QString createIndex();
+    // The index; an empty one is the empty catalogue of a first run only
+    // while Data holds no disc files, otherwise it is Damaged.
     catalogue::IndexRead readIndex();
+    // What is wrong with an index that did not read: "The catalogue index
+    // '…' cannot be read: …" or "… is damaged at line N: …", without a
+    // closing full stop; empty for an index that read.
+    QString indexTrouble(const catalogue::IndexRead& read) const;
+    // The notice for an index whose count line is wrong; empty when it is right.
+    QString countNotice(const catalogue::IndexRead& read) const;
     // Reads a disc into Tracks, TrackCount and DiscIncomplete, unless the
     // file is missing or unreadable.
     catalogue::DiscRead readDisc(const QString& path, int count);
@@ -77,6 +85,9 @@ public:
     QString reload();
     // The file Tracks was read from (or that a new disc's entry fills).
     QString tracksPath() const { return m_tracksPath; }
+    // Why the comments of the disc in Tracks cannot be changed (its file is
+    // short, or a link out of Data); empty when they can.
+    QString readOnlyReason() const;
     // Tracks no longer stands for a file (the disc was removed, or the view
     // keeps no disc).
     void forgetTracks() { m_tracksPath.clear(); }
@@ -89,6 +100,10 @@ public:
     // the last row of Discs, DiscPath its file and EntryTrack the planned
     // number of tracks (planned), for the entry of its tracks.
     Change addDisc(const QString& name, const QString& countText, int planned);
+    // A whole new disc at once (the command line's disc from files): its
+    // file with every track first, then the index, so that a kill at any
+    // moment leaves no new disc or the whole one.
+    Change addDiscWithTracks(const QString& name, QList<catalogue::Track> tracks);
     // The entry of the new disc's tracks begins: Tracks gets a row for each
     // planned track (EntryTrack hands their number over), EntryTrack is 1.
     void beginEntry();
@@ -96,15 +111,15 @@ public:
     bool entering() const;
     // The track EntryTrack of the new disc being entered. EntryTrack moves on
     // to the next track, or to 0 after the last one.
-    Change storeEntryTrack(const catalogue::Track& track);
+    Change storeEntryTrack(catalogue::Track track);
     // Ends the entry with the tracks stored so far as the whole disc.
     Change keepEntry();
     // Takes the new disc being entered out of the catalogue, with its file
     // and its settings.
     Change dropNewDisc();
     // Appends a track to the disc in row CurrentDisc (file DiscPath).
-    Change addTrack(const catalogue::Track& track);
-    Change editTrack(int row, const catalogue::Track& track);
+    Change addTrack(catalogue::Track track);
+    Change editTrack(int row, catalogue::Track track);
     Change removeTrack(int row);
     // Removes a disc with its file and settings. DiscRemoved and RemovedDisc
     // tell the view; Tracks is emptied, since the view shows another disc next.
@@ -115,7 +130,8 @@ public:
 
     // ---- comments typed in the rows of the shown disc wait here until they
     // are written; the boxes show them.
-    void setComment(int row, const QString& text);
+    // A comment is made one line; false for one the code page cannot store.
+    bool setComment(int row, const QString& text);
     bool hasComment(int row) const { return m_comments.contains(row); }
     QString comment(int row) const;
     // Writes the shown disc's file with the typed comments.
@@ -127,6 +143,7 @@ public:
 
 private:
     class Batch;
+    Lock taken();
     // What the program last read or wrote of a file.
     struct Seen {
         qint64 size = -1;
@@ -134,7 +151,15 @@ private:
         QByteArray bytes;
     };
     bool changedOutside(const QString& path) const;
+    // Why a catalogue file must not be written: a link that leads out of
+    // Data, or no regular file; empty when it may.
+    QString unsafeToWrite(const QString& path) const;
+    // Makes every field one line; the message for a character the code page
+    // cannot store, or empty.
+    static QString storable(catalogue::Track& track);
     void noteBytes(const QString& path, const QByteArray& bytes);
+    // The bytes of a catalogue file, noted; none (and why) when it does not read.
+    std::optional<QByteArray> readNoted(const QString& path, QString* problem);
     QString writeFile(const QString& path, const QByteArray& bytes);
     qint64 faultFor(const QString& path);
     QString removeFile(const QString& path);

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #ifndef Q_OS_WIN
 #include <cerrno>
@@ -183,6 +184,54 @@ QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 fai
     return {};
 }
 
+// Where a path leads as a shell's redirection follows it: every link on the
+// way, and the file at its end.
+static QStringList linkChain(const QString& path)
+{
+    QStringList chain = {QFileInfo(path).absoluteFilePath()};
+    for (int hops = 0; hops < 40 && QFileInfo(chain.last()).isSymLink(); ++hops)
+        chain.append(QFileInfo(chain.last()).symLinkTarget());
+    return chain;
+}
+
+static bool isSystemStream(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const QString base = QFileInfo(path).fileName().section(u'.', 0, 0).trimmed().toUpper();
+    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|(COM|LPT)[1-9])$"));
+    return path.startsWith(QLatin1String("//./")) || path.startsWith(QLatin1String("\\\\.\\")) ||
+           device.match(base).hasMatch();
+#else
+    return path.startsWith(QLatin1String("/dev/")) || path.startsWith(QLatin1String("/proc/"));
+#endif
+}
+
+QString writeForUser(const QString& path, const QByteArray& bytes)
+{
+    const QStringList chain = linkChain(path);
+    const QFileInfo end(chain.last());
+    if (end.isDir())
+        return QStringLiteral("it is a folder");
+    const bool stream = (end.exists() && !end.isFile()) ||
+                        std::any_of(chain.cbegin(), chain.cend(), isSystemStream);
+    if (!stream)
+        return writeAtomically(chain.last(), bytes);
+    // A device or a pipe takes the bytes as they come; each write is checked.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return n < 0 ? file.errorString() : QStringLiteral("nothing more could be written");
+        done += n;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return {};
+}
+
 QString createEmptyFile(const QString& path)
 {
     QFile file(path);
@@ -194,6 +243,13 @@ QString createEmptyFile(const QString& path)
 
 static std::optional<QByteArray> readBytes(const QString& path, QString* problem)
 {
+    // A pipe or a device in a file's place would hold the program up, or
+    // never end.
+    if (!QFileInfo(path).isFile()) {
+        if (problem)
+            *problem = QStringLiteral("it is not a regular file");
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (problem)
@@ -302,20 +358,17 @@ IndexRead parseIndex(const QByteArray& bytes)
     result.discs.reserve(*count);
     int badName = 0; // the line of the first name that cannot be a disc's file
     QStringView name, countText;
-    for (int k = 0; k < *count; ++k) {
-        if (!lines.next(&name) || !lines.next(&countText)) {
-            result.status = IndexRead::Damaged;
-            result.line = lines.read() + 1;
-            result.discs.clear();
-            result.problem = QStringLiteral("it lists %1 discs but ends after %2 lines")
-                                 .arg(*count)
-                                 .arg(lines.read());
-            return result;
-        }
+    // Every whole pair is a disc, also past the count: a count left behind by
+    // another program must not hide discs. Past the count an empty name ends
+    // the list, and so does the most a count line can say.
+    while (result.discs.size() < 32767 && lines.next(&name) &&
+           (result.discs.size() < *count || !name.isEmpty()) && lines.next(&countText)) {
         result.discs.append({name.toString(), countTextOf(countText)});
         if (!badName && !isReadableName(result.discs.last().name))
-            badName = 2 + 2 * k;
+            badName = int(2 * result.discs.size());
     }
+    if (result.discs.size() != *count)
+        result.wrongCount = *count;
     if (badName) {
         result.status = IndexRead::Damaged;
         result.line = badName;

@@ -83,6 +83,13 @@ QByteArray discBytes(const QList<Track>& tracks);
 // full disk would (used to prove that a short write never lands).
 QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes = -1);
 
+// Writes a file the user asked for (a spreadsheet, an inlay, a print-out to
+// a file). A regular file, or a new one, is replaced atomically as above;
+// links are followed as a shell's redirection follows them. Anything else (a
+// device, a pipe, the program's own output under /dev or /proc) is written
+// to as it stands, never replaced. Empty on success, otherwise the reason.
+QString writeForUser(const QString& path, const QByteArray& bytes);
+
 // Creates an empty file; never touches a file that exists. Empty string on success.
 QString createEmptyFile(const QString& path);
 
@@ -92,11 +99,17 @@ struct IndexRead {
     QList<DiscRow> discs;
     int line = 0;    // the line at fault when Damaged
     QString problem; // what is wrong, for the message
+    // The count the first line gave, when it is not the number of discs the
+    // index lists: every whole pair is read, and the next write of the index
+    // puts the right count.
+    std::optional<int> wrongCount = {};
 };
 // Reads the whole index. A zero-byte index is an empty catalogue. The first
-// line must be a count from 0 to 32767, the file must hold every line it
-// announces, and every name must be readable; otherwise the index is Damaged
-// and nothing of it is to be trusted. Lines after the last pair are ignored.
+// line must be a count from 0 to 32767 and every name must be readable;
+// otherwise the index is Damaged and nothing of it is to be trusted. Every
+// whole pair of lines is a disc, also past the count (a pair whose name is
+// empty ends the list): a count that differs from the pairs is noted in
+// wrongCount.
 IndexRead readIndex(const QString& path);
 // The same reading of an index's bytes.
 IndexRead parseIndex(const QByteArray& bytes);

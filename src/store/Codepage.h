@@ -23,6 +23,22 @@ bool representable(const QString& text);
 // string when there is none.
 QString firstUnrepresentable(const QString& text);
 
+// Text made one line, as every field of the catalogue must be: each line
+// break (CR LF, CR, LF, U+0085, U+2028, U+2029), tab and other control
+// character becomes one blank, and nothing after it is lost. The five C1
+// characters the code page keeps for its undefined bytes stay.
+QString oneLine(const QString& text);
+
+// A character as a message names it, with its code: "the character 'é'
+// (U+00E9)", or for one that shows nothing "the line break (U+000A)".
+QString characterName(const QString& character);
+
+// "The character '→' (U+2192) cannot be stored in the catalogue.", for the
+// first character of the text that Windows-1252 cannot store or that would
+// break the line; empty when the whole text can be stored. where is put after the character's name
+// (" in the tags of 'x.flac'").
+QString unstorableText(const QString& text, const QString& where = {});
+
 // Splits a file text into lines. CR LF, LF alone and CR alone each end a line,
 // so a file edited on another system keeps its records. A last line without a
 // line end counts; nothing follows a final line end.

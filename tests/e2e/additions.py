@@ -6,7 +6,7 @@ inlay measured from its cut marks.
 
     additions.py BINARY
 """
-import csv, os, re, subprocess, sys, tempfile, wave
+import csv, os, re, stat, subprocess, sys, tempfile, wave
 
 binary = sys.argv[1]
 failures = []
@@ -168,6 +168,66 @@ for name, top, bottom, wide, high in [("front", 0, 150, 120, 120), ("tray", 150,
           "the %s insert measures %s x %s" % (name, xs, ys))
 check(len(xs) == 4 and abs(xs[1] - xs[0] - 6.5) < 0.4 and abs(xs[3] - xs[2] - 6.5) < 0.4,
       "the spines: %s" % xs)
+
+# Hostile files and paths. Tags with line breaks and a NUL: one line each.
+odd_tags = audio("odd", 1, ("flac",), ("Label", "Art_ist", "Line1__Line2_Line3_End", "1990"))
+raw = open(odd_tags, "rb").read()
+raw = raw.replace(b"Art_ist", b"Art\0ist").replace(b"Line1__Line2_Line3_End", b"Line1\r\nLine2\nLine3\rEnd")
+open(odd_tags, "wb").write(raw)
+mp3 = audio("crlf", 1, ("mp3",), ("Label", "Artist", "Two\r\nLines", "1990"))
+made = run("--add-disc", "Odd tags", odd_tags, mp3)
+check(made.returncode == 0 and files()["Odd tags.txt"] ==
+      record("Label", "Art ist", "Line1 Line2 Line3 End", "1990", "0:01", "", "")
+      + record("Label", "Artist", "Two Lines", "1990", "0:01", "", ""),
+      "tags with line breaks: %r %r" % (made.stderr, files().get("Odd tags.txt")))
+
+# Devices and pipes are written to, never replaced; a failed write says so.
+fifo = os.path.join(work, "pipe")
+os.mkfifo(fifo)
+reader = subprocess.Popen(["cat", fifo], stdout=subprocess.PIPE)
+piped = run("--export-csv", fifo)
+check(piped.returncode == 0 and reader.communicate()[0] == run("--export-csv", "-").stdout
+      and stat.S_ISFIFO(os.stat(fifo).st_mode), "--export-csv to a pipe: %s" % piped.stderr)
+if os.getuid() == 0:
+    node = os.path.join(work, "null")
+    os.mknod(node, 0o666 | stat.S_IFCHR, os.makedev(1, 3))
+    check(run("--export-csv", node).returncode == 0 and stat.S_ISCHR(os.stat(node).st_mode),
+          "--export-csv replaced a device")
+for args in (["--export-csv", "/dev/full"], ["--inlay", "Road Trip", "/dev/full"]):
+    full = run(*args)
+    check(full.returncode == 1 and b"Wrote" not in full.stdout and b"/dev/full" in full.stderr,
+          "%s: %d %s %s" % (args, full.returncode, full.stdout, full.stderr))
+check(os.path.exists("/dev/full") and stat.S_ISCHR(os.stat("/dev/full").st_mode), "/dev/full is gone")
+
+# A link out of Data is never written through; a disc file missing or short
+# is named, and no inlay is drawn of it.
+before = files()
+outside = os.path.join(work, "outside.txt")
+open(outside, "wb").write(before["index.txt"])
+os.replace(os.path.join(data, "index.txt"), os.path.join(work, "index.saved"))
+os.symlink(outside, os.path.join(data, "index.txt"))
+linked = run("--add-disc", "Linked", mp3)
+check(linked.returncode == 1 and b"outside the catalogue's folder" in linked.stderr
+      and open(outside, "rb").read() == before["index.txt"], "a link out of Data: %s" % linked.stderr)
+os.remove(os.path.join(data, "index.txt"))
+os.replace(os.path.join(work, "index.saved"), os.path.join(data, "index.txt"))
+os.remove(os.path.join(data, "Road Trip.txt"))
+csv_out = run("--export-csv", "-")
+check(csv_out.returncode == 0 and b"Road Trip.txt' of the disc 'Road Trip' cannot be read" in csv_out.stderr
+      and "Crème brûlée".encode() in csv_out.stdout, "a missing disc file: %s" % csv_out.stderr)
+check(run("--inlay", "Road Trip", pdf).returncode == 1, "--inlay drew a disc without its file")
+
+# An index whose count is one pair short reads whole, and the next change
+# puts the count right; an empty index beside disc files is refused.
+open(os.path.join(data, "index.txt"), "wb").write(b" 1 \r\nLongest\r\n25\r\nOdd tags\r\n2\r\n")
+short = run("--add-disc", "Short count", mp3)
+check(short.returncode == 0 and b"holds 1 discs, but it lists 2" in short.stderr and
+      files()["index.txt"] == b" 3 \r\nLongest\r\n25\r\nOdd tags\r\n2\r\nShort count\r\n1\r\n",
+      "an index one pair short: %s %r" % (short.stderr, files()["index.txt"]))
+open(os.path.join(data, "index.txt"), "wb").close()
+emptied = run("--add-disc", "Lost", mp3)
+check(emptied.returncode == 1 and b"is damaged: it is empty" in emptied.stderr
+      and files()["index.txt"] == b"", "an empty index beside discs: %s" % emptied.stderr)
 
 print("%d failures" % len(failures) if failures else "the additions work as documented")
 sys.exit(1 if failures else 0)

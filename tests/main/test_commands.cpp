@@ -203,9 +203,9 @@ TEST(Comments, WhatTheBoxesTakeAndWhenItIsWritten)
     QTest::keyClicks(box, "caf");
     for (const char* typed : {"é", "日"})
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUtf8(typed), {});
-    EXPECT_EQ(
-        messagesWithKinds(p),
-        QStringList{QString::fromUtf8("1 The character '日' cannot be stored in the catalogue.")});
+    EXPECT_EQ(messagesWithKinds(p),
+              QStringList{QString::fromUtf8(
+                  "1 The character '日' (U+65E5) cannot be stored in the catalogue.")});
     box->insert("\nbreak"); // as a paste would
     inDialog<frmOption>(p.main().picOption, [](frmOption& d) { click(d.picOkay); });
     EXPECT_EQ(box->text(), QString::fromUtf8("café break"));

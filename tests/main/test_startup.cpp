@@ -130,11 +130,20 @@ TEST(StartUp, DamagedCataloguesAndDiscsThatCannotBeShown)
                      {"Data/Odd.txt", odd}};
     };
     const QByteArray two = catalogue::discBytes(makeTracks(2)), cut = two + "Z label\r\n";
-    const Files damaged = {{"Data/index.txt", " 3 \r\nRock\r\n1\r\n"}};
+    const Files damaged = {{"Data/index.txt", " 1 \r\n../Rock\r\n1\r\n"}};
+    const Files emptied = {{"Data/index.txt", ""}, {"Data/Rock.txt", two}};
+    Files counted = files("5", cut);
+    counted["Data/index.txt"].replace(" 2 ", " 1 ");
     const Files gone = {{"Data/index.txt", " 1 \r\nGone\r\n2\r\n"}};
-    const QString badIndex = "1 The catalogue index '<dir>/Data/index.txt' is damaged at line 4: "
-                             "it lists 3 discs but ends after 3 lines. Platterbook will close "
-                             "without changing it.";
+    const QString badIndex = "1 The catalogue index '<dir>/Data/index.txt' is damaged at line 2: "
+                             "the disc name '../Rock' cannot be a file in the Data folder. "
+                             "Platterbook will close without changing it.";
+    const QString emptyIndex = "1 The catalogue index '<dir>/Data/index.txt' is damaged: it is "
+                               "empty, but the folder holds disc files such as 'Rock.txt'. "
+                               "Platterbook will close without changing it.";
+    const QString countWrong = "3 The catalogue index '<dir>/Data/index.txt' says on its first "
+                               "line that it holds 1 discs, but it lists 2. All 2 are shown, and "
+                               "the index gets the right count with the next change.";
     const QString aFile = "1 '<dir>/Data' is a file, but Platterbook keeps its catalogue in a "
                           "folder of that name. Please move the file away.";
     const QString badCount = "1 The disc 'Odd' cannot be shown: its number of tracks, '%1', is "
@@ -147,6 +156,14 @@ TEST(StartUp, DamagedCataloguesAndDiscsThatCannotBeShown)
     const QString odd = "Odd | chooser 1 | disc 1 | %1 tracks, %1 rows%2";
     for (const Start& start : QList<Start>{
              {"damaged index", damaged, {}, {}, "ended", {badIndex}},
+             {"an empty index beside discs", emptied, {}, {}, "ended", {emptyIndex}},
+             {"count one pair short",
+              counted,
+              {"", "yes"},
+              {1},
+              odd.arg(2).arg(""),
+              {countWrong, keep},
+              files("2", cut)},
              {"Data a file", {{"Data", "not a folder"}}, {}, {}, "ended", {aFile}},
              {"26 tracks", files("26", two), {}, {0, 1}, rock, {badCount.arg(26)}},
              {"65540 tracks", files("65540", two), {}, {0, 1}, rock, {badCount.arg(65540)}},
@@ -159,7 +176,14 @@ TEST(StartUp, DamagedCataloguesAndDiscsThatCannotBeShown)
               odd.arg(2).arg(""),
               {keep},
               files("2", cut)},
-             {"short, no", files("5", cut), {"no"}, {1}, odd.arg(2).arg(", read-only"), {keep}},
+             {"short, no",
+              files("5", cut),
+              {"no"},
+              {1},
+              odd.arg(2).arg(", read-only: The disc's file holds fewer tracks than the catalogue "
+                             "lists, so nothing of it can be changed. Show the disc again and "
+                             "keep the tracks it holds to change it."),
+              {keep}},
          })
         check(start);
 }

@@ -136,4 +136,19 @@ TEST(PrintOut, APdfHoldsTheLinesInOrderOnA4Pages)
     EXPECT_TRUE(text.contains("Motörhead"));
     EXPECT_GE(text.count('\f'), 2) << "25 tracks fill more than one page";
     EXPECT_TRUE(run("pdfinfo", {pdf}).contains("(A4)"));
+
+    // To a device that takes nothing: the failure is told, and the device stays.
+    inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& d) {
+        d.choosePrinter = [](QPrinter& printer) {
+            printer.setOutputFileName("/dev/full");
+            return true;
+        };
+        chooseAndClick(d.lstPrint, "Current disc", nullptr);
+        printFields(d, {"Title"});
+        keyTo(&d, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible());
+    });
+    EXPECT_EQ(p.lastMessage(), "Printing failed: '/dev/full' could not be written: No space left "
+                               "on device.");
+    EXPECT_FALSE(QFileInfo("/dev/full").isFile());
 }

@@ -6,10 +6,13 @@
 // whole and list no disc without its file, and a disc that holds fewer records
 // than its count must be recoverable with the program's own question.
 //
-//   crash_harness [kills] [seed] [early]  the parent: prints the figures;
-//                                         "early" kills within the start
-//   crash_harness --child DIR SEED STEPS  the child: acts and notes each step
+//   crash_harness [kills] [seed] [early|cli]  the parent: prints the figures;
+//                     "early" kills within the start, "cli" kills the command
+//                     line's --add-disc on a catalogue of one disc
+//   crash_harness --child DIR SEED STEPS [cli]  the child: acts and notes each step
+#include "main/CommandLine.h"
 #include "main/Screenres.h"
+#include "main/Terminal.h"
 #include "reliability/CatalogueDriver.h"
 #include "store/CatalogueFiles.h"
 
@@ -63,11 +66,90 @@ void copyFolder(const QString& from, const QString& to)
     }
 }
 
-int child(const QString& dir, quint32 seed, int steps)
+// A short sound to make discs of: one second of silence as a WAV file.
+void writeSound(const QString& path)
+{
+    const quint32 rate = 8000, bytes = rate * 2;
+    QByteArray wav("RIFF");
+    const auto le = [&wav](quint32 v, int n) {
+        for (int i = 0; i < n; ++i)
+            wav.append(char((v >> (8 * i)) & 0xFF));
+    };
+    le(36 + bytes, 4);
+    wav += "WAVEfmt ";
+    le(16, 4), le(1, 2), le(1, 2), le(rate, 4), le(rate * 2, 4), le(2, 2), le(16, 2);
+    wav += "data";
+    le(bytes, 4);
+    wav += QByteArray(bytes, '\0');
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(wav);
+}
+
+// The command line's --add-disc, again and again, with 1 to 4 of the sounds
+// beside the program folder, each command a process of its own would be.
+class CommandDriver
+{
+public:
+    CommandDriver(const QString& programDir, quint32 seed) : m_dir(programDir), m_random(seed) {}
+    bool start() { return true; }
+    void step()
+    {
+        CommandLine line;
+        line.action = CommandLine::AddDisc;
+        line.disc = QStringLiteral("Disc %1").arg(m_random.bounded(1000000));
+        for (quint32 n = 1 + m_random.bounded(4); n > 0; --n)
+            line.files.append(m_dir + QStringLiteral("/../sounds/%1.wav").arg(m_random.bounded(3)));
+        m_action = QStringLiteral("--add-disc of %1").arg(line.files.size());
+        runCommand({m_dir, m_dir + QStringLiteral("/settings.ini"), 1024}, line);
+    }
+    QString lastAction() const { return m_action; }
+    QString writtenTwice() const { return {}; }
+
+private:
+    QString m_dir;
+    QRandomGenerator m_random;
+    QString m_action;
+};
+
+// The catalogue a command line round starts on: one disc of one track.
+void seedCatalogue(const QString& programDir)
+{
+    QDir().mkpath(programDir + QStringLiteral("/Data"));
+    for (const auto& [name, bytes] :
+         {std::pair{QStringLiteral("index.txt"), catalogue::indexBytes({{"Seed", "1"}})},
+          std::pair{
+              QStringLiteral("Seed.txt"),
+              catalogue::discBytes({{"Label", "Artist", "Title", "1999", "4:05", "LP", ""}})}}) {
+        QFile file(programDir + QStringLiteral("/Data/") + name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+}
+
+// The command line prints what it made; the harness has no use for it.
+struct Quiet {
+    Quiet() : saved(::dup(1))
+    {
+        std::fflush(stdout);
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::close(null);
+    }
+    ~Quiet()
+    {
+        std::fflush(stdout);
+        ::dup2(saved, 1);
+        ::close(saved);
+    }
+    int saved;
+};
+
+template <typename Driver> int child(const QString& dir, quint32 seed, int steps)
 {
     const int journal = ::open(QFile::encodeName(dir + QStringLiteral("/journal")).constData(),
                                O_WRONLY | O_CREAT | O_APPEND, 0644);
-    CatalogueDriver driver(dir, seed);
+    Driver driver(dir, seed);
     if (!driver.start())
         return 3;
     for (int k = 1; k <= steps; ++k) {
@@ -94,11 +176,12 @@ int lastBegun(const QString& dir)
 // The states before and after action k of a run, replayed from its start.
 // Action 0 is the start itself, which on a first run makes the folder and
 // the empty index.
+template <typename Driver>
 std::pair<Snapshot, Snapshot> replay(const QString& start, const QString& scratch, quint32 seed,
                                      int k, QString* action, QString* twice)
 {
     copyFolder(start, scratch);
-    CatalogueDriver driver(scratch, seed);
+    Driver driver(scratch, seed);
     if (k == 0) {
         const Snapshot before = snapshot(scratch);
         driver.start();
@@ -190,6 +273,24 @@ QString recover(const QString& dir, const QString& scratch)
     return {};
 }
 
+// The next command on what a kill left opens the catalogue and leaves no
+// lock file behind.
+QString nextCommand(const QString& dir, const QString& scratch)
+{
+    copyFolder(dir, scratch);
+    CommandLine line;
+    line.action = CommandLine::ExportCsv;
+    line.output = QStringLiteral("/dev/null");
+    if (runCommand({scratch, scratch + QStringLiteral("/settings.ini"), 1024}, line) != 0)
+        return QStringLiteral("the next command refused the catalogue");
+    const QStringList left = QDir(scratch + QStringLiteral("/Data"))
+                                 .entryList({QStringLiteral(".platterbook.lock*")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    if (!left.isEmpty())
+        return QStringLiteral("the next command left %1 behind").arg(left.join(u' '));
+    return {};
+}
+
 // Everything needed to look into a failed round and replay it: the seeds,
 // the kill, the action, the folder as the run began and as the kill left it,
 // and every file as it was before the action, after it, and as found. Kept
@@ -236,16 +337,25 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     setUpApplication();
     const QStringList args = app.arguments();
+    const bool commands = args.last() == QLatin1String("cli");
     if (args.size() >= 5 && args.at(1) == QLatin1String("--child"))
-        return child(args.at(2), args.at(3).toUInt(), args.at(4).toInt());
+        return (commands ? child<CommandDriver> : child<CatalogueDriver>)(args.at(2),
+                                                                          args.at(3).toUInt(),
+                                                                          args.at(4).toInt());
+    const auto replayed = commands ? replay<CommandDriver> : replay<CatalogueDriver>;
     if (args.size() >= 5 && args.at(1) == QLatin1String("--replay")) {
-        // The states before and after step k of a kept run, as the check saw them.
+        // The states before and after step k of a kept run, as the check saw them
+        // (the sounds of a command line run beside the start folder).
         QTemporaryDir scratch;
         QString action;
         QString twice;
-        const auto [before, after] =
-            replay(args.at(2), scratch.filePath(QStringLiteral("s")), args.at(3).toUInt(),
-                   args.at(4).toInt(), &action, &twice);
+        Snapshot before, after;
+        {
+            const Quiet quiet;
+            std::tie(before, after) =
+                replayed(args.at(2), scratch.filePath(QStringLiteral("s")), args.at(3).toUInt(),
+                         args.at(4).toInt(), &action, &twice);
+        }
         std::printf("step %s: %s %s\n", qPrintable(args.at(4)), qPrintable(action),
                     qPrintable(twice));
         for (auto it = after.begin(); it != after.end(); ++it)
@@ -259,6 +369,7 @@ int main(int argc, char* argv[])
                              ? args.at(2).toUInt()
                              : QRandomGenerator::global()->generate();
     const bool early = args.size() > 3 && args.at(3) == QLatin1String("early");
+    const bool corrupt = qEnvironmentVariableIsSet("PLATTERBOOK_HARNESS_CORRUPT");
     QRandomGenerator random(seed);
     // On a memory file system where there is one: a kill is not a power cut,
     // so what the harness checks does not depend on the disk, and a run of
@@ -271,21 +382,33 @@ int main(int argc, char* argv[])
     const QString start = work.filePath(QStringLiteral("start"));
     const QString scratch = work.filePath(QStringLiteral("scratch"));
     QDir().mkpath(dir);
+    QDir().mkpath(work.filePath(QStringLiteral("sounds")));
+    for (int n = 0; n < 3; ++n)
+        writeSound(work.filePath(QStringLiteral("sounds/%1.wav").arg(n)));
+    // A proof that the check can fail needs files to damage from the start,
+    // however slow the first child is.
+    if (corrupt)
+        seedCatalogue(dir);
     int intact = 0;
     int killed = 0;
     int foundBefore = 0;
     int foundAfter = 0;
     int foundBetween = 0;
     for (int round = 0; round < kills; ++round) {
-        if (early) // every round a first run
-            QDir(dir).removeRecursively(), QDir().mkpath(dir);
+        if (early || commands) { // every round a first run, or the one disc
+            QDir(dir).removeRecursively();
+            QDir().mkpath(dir);
+            if (commands)
+                seedCatalogue(dir);
+        }
         copyFolder(dir, start);
         QFile::remove(dir + QStringLiteral("/journal"));
         const quint32 runSeed = random.generate();
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(args.at(0), {QStringLiteral("--child"), dir, QString::number(runSeed),
-                                   QStringLiteral("100000")}); // until killed
+                                   QStringLiteral("100000"), // until killed
+                                   commands ? QStringLiteral("cli") : QString()});
         process.waitForStarted();
         QThread::usleep(early ? random.bounded(60000) : 30000 + random.bounded(150000));
         if (process.state() == QProcess::Running) {
@@ -294,7 +417,7 @@ int main(int argc, char* argv[])
         }
         process.waitForFinished();
         const int k = lastBegun(dir);
-        if (qEnvironmentVariableIsSet("PLATTERBOOK_HARNESS_CORRUPT")) {
+        if (corrupt) {
             // Proof that the check can fail: cut the largest file short.
             const Snapshot files = snapshot(dir);
             QString largest;
@@ -307,7 +430,11 @@ int main(int argc, char* argv[])
         }
         QString action;
         QString twice;
-        const auto [before, after] = replay(start, scratch, runSeed, k, &action, &twice);
+        Snapshot before, after;
+        {
+            const Quiet quiet;
+            std::tie(before, after) = replayed(start, scratch, runSeed, k, &action, &twice);
+        }
         if (before != after) {
             const Snapshot now = snapshot(dir);
             if (now == before)
@@ -321,6 +448,10 @@ int main(int argc, char* argv[])
                                           : QStringLiteral("the run wrote %1").arg(twice);
         if (problem.isEmpty())
             problem = recover(dir, scratch);
+        if (problem.isEmpty() && commands) {
+            const Quiet quiet;
+            problem = nextCommand(dir, scratch);
+        }
         if (problem.isEmpty()) {
             ++intact;
         } else {

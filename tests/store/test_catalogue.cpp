@@ -15,6 +15,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -378,28 +379,56 @@ TEST(CatalogueComments, TypedCommentsWaitUntilWrittenAndGoOnlyToTheirDisc)
     EXPECT_EQ(f.state.CommentsDirty, 0);
 }
 
-TEST(CatalogueLinks, WritesGoToTheTargetAndTheLinkStays)
+// A catalogue file that is a link is written through only where the link
+// stays inside Data (Data itself may be a link); a link out of it, or a pipe
+// in a file's place, is never written or replaced.
+TEST(CatalogueLinks, WrittenThroughOnlyInsideData)
 {
     QTemporaryDir elsewhere;
-    QDir().mkpath(elsewhere.filePath("real"));
-    Folder f;
-    // Alpha's file is a link to a file outside Data.
-    const QString target = elsewhere.filePath("real/Alpha.txt");
-    ASSERT_TRUE(QFile::rename(f.path("Alpha.txt"), target));
-    ASSERT_TRUE(QFile::link(target, f.path("Alpha.txt")));
-    f.show(0);
-    ASSERT_TRUE(f.state.catalogue().addTrack(track("New")).done);
-    EXPECT_TRUE(QFileInfo(f.path("Alpha.txt")).isSymLink());
-    EXPECT_EQ(catalogue::readDiscFile(target, 3).tracks.last()[2], "New");
+    const QList<std::tuple<const char*, const char*, bool>> cases = {
+        {"Alpha.txt", "Moved.txt", true}, // Data/Moved.txt
+        {"Alpha.txt", "", false},         // a pipe
+        {"Alpha.txt", "outside/Alpha.txt", false},
+        {"index.txt", "outside/index.txt", false}};
+    for (const auto& [file, to, written] : cases) {
+        SCOPED_TRACE(std::string(file) + " -> " + to);
+        Folder f;
+        const QString path = f.path(file);
+        const QString target = QString(to).startsWith("outside")
+                                   ? elsewhere.filePath(QString(to).replace("/", "-"))
+                                   : f.path(to);
+        const QByteArray bytes = f.files().value(file);
+        ASSERT_TRUE(*to ? QFile::rename(path, target) && QFile::link(target, path)
+                        : QFile::remove(path) && ::mkfifo(QFile::encodeName(path), 0644) == 0);
+        const Change change = f.state.catalogue().addTrack(track("New"));
+        EXPECT_EQ(change.done, written) << change.problem.toStdString();
+        EXPECT_EQ(QFileInfo(path).isSymLink(), *to != 0);
+        if (!*to) {
+            EXPECT_FALSE(QFileInfo(path).isFile());
+            EXPECT_EQ(change.problem, QString("'%1' is not a regular file, so Platterbook writes "
+                                              "nothing to it.")
+                                          .arg(path));
+            continue;
+        }
+        QFile moved(target);
+        ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(moved.readAll().contains("New"), written);
+        if (!written)
+            EXPECT_EQ(change.problem, QString("The file '%1' is a link to '%2', outside the "
+                                              "catalogue's folder, so Platterbook writes nothing "
+                                              "to it.")
+                                          .arg(path, target));
+    }
 
     // The whole Data folder a link.
+    Folder f;
     const QString data = elsewhere.filePath("Data");
     ASSERT_TRUE(QDir().rename(f.dir.filePath("Data"), data));
     ASSERT_TRUE(QFile::link(data, f.dir.filePath("Data")));
     f.start();
     ASSERT_TRUE(f.state.catalogue().removeDisc(1).done);
     EXPECT_TRUE(QFileInfo(f.dir.filePath("Data")).isSymLink());
-    EXPECT_EQ(catalogue::readIndex(data + "/index.txt").discs, QList<DiscRow>({{"Alpha", "3"}}));
+    EXPECT_EQ(catalogue::readIndex(data + "/index.txt").discs, QList<DiscRow>({{"Alpha", "2"}}));
 }
 
 TEST(CatalogueLock, OneProgramPerCatalogue)
@@ -417,7 +446,10 @@ TEST(CatalogueLock, OneProgramPerCatalogue)
     ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
     EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::HeldHere);
     ::close(held);
+    // The guard of a stale lock's removal, left by a program killed then, goes too.
+    f.put(Catalogue::lockFileName() + ".rmlock", "");
     EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::Taken);
+    EXPECT_FALSE(QFileInfo::exists(f.path(Catalogue::lockFileName() + ".rmlock")));
     f.state.catalogue().unlock();
 
     // A lock from another computer is taken over only when asked to.

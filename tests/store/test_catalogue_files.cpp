@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace catalogue;
 
@@ -44,6 +47,7 @@ TEST(IndexFile, Reading)
         QByteArray bytes;
         QList<DiscRow> discs;
         int damagedAt = 0;
+        std::optional<int> wrongCount = {}; // the count line, when it is not the pairs'
     };
     const QList<DiscRow> ab = {{"A", "1"}, {"B", "2"}};
     const QList<Case> cases = {
@@ -54,15 +58,17 @@ TEST(IndexFile, Reading)
         {"2\rA\r1\rB\r2", ab},
         {"  2\t\r\nMix \r\n1\r\nVol. 2.\r\n1\r\n", {{"Mix ", "1"}, {"Vol. 2.", "1"}}},
         {" 1 \r\n..\r\n1\r\n", {{"..", "1"}}},
-        {" 0 \r\nleft\r\nover\r\n", {}},
+        {" 0 \r\nleft\r\nover\r\n", {{"left", "over"}}, 0, 0},
+        {" 1 \r\nA\r\n1\r\nB\r\n2\r\n", ab, 0, 1}, // short by one pair
+        {" 1 \r\nA\r\n1\r\n\r\n\r\n", {{"A", "1"}}},
         {"\r\nA\r\n1\r\n", {}, 1},
         {"99999\r\n", {}, 1},
         {"\xEF\xBB\xBF 1 \r\nA\r\n1\r\n", {}, 1}, // a byte-order mark
         {QByteArray(4096, '\x9f') + "\r\n", {}, 1},
         {" 1 \r\n../Neighbour/x\r\n1\r\n", {}, 2},
         {" 1 \r\n..\\evil\r\n1\r\n", {}, 2},
-        {" 3 \r\nA\r\n1\r\nB\r\n1\r\n", {}, 6},
-        {" 2 \r\nA\r\n1\r\nB\r\n", {}, 5}, // one line short of its count
+        {" 3 \r\nA\r\n1\r\nB\r\n2\r\n", ab, 0, 3},
+        {" 2 \r\nA\r\n1\r\nB\r\n", {{"A", "1"}}, 0, 2}, // one line short of its count
         {" 2 \r\nA\r\n1\r\nINDEX\r\n2\r\n", {}, 4},
     };
     for (const Case& c : cases) {
@@ -72,6 +78,7 @@ TEST(IndexFile, Reading)
         EXPECT_EQ(read.discs, c.discs);
         EXPECT_EQ(read.line, c.damagedAt);
         EXPECT_EQ(read.problem.isEmpty(), c.damagedAt == 0);
+        EXPECT_EQ(read.wrongCount, c.wrongCount);
     }
     QTemporaryDir dir;
     EXPECT_EQ(readIndex(dir.filePath("index.txt")).status, IndexRead::Missing);
@@ -95,6 +102,9 @@ TEST(DiscFile, RecordsRoundTripByteForByte)
         QByteArray foreign = bytes;
         foreign.replace("\r\n", end);
         EXPECT_EQ(parseDiscFile(foreign, 2).tracks, tracks);
+        foreign.chop(1); // and without a line end after its last line
+        foreign += "ends here";
+        EXPECT_EQ(parseDiscFile(foreign, 2).tracks.last()[6], "noteends here");
     }
 }
 
@@ -153,6 +163,30 @@ TEST(AtomicWrite, AFailedWriteLeavesTheOldFileAndNothingElse)
     EXPECT_EQ(QFileInfo(dir.filePath("Mix.txt")).size(), 0);
     EXPECT_FALSE(createEmptyFile(path).isEmpty());
     EXPECT_EQ(readFile(path), QByteArray("new\r\n"));
+}
+
+// A file for the user follows its links as a shell does; a pipe or a device
+// is written to and stays what it is.
+TEST(UserFile, LinksFollowedDevicesNeverReplaced)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("real.csv"), link = dir.filePath("link.csv");
+    putFile(target, "old");
+    ASSERT_TRUE(QFile::link(target, link));
+    EXPECT_EQ(writeForUser(link, "new"), QString());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readFile(target), QByteArray("new"));
+    const QString pipe = dir.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe), 0644), 0);
+    const int reader = ::open(QFile::encodeName(pipe), O_RDONLY | O_NONBLOCK);
+    EXPECT_EQ(writeForUser(pipe, "through"), QString());
+    char got[16] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 7);
+    ::close(reader);
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_EQ(writeForUser("/dev/full", "x"), "No space left on device");
+    EXPECT_EQ(writeForUser(dir.path(), "x"), "it is a folder");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 3); // no leftovers
 }
 
 TEST(AtomicWrite, AFullDiskNeverInstallsATruncatedFile)

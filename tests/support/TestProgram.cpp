@@ -138,7 +138,7 @@ QString mainView(TestProgram& program)
         .arg(program.state().CurrentDisc)
         .arg(program.state().TrackCount)
         .arg(rows)
-        .arg(readOnly ? ", read-only" : "");
+        .arg(readOnly ? ", read-only: " + w.txtComments[0]->toolTip() : QString());
 }
 
 void dragBy(QWidget* on, QPoint from, QPoint by)
