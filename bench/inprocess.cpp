@@ -6,8 +6,8 @@
 //   bench_inprocess DATA_DIR SETTINGS_FILE
 #include "main/Screenres.h"
 #include "main/frmMain.h"
-#include "printing/PrintLayout.h"
 #include "store/Module1.h"
+#include "store/PrintLayout.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -100,11 +100,7 @@ int main(int argc, char* argv[])
     report("index_rewrite_ratio", median(ratios));
 
     // The print layout of all discs: a tenth of them, and all of them.
-    QList<printing::Disc> all;
-    for (const catalogue::DiscRow& disc : discs)
-        all.append({disc.name, catalogue::readDiscFile(state.discPathFor(disc.name),
-                                                       catalogue::countOf(disc.count).value_or(0))
-                                   .tracks});
+    const QList<catalogue::DiscTracks> all = state.catalogue().allDiscs();
     const QStringList fields = {QStringLiteral("Title"), QStringLiteral("Artist")};
     QList<double> tenth, whole;
     for (int turn = 0; turn < 5; ++turn) {

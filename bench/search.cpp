@@ -3,7 +3,7 @@
 // prints the number of hits. Measured against grep over the same folder.
 //
 //   bench_search DATA_DIR TEXT
-#include "main/CatalogueSearch.h"
+#include "store/Search.h"
 #include "store/CatalogueFiles.h"
 
 #include <QCoreApplication>

@@ -147,16 +147,21 @@ int main(int argc, char* argv[])
     QDir().mkpath(g_out);
     QTemporaryDir dir;
     makeCatalogue(dir.filePath(QStringLiteral("Data")));
-    Module1 state({dir.path(), dir.filePath(QStringLiteral("settings.ini")), primaryScreenWidth()});
+    TestHooks hooks;
+    Module1 state({dir.path(),
+                   dir.filePath(QStringLiteral("settings.ini")),
+                   primaryScreenWidth(),
+                   {},
+                   &hooks});
     // The start-up notice of a small screen is shot with the other messages.
-    state.answerMessage = [](Module1&) {};
+    hooks.answer = [](int, const QString&) { return QString(); };
     frmMain main(state);
     if (!main.Form_Load())
         return 1;
-    state.answerMessage = nullptr;
+    hooks.answer = nullptr;
     main.show();
-    main.cmbDisc->setCurrentIndex(0);
-    main.txtComments[1]->setFocus();
+    main.DiscSelect(0);
+    main.rows->txtComments[1]->setFocus();
     shoot(&main, prefix + QStringLiteral("main"));
     main.lblTotlen_Click();
     shoot(&main, prefix + QStringLiteral("main-time-free"));
@@ -177,9 +182,7 @@ int main(int argc, char* argv[])
     };
     int n = 0;
     for (const auto& [kind, text] : messages) {
-        state.MsgKind = kind;
-        state.MsgText = text;
-        frmMsgbox box(state, &main);
+        frmMsgbox box(&main, kind, text);
         box.centreOnScreen();
         box.show();
         shoot(&box, prefix + QStringLiteral("message-%1").arg(++n));
@@ -205,13 +208,12 @@ int main(int argc, char* argv[])
     shootDialog(main.picPrint, QStringLiteral("print"));
     shootDialog(main.picInfo, QStringLiteral("about"));
     // The search for "tide": the prompt answered, then the results.
-    state.answerMessage = [](Module1& s) {
-        if (s.MsgKind == 6)
-            s.MsgAnswer = QStringLiteral("tide");
+    hooks.answer = [](int kind, const QString&) {
+        return kind == 6 ? QStringLiteral("tide") : QString();
     };
     shootDialog(main.picSearch, QStringLiteral("search-results"),
                 [](QWidget* d) { qobject_cast<frmRemove*>(d)->lstRemove->setCurrentRow(0); });
-    state.answerMessage = nullptr;
+    hooks.answer = nullptr;
     // A track added to the shown disc, half typed.
     shootDialog(main.picNewt, QStringLiteral("track-entry"), [](QWidget* d) {
         auto* entry = qobject_cast<frmNewt*>(d);
@@ -226,7 +228,7 @@ int main(int argc, char* argv[])
         shoot(main.navigator(), prefix + QStringLiteral("navigator"));
 
     // The disc of 25 tracks: on a small screen its rows scroll.
-    main.cmbDisc->setCurrentIndex(6);
+    main.DiscSelect(6);
     shoot(&main, prefix + QStringLiteral("main-25-tracks"));
     return g_failed ? 1 : 0;
 }

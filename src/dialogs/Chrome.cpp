@@ -201,9 +201,11 @@ void RoundedWindow::mouseReleaseEvent(QMouseEvent* event)
     QDialog::mouseReleaseEvent(event);
 }
 
-bool RoundedWindow::Form_KeyPress(int keyAscii)
+bool RoundedWindow::Form_KeyPress(QKeyCombination key)
 {
-    PictureButton* button = keyAscii == 13 ? m_enter : keyAscii == 27 ? m_escape : nullptr;
+    PictureButton* button = key == QKeyCombination(Qt::Key_Return)   ? m_enter
+                            : key == QKeyCombination(Qt::Key_Escape) ? m_escape
+                                                                     : nullptr;
     if (!button)
         return false;
     emit button->MouseUp(1, 0, 0, 0);
@@ -226,17 +228,11 @@ PictureButton* RoundedWindow::addButton(const QString& art, QPoint at, QSize rel
     return button;
 }
 
-int RoundedWindow::keyAscii(const QKeyEvent* event)
+QKeyCombination RoundedWindow::keyOf(const QKeyEvent* event)
 {
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        return 13;
-    if (key == Qt::Key_Escape)
-        return 27;
-    if ((event->modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
-        return key - Qt::Key_A + 1;
-    const QString text = event->text();
-    return text.size() == 1 ? text.at(0).unicode() : 0;
+    const Qt::Key key = event->key() == Qt::Key_Enter ? Qt::Key_Return : Qt::Key(event->key());
+    return QKeyCombination(
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier), key);
 }
 
 void RoundedWindow::closeEvent(QCloseEvent* event)
@@ -283,6 +279,5 @@ bool RoundedWindow::KeyPreview::eventFilter(QObject* watched, QEvent* event)
         widget == focus || (widget == m_window && (!focus || focus->window() != m_window));
     if (!first)
         return false;
-    const int code = keyAscii(static_cast<QKeyEvent*>(event));
-    return code != 0 && m_window->Form_KeyPress(code);
+    return m_window->Form_KeyPress(keyOf(static_cast<QKeyEvent*>(event)));
 }

@@ -18,6 +18,12 @@ void useDesktopLook(QWidget* dialog);
 // Text boxes take any length: the catalogue has no limit on a field.
 constexpr int TextBoxLimit = 1 << 24;
 
+// A key with the control modifier, as the shortcuts are written.
+constexpr QKeyCombination ctrl(Qt::Key key)
+{
+    return Qt::ControlModifier | key;
+}
+
 // Twips, the unit of window positions: 15 to the pixel.
 constexpr int TwipsPerPixel = 15;
 constexpr int twipsToPixels(int twips)
@@ -58,10 +64,11 @@ public:
     // Resizes the window and cuts it to its new shape at once, shown or not.
     void resizeWindow(int width, int height);
 
-    // The window's key handler, given the character code of a key (13 Enter,
-    // 27 Escape, 1 to 26 for Ctrl+A to Ctrl+Z). Return true to consume the key.
-    // By default Enter and Escape release the buttons setKeyButtons() named.
-    virtual bool Form_KeyPress(int keyAscii);
+    // The window's key handler, given the key with its Ctrl, Shift and Alt
+    // (the keypad's Enter comes as Qt::Key_Return). Return true to consume
+    // the key. By default Enter and Escape release the buttons
+    // setKeyButtons() named.
+    virtual bool Form_KeyPress(QKeyCombination key);
 
     // The buttons Enter and Escape act on, as a left-button release at (0, 0)
     // that reaches the button's release handler; either may be null.
@@ -72,8 +79,8 @@ public:
     PictureButton* addButton(const QString& art, QPoint at, QSize releaseArea, const QString& name,
                              const QString& tip = {});
 
-    // The character code a key event stands for, 0 when none.
-    static int keyAscii(const QKeyEvent* event);
+    // The key a key event stands for, as Form_KeyPress() is given it.
+    static QKeyCombination keyOf(const QKeyEvent* event);
 
     // The region the window is cut to: a rounded rectangle (0, 0)-(W, H).
     static QRegion roundedRegion(QSize size, int corner);

@@ -73,13 +73,13 @@ void frmDialog::picLink_MouseUp(int, int, float X, float Y)
                         .arg(MaintainersMail));
 }
 
-bool frmDialog::Form_KeyPress(int keyAscii)
+bool frmDialog::Form_KeyPress(QKeyCombination key)
 {
-    if (keyAscii == 13) {
+    if (key == QKeyCombination(Qt::Key_Return)) {
         accept();
         return true;
     }
-    return keyAscii == 27; // Escape does nothing here
+    return key == QKeyCombination(Qt::Key_Escape); // Escape does nothing here
 }
 
 void frmDialog::mousePressEvent(QMouseEvent* event)

@@ -20,7 +20,7 @@ public:
     frmDialog(Module1& state, QWidget* owner);
 
     void picLink_MouseUp(int Button, int Shift, float X, float Y);
-    bool Form_KeyPress(int keyAscii) override;
+    bool Form_KeyPress(QKeyCombination key) override;
 
     PictureButton* picLink;
     QLabel* lblFolder; // the catalogue's folder

@@ -28,8 +28,9 @@ PictureButton* button(const QString& art, int left, const QString& name, QWidget
 
 } // namespace
 
-frmMsgbox::frmMsgbox(Module1& state, QWidget* owner)
-    : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner), m_state(state)
+frmMsgbox::frmMsgbox(QWidget* owner, int kind, const QString& text, int errorNumber)
+    : RoundedWindow(QStringLiteral("msgbox"), QSize(340, 130), 18, owner), MsgKind(kind),
+      MsgText(text), ErrorNumber(errorNumber)
 {
     setWindowTitle(QStringLiteral("Platterbook"));
     setStretchBand(40, 80);
@@ -71,22 +72,22 @@ frmMsgbox::frmMsgbox(Module1& state, QWidget* owner)
 
 void frmMsgbox::Form_Load()
 {
-    QString text = m_state.MsgText;
+    QString text = MsgText;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    switch (m_state.MsgKind) {
+    switch (MsgKind) {
     case 1:
         picCrit->show();
         lblCaption->setText(text);
         picOkay->show();
         break;
     case 2:
-        if (m_state.ErrorNumber == 76 || m_state.ErrorNumber == 53) {
+        if (ErrorNumber == 76 || ErrorNumber == 53) {
             // The long first-run notes get a smaller font and a taller label.
             QFont font = lblCaption->font();
             font.setPointSize(8);
             lblCaption->setFont(font);
             lblCaption->setGeometry(lblCaption->x(), 14, lblCaption->width(), 64);
-            m_state.ErrorNumber = 0;
+            ErrorNumber = 0;
         }
         picInfo->show();
         lblCaption->setText(text);
@@ -110,7 +111,7 @@ void frmMsgbox::Form_Load()
         setFocusPolicy(Qt::ClickFocus); // see showEvent
         break;
     case 6:
-        m_state.MsgAnswer.clear();
+        MsgAnswer.clear();
         lblCaption->move(20, lblCaption->y());
         lblCaption->setText(SearchPrompt);
         txtSearch->show();
@@ -121,7 +122,7 @@ void frmMsgbox::Form_Load()
     default:
         break;
     }
-    setAccessibleDescription(m_state.MsgKind == 6 ? SearchPrompt : text);
+    setAccessibleDescription(MsgKind == 6 ? SearchPrompt : text);
     fitText();
 }
 
@@ -130,7 +131,7 @@ void frmMsgbox::showEvent(QShowEvent* event)
     RoundedWindow::showEvent(event);
     // No answer is chosen as a question opens: the box holds the focus
     // itself, so Space answers nothing until Tab reaches a button.
-    if (m_state.MsgKind == 5)
+    if (MsgKind == 5)
         setFocus();
 }
 
@@ -154,34 +155,39 @@ void frmMsgbox::fitText()
     resizeWindow(width(), height() + grow);
 }
 
-void frmMsgbox::Show(Module1& state, QWidget* owner)
+QString frmMsgbox::ask(const Module1& program, QWidget* owner, int kind, const QString& text,
+                       int errorNumber)
 {
-    state.messagesShown.append({state.MsgKind, state.MsgKind == 6 ? SearchPrompt : state.MsgText});
-    if (state.answerMessage) {
-        if (state.MsgKind == 6)
-            state.MsgAnswer.clear();
-        if (state.MsgKind == 2 && (state.ErrorNumber == 53 || state.ErrorNumber == 76))
-            state.ErrorNumber = 0;
-        state.answerMessage(state);
-        return;
+    if (TestHooks* hooks = program.hooks()) {
+        hooks->messagesShown.append({kind, kind == 6 ? SearchPrompt : text});
+        if (hooks->answer)
+            return hooks->answer(kind, text);
     }
-    frmMsgbox box(state, owner);
+    frmMsgbox box(owner, kind, text, errorNumber);
     box.centreOnScreen();
     box.exec();
+    return box.MsgAnswer;
 }
 
-void frmMsgbox::tell(Module1& state, QWidget* owner, int kind, const QString& text)
+void frmMsgbox::tell(const Module1& program, QWidget* owner, int kind, const QString& text)
 {
-    state.MsgText = text;
-    state.MsgKind = kind;
-    Show(state, owner);
+    ask(program, owner, kind, text);
 }
 
-bool frmMsgbox::askYes(Module1& state, QWidget* owner, const QString& text)
+bool frmMsgbox::askYes(const Module1& program, QWidget* owner, const QString& text)
 {
-    state.MsgAnswer.clear();
-    tell(state, owner, 5, text);
-    return state.MsgAnswer == QLatin1String("yes");
+    return ask(program, owner, 5, text) == QLatin1String("yes");
+}
+
+bool frmMsgbox::report(Module1& program, QWidget* owner, const Change& change)
+{
+    if (!change.problem.isEmpty())
+        tell(program, owner, 1, change.problem);
+    if (change.changedOutside) {
+        if (const QString problem = program.catalogue().reload(); !problem.isEmpty())
+            tell(program, owner, 1, problem);
+    }
+    return change.done;
 }
 
 void frmMsgbox::picOkay_MouseUp(int, int, float X, float Y)
@@ -192,15 +198,18 @@ void frmMsgbox::picOkay_MouseUp(int, int, float X, float Y)
 
 void frmMsgbox::picCancel_MouseUp(int, int, float X, float Y)
 {
-    if (picCancel->release(X, Y))
-        reject();
+    if (!picCancel->release(X, Y))
+        return;
+    if (MsgKind == 6)
+        MsgAnswer.clear(); // a cancelled search asks for nothing
+    reject();
 }
 
 void frmMsgbox::picYes_MouseUp(int, int, float X, float Y)
 {
     if (!picYes->release(X, Y))
         return;
-    m_state.MsgAnswer = QStringLiteral("yes");
+    MsgAnswer = QStringLiteral("yes");
     accept();
 }
 
@@ -208,7 +217,7 @@ void frmMsgbox::picNo_MouseUp(int, int, float X, float Y)
 {
     if (!picNo->release(X, Y))
         return;
-    m_state.MsgAnswer = QStringLiteral("no");
+    MsgAnswer = QStringLiteral("no");
     accept();
 }
 
@@ -216,23 +225,24 @@ void frmMsgbox::picSearch_MouseUp(int, int, float X, float Y)
 {
     if (!picSearch->release(X, Y))
         return;
-    m_state.MsgAnswer = txtSearch->text();
+    MsgAnswer = txtSearch->text();
     accept();
 }
 
-bool frmMsgbox::Form_KeyPress(int keyAscii)
+bool frmMsgbox::Form_KeyPress(QKeyCombination key)
 {
     if (txtSearch->isVisible() && txtSearch->hasFocus()) {
-        if (keyAscii == 13) {
-            m_state.MsgAnswer = txtSearch->text();
+        if (key == QKeyCombination(Qt::Key_Return)) {
+            MsgAnswer = txtSearch->text();
             accept();
             return true;
         }
-        if (keyAscii == 27) {
+        if (key == QKeyCombination(Qt::Key_Escape)) {
+            MsgAnswer.clear();
             reject();
             return true;
         }
         return false;
     }
-    return RoundedWindow::Form_KeyPress(keyAscii);
+    return RoundedWindow::Form_KeyPress(key);
 }

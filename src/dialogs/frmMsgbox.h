@@ -4,26 +4,32 @@
 
 class Module1;
 class PictureButton;
+struct Change;
 class QLabel;
 class QLineEdit;
 
-// The program's own message box: notices, warnings, yes/no questions and the
-// search prompt. The caller sets MsgText and MsgKind and calls Show(); answers
-// come back in MsgAnswer.
+// The program's own message box: notices (kinds 1 to 4), yes/no questions
+// (5) and the search prompt (6). Every message of the program is asked
+// through ask(), which returns the answer.
 class frmMsgbox : public RoundedWindow
 {
     Q_OBJECT
 public:
-    frmMsgbox(Module1& state, QWidget* owner);
+    // ErrorNumber 53 or 76 gives the first-run notes their smaller print.
+    frmMsgbox(QWidget* owner, int MsgKind, const QString& MsgText, int ErrorNumber = 0);
 
-    // Shows the box for the state's MsgKind and MsgText, modal to the whole
-    // program, and returns when it has closed.
-    static void Show(Module1& state, QWidget* owner);
-
-    // Shortcuts for callers: a notice, and a yes/no question that is consent
-    // only when answered "yes" (Enter or Escape give no answer).
-    static void tell(Module1& state, QWidget* owner, int kind, const QString& text);
-    static bool askYes(Module1& state, QWidget* owner, const QString& text);
+    // Shows the box, modal to the whole program, and returns its MsgAnswer
+    // once it has closed: "yes", "no", the search text, or empty.
+    static QString ask(const Module1& program, QWidget* owner, int MsgKind, const QString& MsgText,
+                       int ErrorNumber = 0);
+    // A notice, and a yes/no question that is consent only when answered
+    // "yes" (Enter or Escape give no answer).
+    static void tell(const Module1& program, QWidget* owner, int kind, const QString& text);
+    static bool askYes(const Module1& program, QWidget* owner, const QString& text);
+    // What a change came to, told the one way every window tells it: its
+    // message, if any, and after a change from outside the catalogue read
+    // again. True when the change is on disk.
+    static bool report(Module1& program, QWidget* owner, const Change& change);
 
     void picOkay_MouseUp(int Button, int Shift, float X, float Y);
     void picCancel_MouseUp(int Button, int Shift, float X, float Y);
@@ -31,7 +37,7 @@ public:
     void picNo_MouseUp(int Button, int Shift, float X, float Y);
     void picSearch_MouseUp(int Button, int Shift, float X, float Y);
 
-    bool Form_KeyPress(int keyAscii) override;
+    bool Form_KeyPress(QKeyCombination key) override;
 
     // Controls, named as the window knows them (tests look at them).
     QLabel* lblCaption;
@@ -53,5 +59,11 @@ private:
     void Form_Load();
     void fitText();
 
-    Module1& m_state;
+public:
+    const int MsgKind;
+    const QString MsgText;
+    QString MsgAnswer;
+
+private:
+    int ErrorNumber;
 };

@@ -57,12 +57,8 @@ void frmNewd::picSave_MouseUp(int, int, float X, float Y)
         refuse(refusal->kind, refusal->text, refusal->inCount ? txtTracks : txtDisc);
         return;
     }
-    const int planned = *catalogue::countOf(countText);
-    const Change change = m_state.catalogue().addDisc(name, countText, planned);
-    if (!change.done) {
-        refuse(1, change.problem, txtDisc);
-        if (change.changedOutside)
-            emit changedOutside();
+    if (!frmMsgbox::report(m_state, parentWidget(), m_state.catalogue().addDisc(name, countText))) {
+        txtDisc->setFocus();
         return;
     }
     txtDisc->clear();
@@ -73,8 +69,6 @@ void frmNewd::picSave_MouseUp(int, int, float X, float Y)
 
 void frmNewd::picCancel_MouseUp(int, int, float X, float Y)
 {
-    if (!picCancel->release(X, Y))
-        return;
-    m_state.NewDiscPending = 0;
-    hide();
+    if (picCancel->release(X, Y))
+        hide();
 }

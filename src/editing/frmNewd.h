@@ -28,8 +28,6 @@ public:
 signals:
     // The disc is in the catalogue with an empty file: its tracks are next.
     void discCreated();
-    // A file was changed outside: the catalogue is to be read again.
-    void changedOutside();
 
 private:
     bool refuse(int kind, const QString& text, QLineEdit* focus);

@@ -23,8 +23,9 @@
 
 using catalogue::Track;
 
-frmNewt::frmNewt(Module1& state, QWidget* owner)
-    : RoundedWindow(QStringLiteral("newt"), QSize(376, 260), 18, owner), m_state(state)
+frmNewt::frmNewt(Module1& state, Mode mode, int editRow, QWidget* owner)
+    : RoundedWindow(QStringLiteral("newt"), QSize(376, 260), 18, owner), m_state(state),
+      m_mode(mode), m_editRow(editRow)
 {
     setWindowTitle(QStringLiteral("New Track"));
     setObjectName(QStringLiteral("frmNewt"));
@@ -144,62 +145,44 @@ frmNewt::~frmNewt()
     disconnect(m_focusWatch);
 }
 
+std::array<QLineEdit*, 7> frmNewt::boxes() const
+{
+    return {txtLabel,  txtProducer,           txtTitle,   txtDate,
+            txtLength, cmbFormat->lineEdit(), txtComments};
+}
+
+catalogue::Track frmNewt::typed() const
+{
+    Track track;
+    for (int field = 0; field < catalogue::FieldCount; ++field)
+        track[field] = boxes()[field]->text();
+    return track;
+}
+
 void frmNewt::Form_Load()
 {
-    if (m_state.EditPending == 1) {
-        m_mode = Mode::Edit;
+    if (m_mode == Mode::Edit) {
         chkSave->hide();
         lblSave->hide();
         picFromFiles->hide();
-        if (m_state.EditRow >= 0 && m_state.EditRow < m_state.Tracks.size()) {
-            const Track& track = m_state.Tracks.at(m_state.EditRow);
-            txtLabel->setText(track[0]);
-            txtProducer->setText(track[1]);
-            txtTitle->setText(track[2]);
-            txtDate->setText(track[3]);
-            txtLength->setText(track[4]);
-            cmbFormat->setEditText(track[5]);
-            txtComments->setText(track[6]);
-        }
+        if (m_editRow >= 0 && m_editRow < m_state.Tracks.size())
+            for (int field = 0; field < catalogue::FieldCount; ++field)
+                boxes()[field]->setText(m_state.Tracks.at(m_editRow)[field]);
     } else {
-        if (m_state.EntryTrack != 0) {
-            m_mode = Mode::NewDisc;
-            m_state.catalogue().beginEntry();
-            lblTrackno->setText(QStringLiteral("1"));
+        if (m_mode == Mode::NewDisc) {
+            lblTrackno->setText(QString::number(m_state.EntryTrack));
             lblTrack->show();
             lblTrackno->show();
         } else {
-            m_mode = Mode::AddTrack;
-        }
-        if (m_state.AddingTracks == 1) {
             chkSave->hide();
             lblSave->hide();
         }
-        for (QLineEdit* box : {txtLabel, txtProducer, txtTitle, txtDate, txtLength, txtComments})
-            box->clear();
+        for (QLineEdit* box : boxes())
+            if (box != cmbFormat->lineEdit())
+                box->clear();
     }
     Timer1->stop();
     txtLabel->setFocus();
-}
-
-QString frmNewt::fieldText(int field) const
-{
-    switch (field) {
-    case 0:
-        return txtLabel->text();
-    case 1:
-        return txtProducer->text();
-    case 2:
-        return txtTitle->text();
-    case 3:
-        return txtDate->text();
-    case 4:
-        return txtLength->text();
-    case 5:
-        return cmbFormat->currentText();
-    default:
-        return txtComments->text();
-    }
 }
 
 bool frmNewt::cmbFormat_LostFocus()
@@ -237,8 +220,6 @@ bool frmNewt::refusesText()
 
 void frmNewt::finish()
 {
-    m_state.EntryTrack = 0;
-    m_state.AddingTracks = 0;
     close();
 }
 
@@ -262,41 +243,24 @@ void frmNewt::picSave_MouseUp(int, int, float X, float Y)
         cmdtrackedit();
         return;
     }
-    Track track;
-    for (int field = 0; field < 7; ++field)
-        track[field] = fieldText(field);
-
-    if (m_mode == Mode::AddTrack) {
-        const Change change = m_state.catalogue().addTrack(track);
-        if (!change.done) {
-            // Nothing to add to (no disc shown) closes; a failure keeps the
-            // track in the boxes.
-            if (!report(change))
-                finish();
-            return;
-        }
-        m_state.AddingTracks = 0;
-        emit updateRequested();
-        finish();
-        return;
-    }
-
-    // New disc: the file holds the tracks stored so far and this one.
-    const int k = m_state.EntryTrack;
-    const Change change = m_state.catalogue().storeEntryTrack(track);
+    const Track track = typed();
+    const Change change = m_mode == Mode::AddTrack ? m_state.catalogue().addTrack(track)
+                                                   : m_state.catalogue().storeEntryTrack(track);
     if (!change.done) {
-        if (!report(change))
+        // Nothing to add to closes; a failure keeps the track in the boxes.
+        if (change.problem.isEmpty())
             finish();
+        frmMsgbox::report(m_state, parentWidget(), change);
         return;
     }
+    // A new disc's last track, or the one track added.
     if (m_state.EntryTrack == 0) {
         lblTrack->hide();
         lblTrackno->hide();
-        m_state.AddingTracks = 0;
-        emit updateRequested();
         finish();
         return;
     }
+    const int k = m_state.EntryTrack - 1;
     lblTrackno->setText(QString::number(k + 1));
     Timer1->start();
     if (!chkSave->isChecked()) {
@@ -322,7 +286,7 @@ void frmNewt::takeFiles(QStringList files)
         return;
     // As many as the disc still takes: the planned tracks not yet stored, or
     // the one track being added.
-    const int room = m_mode == Mode::NewDisc ? m_state.TrackCount - m_state.EntryTrack + 1 : 1;
+    const int room = m_mode == Mode::NewDisc ? m_state.catalogue().entryRoom() : 1;
     if (files.size() > room) {
         frmMsgbox::tell(
             m_state, parentWidget(), 2,
@@ -345,9 +309,8 @@ void frmNewt::fillFromNextFile()
             frmMsgbox::tell(m_state, parentWidget(), 1, audio.problem);
             continue;
         }
-        QLineEdit* boxes[] = {txtLabel, txtProducer, txtTitle, txtDate, txtLength};
         for (int field = 0; field < 5; ++field)
-            boxes[field]->setText(audio.track[field]);
+            boxes()[field]->setText(audio.track[field]);
         txtComments->clear();
         // Text the catalogue cannot hold stays in its box, to be corrected.
         if (const QString problem = unstorableText(audio); !problem.isEmpty())
@@ -372,27 +335,12 @@ void frmNewt::dropEvent(QDropEvent* event)
     takeFiles(files);
 }
 
-bool frmNewt::report(const Change& change)
-{
-    if (!change.problem.isEmpty())
-        frmMsgbox::tell(m_state, parentWidget(), 1, change.problem);
-    if (change.changedOutside)
-        emit changedOutside();
-    return !change.problem.isEmpty();
-}
-
 void frmNewt::cmdtrackedit()
 {
-    Track track;
-    for (int field = 0; field < 7; ++field)
-        track[field] = fieldText(field);
-    const Change change = m_state.catalogue().editTrack(m_state.EditRow, track);
-    if (!change.done && report(change))
-        return; // the edit stays in the boxes
-    m_state.EditPending = 0;
-    if (change.done)
-        emit updateRequested();
-    finish();
+    const Change change = m_state.catalogue().editTrack(m_editRow, typed());
+    // A failed write keeps the edit in the boxes.
+    if (frmMsgbox::report(m_state, parentWidget(), change) || change.problem.isEmpty())
+        finish();
 }
 
 void frmNewt::Timer1_Timer()
@@ -420,14 +368,9 @@ void frmNewt::Timer1_Timer()
 
 void frmNewt::dropNewDisc()
 {
-    const Change change = m_state.catalogue().dropNewDisc();
-    report(change);
-    if (!change.done)
-        return; // the disc is still there: the entry goes on
-    m_state.EntryTrack = 0;
-    m_state.AddingTracks = 0;
-    close();
-    emit reloadRequested();
+    // A disc still there after a failed write: the entry goes on.
+    if (frmMsgbox::report(m_state, parentWidget(), m_state.catalogue().dropNewDisc()))
+        close();
 }
 
 void frmNewt::picCancel_MouseUp(int, int, float X, float Y)
@@ -435,35 +378,23 @@ void frmNewt::picCancel_MouseUp(int, int, float X, float Y)
     if (!picCancel->release(X, Y))
         return;
     Timer1->stop();
-    if (m_mode == Mode::Edit) {
-        m_state.EditPending = 0;
+    if (m_mode != Mode::NewDisc) {
         finish();
         return;
     }
-    if (m_mode == Mode::NewDisc && m_state.EntryTrack <= 1) {
+    if (m_state.EntryTrack <= 1) {
         // Nothing stored yet: the new disc goes again, so no unloadable disc
         // is left behind.
         dropNewDisc();
         return;
     }
-    if (m_mode == Mode::AddTrack) {
-        finish();
-        return;
-    }
-    m_state.MsgAnswer.clear();
-    frmMsgbox::tell(m_state, this, 5,
-                    QStringLiteral("Do you want to make a disc from the data you have entered this "
-                                   "far?"));
-    if (m_state.MsgAnswer == QLatin1String("yes")) {
-        const Change change = m_state.catalogue().keepEntry();
-        if (!change.done) {
-            report(change);
-            return;
-        }
-        m_state.AddingTracks = 0;
-        emit updateRequested();
-        finish();
-    } else if (m_state.MsgAnswer == QLatin1String("no")) {
+    const QString answer = frmMsgbox::ask(
+        m_state, this, 5,
+        QStringLiteral("Do you want to make a disc from the data you have entered this far?"));
+    if (answer == QLatin1String("yes")) {
+        if (frmMsgbox::report(m_state, parentWidget(), m_state.catalogue().keepEntry()))
+            finish();
+    } else if (answer == QLatin1String("no")) {
         dropNewDisc();
     }
     // Dismissed: no decision, the entry goes on.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/Chrome.h"
+#include "store/CatalogueFiles.h"
 
 #include <QStringList>
 
@@ -24,7 +25,8 @@ class frmNewt : public RoundedWindow
 public:
     enum class Mode { NewDisc, AddTrack, Edit };
 
-    frmNewt(Module1& state, QWidget* owner);
+    // editRow: the track of the shown disc that Edit changes.
+    frmNewt(Module1& state, Mode mode, int editRow, QWidget* owner);
     ~frmNewt() override;
 
     Mode mode() const { return m_mode; }
@@ -41,6 +43,9 @@ public:
     void takeFiles(QStringList files);
     // Asks for audio files; the desktop's file dialog by default.
     std::function<QStringList()> chooseAudioFiles;
+    // The boxes in the order of a track's fields (the format box's text for
+    // the format).
+    std::array<QLineEdit*, 7> boxes() const;
 
     QLineEdit* txtLabel;
     QLineEdit* txtProducer;
@@ -59,28 +64,19 @@ public:
     PictureButton* picCancel;
     PictureButton* picFromFiles;
 
-signals:
-    // The main window is to redraw itself and serve its requests.
-    void updateRequested();
-    // The main window is to load the disc it shows again (a new disc was dropped).
-    void reloadRequested();
-    // A file was changed outside: the catalogue is to be read again.
-    void changedOutside();
-
 private:
     void Form_Load();
-    QString fieldText(int field) const;
+    catalogue::Track typed() const;
     bool refusesText();
     void dropNewDisc();
-    // Tells the user of a failed change; true when there was one.
-    bool report(const Change& change);
     void finish();
     void fillFromNextFile();
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
     Module1& m_state;
-    Mode m_mode = Mode::NewDisc;
+    const Mode m_mode;
+    const int m_editRow;
     bool m_checkingFormat = false;
     QMetaObject::Connection m_focusWatch;
     QStringList m_files; // audio files waiting their turn

@@ -9,9 +9,9 @@
 
 using catalogue::Track;
 
-frmRemove::frmRemove(Module1& state, QWidget* owner)
+frmRemove::frmRemove(Module1& state, RemoveMode mode, QWidget* owner)
     : RoundedWindow(QStringLiteral("remove"), QSize(340, 200), 18, owner), m_state(state),
-      m_job(state.RemoveMode)
+      m_job(mode)
 {
     setObjectName(QStringLiteral("frmRemove"));
     setStyleSheet(dialogStyleSheet());
@@ -53,15 +53,16 @@ QString frmRemove::hitLine(int k, const QString& text, const QString& disc)
 
 void frmRemove::Form_Load()
 {
+    lstRemove->clear();
     switch (m_job) {
-    case 0:
+    case RemoveMode::Disc:
         setWindowTitle(QStringLiteral("Remove Disc"));
         picRemdisc->show();
         setKeyButtons(picRemdisc, picCancel);
         for (int row = 0; row < m_state.DiscCount; ++row)
             lstRemove->addItem(m_state.Discs.at(row).name);
         break;
-    case 1:
+    case RemoveMode::Track:
         setWindowTitle(QStringLiteral("Remove Track"));
         picRemtrack->show();
         setKeyButtons(picRemtrack, picCancel);
@@ -73,15 +74,14 @@ void frmRemove::Form_Load()
         for (int row = 0; row < m_state.TrackCount; ++row)
             lstRemove->addItem(m_state.Tracks.at(row)[2]);
         break;
-    case 2:
+    case RemoveMode::Edit:
         setWindowTitle(QStringLiteral("Edit Track"));
-        m_state.EditPending = 1;
         picEdit->show();
         setKeyButtons(picEdit, picCancel);
         for (int row = 0; row < m_state.TrackCount; ++row)
             lstRemove->addItem(m_state.Tracks.at(row)[2]);
         break;
-    case 3:
+    case RemoveMode::SearchResults:
         setWindowTitle(QStringLiteral("Search Results"));
         placeAtTwips(1000, 1000);
         picShow->show();
@@ -95,9 +95,6 @@ void frmRemove::Form_Load()
                 m_state.SearchHitDiscs.value(
                     k - 1, disc < m_state.DiscCount ? m_state.Discs.at(disc).name : QString())));
         }
-        break;
-    default:
-        setKeyButtons(nullptr, picCancel);
         break;
     }
 }
@@ -125,19 +122,17 @@ void frmRemove::leave()
 void frmRemove::lstRemove_DblClick()
 {
     switch (m_job) {
-    case 0:
+    case RemoveMode::Disc:
         cmdRemd();
         break;
-    case 1:
+    case RemoveMode::Track:
         cmdRemt();
         break;
-    case 2:
+    case RemoveMode::Edit:
         cmdEdit();
         break;
-    case 3:
+    case RemoveMode::SearchResults:
         cmdShow();
-        break;
-    default:
         break;
     }
 }
@@ -176,10 +171,8 @@ void frmRemove::picCancel_MouseUp(int, int, float X, float Y)
 {
     if (!picCancel->release(X, Y))
         return;
-    // What this opening asked for is withdrawn.
-    m_state.RemoveDiscPending = 0;
-    m_state.EditPending = 0;
-    leave();
+    lstRemove->clear();
+    reject(); // nothing was done
 }
 
 void frmRemove::cmdRemt()
@@ -187,18 +180,10 @@ void frmRemove::cmdRemt()
     if (noneChosen())
         return;
     const int row = chosen();
-    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?"))) {
-        m_state.MsgAnswer.clear(); // a "no" leaves no answer behind
+    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?")))
         return;
-    }
-    const Change change = m_state.catalogue().removeTrack(row);
-    if (!change.problem.isEmpty())
-        frmMsgbox::tell(m_state, parentWidget(), 1, change.problem);
+    frmMsgbox::report(m_state, parentWidget(), m_state.catalogue().removeTrack(row));
     leave();
-    if (change.changedOutside)
-        emit changedOutside();
-    else
-        emit updateRequested();
 }
 
 void frmRemove::cmdRemd()
@@ -206,58 +191,42 @@ void frmRemove::cmdRemd()
     if (noneChosen())
         return;
     const int row = chosen();
-    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?"))) {
-        m_state.MsgAnswer.clear(); // a "no" leaves no answer behind
+    if (!frmMsgbox::askYes(m_state, parentWidget(), QStringLiteral("Are you really sure?")))
         return;
-    }
     if (row >= m_state.DiscCount || m_state.Discs.at(row).name != lstRemove->item(row)->text())
         return;
     const Change change = m_state.catalogue().removeDisc(row);
-    if (!change.problem.isEmpty())
-        frmMsgbox::tell(m_state, parentWidget(), 1, change.problem);
-    if (change.changedOutside) {
+    // A write that failed keeps the list, to try again.
+    if (frmMsgbox::report(m_state, parentWidget(), change) || change.changedOutside)
         leave();
-        emit changedOutside();
-        return;
-    }
-    if (!change.done)
-        return; // the list stays, to try again
-    emit updateRequested();
-    leave();
 }
 
 void frmRemove::cmdEdit()
 {
-    m_state.EditRow = chosen();
-    if (m_state.EditRow < 0) {
-        frmMsgbox::tell(m_state, parentWidget(), 1,
-                        QStringLiteral("You must choose from the list."));
+    const int row = chosen();
+    if (noneChosen())
         return;
-    }
     lstRemove->clear();
     accept();
-    emit editRequested();
+    emit editRequested(row);
 }
 
 void frmRemove::cmdShow()
 {
     if (noneChosen())
         return;
-    m_state.HitIndex = chosen() + 1;
-    const int disc = int(m_state.SearchHits.at(m_state.HitIndex - 1)[0]) - 1;
+    const int k = chosen() + 1;
+    const int disc = int(m_state.SearchHits.at(k - 1)[0]) - 1;
     if (disc >= m_state.DiscCount ||
-        m_state.Discs.at(disc).name != m_state.SearchHitDiscs.value(m_state.HitIndex - 1)) {
+        m_state.Discs.at(disc).name != m_state.SearchHitDiscs.value(k - 1)) {
         frmMsgbox::tell(m_state, parentWidget(), 1,
                         QStringLiteral("This hit is gone: its disc has left the catalogue."));
         return;
     }
-    m_state.HitPending = 1;
-    emit updateRequested();
+    emit hitChosen(k);
 }
 
 void frmRemove::cmdClose()
 {
-    m_state.RemoveMode = 4;
-    emit updateRequested();
     leave();
 }

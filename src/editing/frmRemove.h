@@ -6,13 +6,16 @@ class Module1;
 class PictureButton;
 class QListWidget;
 
-// One small dialog for four jobs, chosen by RemoveMode: remove a disc (0),
-// remove a track (1), choose a track to edit (2), browse search hits (3).
+// What the remove dialog is opened for.
+enum class RemoveMode { Disc, Track, Edit, SearchResults };
+
+// One small dialog for four jobs: remove a disc, remove a track, choose a
+// track to edit, browse the search hits.
 class frmRemove : public RoundedWindow
 {
     Q_OBJECT
 public:
-    frmRemove(Module1& state, QWidget* owner);
+    frmRemove(Module1& state, RemoveMode mode, QWidget* owner);
 
     void cmdEdit();
     void cmdRemt();
@@ -39,11 +42,10 @@ public:
     PictureButton* picClose;
 
 signals:
-    void updateRequested();
-    // A track is chosen for editing: the track window is to open.
-    void editRequested();
-    // A file was changed outside: the catalogue is to be read again.
-    void changedOutside();
+    // The track in row is chosen for editing: the track window is to open.
+    void editRequested(int row);
+    // Hit k (from 1) is to be shown in its disc.
+    void hitChosen(int k);
 
 private:
     void Form_Load();
@@ -52,5 +54,5 @@ private:
     void leave();
 
     Module1& m_state;
-    int m_job;
+    const RemoveMode m_job;
 };

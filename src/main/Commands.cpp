@@ -1,5 +1,5 @@
-// The main window's commands: each checks its precondition, writes pending
-// comments where it must, sets the requests and opens its dialog.
+// The main window's commands: each writes pending comments where it must,
+// checks its precondition and opens its dialog with what it is for.
 #include "main/frmMain.h"
 
 #include "dialogs/PictureButton.h"
@@ -8,15 +8,12 @@
 #include "editing/frmNewd.h"
 #include "editing/frmNewt.h"
 #include "editing/frmRemove.h"
+#include "navigator/frmNavi.h"
 #include "options/frmOption.h"
 #include "printing/frmPrint.h"
-
-#include "main/CatalogueSearch.h"
-#include "navigator/frmNavi.h"
 #include "store/Module1.h"
 
-#include <QComboBox>
-#include <QFile>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -24,47 +21,11 @@ bool frmMain::refuseIncomplete()
 {
     if (!m_state.DiscIncomplete)
         return false;
-    frmMsgbox::tell(
-        m_state, this, 1,
-        QStringLiteral("The file of the disc '%1' holds fewer tracks than the catalogue "
-                       "lists, so its tracks cannot be changed.")
-            .arg(lblDisc->text()));
+    frmMsgbox::tell(m_state, this, 1,
+                    QStringLiteral("The file of the disc '%1' holds fewer tracks than the "
+                                   "catalogue lists, so its tracks cannot be changed.")
+                        .arg(lblDisc->text()));
     return true;
-}
-
-void frmMain::openTrackEntry()
-{
-    auto* entry = new frmNewt(m_state, this);
-    m_newt = entry;
-    connect(entry, &frmNewt::updateRequested, this, &frmMain::cmdUpdate);
-    connect(entry, &frmNewt::reloadRequested, this, &frmMain::reloadShownDisc);
-    connect(entry, &frmNewt::changedOutside, this, &frmMain::reloadCatalogue);
-    entry->centreOnScreen();
-    // While tracks are typed nothing else of the program takes input, so no
-    // Save can reach another disc's file.
-    entry->setWindowModality(Qt::ApplicationModal);
-    if (entry->mode() == frmNewt::Mode::NewDisc)
-        m_entryHoldsTracks = true;
-    if (entry->mode() == frmNewt::Mode::AddTrack)
-        entry->exec();
-    else
-        entry->show();
-}
-
-void frmMain::openRemove()
-{
-    frmRemove dialog(m_state, this);
-    connect(&dialog, &frmRemove::updateRequested, this, &frmMain::cmdUpdate);
-    connect(&dialog, &frmRemove::changedOutside, this, &frmMain::reloadCatalogue);
-    connect(&dialog, &frmRemove::editRequested, this, &frmMain::openTrackEntry);
-    if (m_state.RemoveMode != 3)
-        dialog.centreOn(this);
-    dialog.exec();
-}
-
-bool frmMain::saveCommentsFirst()
-{
-    return m_state.CommentsDirty != 1 || cmdComments();
 }
 
 bool frmMain::refuseWithoutTracks()
@@ -77,16 +38,43 @@ bool frmMain::refuseWithoutTracks()
     return true;
 }
 
+void frmMain::openTrackEntry(frmNewt::Mode mode, int editRow)
+{
+    auto* entry = new frmNewt(m_state, mode, editRow, this);
+    m_newt = entry;
+    entry->centreOnScreen();
+    // While tracks are typed nothing else of the program takes input, so no
+    // Save can reach another disc's file.
+    entry->setWindowModality(Qt::ApplicationModal);
+    if (mode == frmNewt::Mode::AddTrack)
+        entry->exec();
+    else
+        entry->show();
+}
+
+bool frmMain::openRemove(RemoveMode mode)
+{
+    frmRemove dialog(m_state, mode, this);
+    connect(&dialog, &frmRemove::editRequested, this,
+            [this](int row) { openTrackEntry(frmNewt::Mode::Edit, row); });
+    connect(&dialog, &frmRemove::hitChosen, this, &frmMain::showHit);
+    if (mode != RemoveMode::SearchResults)
+        dialog.centreOn(this);
+    const bool done = dialog.exec() == QDialog::Accepted;
+    // The search results closed: the hit is marked no more.
+    m_hit = 0;
+    rows->mark(-1, 0);
+    return done;
+}
+
 void frmMain::picNewd_MouseUp(int, int, float X, float Y)
 {
     if (!picNewd->release(X, Y) || !saveCommentsFirst())
         return;
-    m_state.RemoveMode = 0;
-    m_state.NewDiscPending = 1;
     if (!m_newd) {
         m_newd = new frmNewd(m_state, this);
-        connect(m_newd, &frmNewd::discCreated, this, &frmMain::openTrackEntry);
-        connect(m_newd, &frmNewd::changedOutside, this, &frmMain::reloadCatalogue);
+        connect(m_newd, &frmNewd::discCreated, this,
+                [this] { openTrackEntry(frmNewt::Mode::NewDisc); });
     }
     m_newd->centreOnScreen();
     m_newd->txtDisc->setFocus();
@@ -102,50 +90,36 @@ void frmMain::picNewt_MouseUp(int, int, float X, float Y)
                         QStringLiteral("Discs with more than 25 tracks are unsupported."));
         return;
     }
-    if (refuseWithoutTracks() || refuseIncomplete())
-        return;
-    m_state.AddingTracks = 1;
-    m_state.CurrentDisc = cmbDisc->currentIndex();
-    openTrackEntry();
+    if (!refuseWithoutTracks() && !refuseIncomplete())
+        openTrackEntry(frmNewt::Mode::AddTrack);
 }
 
 void frmMain::picEdit_MouseUp(int, int, float X, float Y)
 {
-    if (!picEdit->release(X, Y) || !saveCommentsFirst() || refuseWithoutTracks() ||
-        refuseIncomplete())
-        return;
-    m_state.RemoveMode = 2;
-    openRemove();
+    if (picEdit->release(X, Y) && saveCommentsFirst() && !refuseWithoutTracks() &&
+        !refuseIncomplete())
+        openRemove(RemoveMode::Edit);
 }
 
 void frmMain::picRemd_MouseUp(int, int, float X, float Y)
 {
     if (!picRemd->release(X, Y) || !saveCommentsFirst())
         return;
-    m_state.RemoveMode = 0;
-    m_state.RemoveDiscPending = 1;
-    openRemove();
+    if (openRemove(RemoveMode::Disc))
+        askAboutShortDisc(); // the first disc, shown after a removal
 }
 
 void frmMain::picRemt_MouseUp(int, int, float X, float Y)
 {
-    if (!picRemt->release(X, Y) || !saveCommentsFirst() || refuseWithoutTracks() ||
-        refuseIncomplete())
-        return;
-    m_state.RemoveMode = 1;
-    openRemove();
+    if (picRemt->release(X, Y) && saveCommentsFirst() && !refuseWithoutTracks() &&
+        !refuseIncomplete())
+        openRemove(RemoveMode::Track);
 }
 
 void frmMain::picSearch_MouseUp(int, int, float X, float Y)
 {
-    if (!picSearch->release(X, Y) || !saveCommentsFirst())
-        return;
-    Searchsub();
-    if (m_state.HitCount != 0) {
-        m_state.RemoveMode = 3;
-        openRemove();
-    }
-    cmdUpdate();
+    if (picSearch->release(X, Y) && saveCommentsFirst() && Searchsub())
+        openRemove(RemoveMode::SearchResults);
 }
 
 void frmMain::picPrint_MouseUp(int, int, float X, float Y)
@@ -153,7 +127,7 @@ void frmMain::picPrint_MouseUp(int, int, float X, float Y)
     if (!picPrint->release(X, Y) || !saveCommentsFirst()) // what is printed is what shows
         return;
     frmPrint dialog(m_state, this);
-    connect(&dialog, &frmPrint::searchRequested, this, &frmMain::Searchsub);
+    dialog.Searchsub = [this] { return Searchsub(); };
     dialog.centreOn(this);
     dialog.exec();
 }
@@ -163,7 +137,6 @@ void frmMain::picOption_MouseUp(int, int, float X, float Y)
     if (!picOption->release(X, Y))
         return;
     frmOption dialog(m_state, this);
-    connect(&dialog, &frmOption::updateRequested, this, &frmMain::cmdUpdate);
     dialog.centreOn(this);
     dialog.exec();
 }
@@ -186,37 +159,65 @@ void frmMain::picInfo_MouseUp(int, int, float X, float Y)
     dialog.exec();
 }
 
-void frmMain::Searchsub()
+bool frmMain::Searchsub()
 {
-    m_state.SearchHits.clear();
-    m_state.SearchHitDiscs.clear();
-    m_state.HitCount = 0;
-    m_state.SearchFailed = 0;
-    m_state.MsgKind = 6;
-    frmMsgbox::Show(m_state, this);
-    if (m_state.MsgAnswer.isEmpty()) {
-        m_state.SearchFailed = 1;
+    // A prompt left empty or cancelled searches for nothing, and finds nothing.
+    const QString text = frmMsgbox::ask(m_state, this, 6, QString());
+    if (m_state.catalogue().search(text) == 0) {
+        if (text.isEmpty())
+            return false;
+        frmMsgbox::tell(m_state, this, 2, QStringLiteral("Text not found."));
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- leaving, and the keys
+
+void frmMain::picMini_MouseUp(int, int, float X, float Y)
+{
+    if (picMini->release(X, Y) && saveCommentsFirst())
+        showMinimized();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window system (Alt+F4, logging out): as Quit.
+    if (!saveCommentsFirst()) {
+        event->ignore();
         return;
     }
-    m_state.SearchText = m_state.MsgAnswer;
-    // The files are searched as they lie on disk, without decoding them.
-    const search::Needle needle(m_state.SearchText);
-    for (int row = 0; row < m_state.DiscCount; ++row) {
-        const QString name = m_state.Discs.at(row).name;
-        // A disc whose file cannot be read is passed over.
-        const std::optional<QByteArray> bytes = catalogue::readFileBytes(m_state.discPathFor(name));
-        if (!bytes)
-            continue;
-        for (const qint64 position : needle.positionsIn(*bytes)) {
-            m_state.SearchHits.append({row + 1, position, 0});
-            m_state.SearchHitDiscs.append(name);
+    event->accept();
+    emit programEnded();
+}
+
+void frmMain::picQuit_MouseUp(int, int, float X, float Y)
+{
+    // Nothing typed may be lost: a comment that cannot be written keeps the
+    // program open.
+    if (picQuit->release(X, Y) && saveCommentsFirst())
+        emit programEnded();
+}
+
+bool frmMain::Form_KeyPress(QKeyCombination key)
+{
+    using Handler = void (frmMain::*)(int, int, float, float);
+    static const QList<std::pair<QKeyCombination, Handler>> shortcuts = {
+        {ctrl(Qt::Key_D), &frmMain::picNewd_MouseUp},
+        {ctrl(Qt::Key_E), &frmMain::picEdit_MouseUp},
+        {ctrl(Qt::Key_N), &frmMain::picNewt_MouseUp},
+        {ctrl(Qt::Key_P), &frmMain::picPrint_MouseUp},
+        {ctrl(Qt::Key_R), &frmMain::picRemd_MouseUp},
+        {ctrl(Qt::Key_S), &frmMain::picSearch_MouseUp},
+        {ctrl(Qt::Key_T), &frmMain::picRemt_MouseUp},
+        {ctrl(Qt::Key_W), &frmMain::picQuit_MouseUp},
+        {ctrl(Qt::Key_C), &frmMain::picNavi_MouseUp},
+    };
+    for (const auto& [shortcut, handler] : shortcuts) {
+        if (key == shortcut) {
+            (this->*handler)(1, 0, 0, 0);
+            return key != ctrl(Qt::Key_C); // a text box still copies
         }
     }
-    m_state.HitCount = int(m_state.SearchHits.size());
-    if (m_state.HitCount == 0) {
-        m_state.SearchFailed = 1;
-        frmMsgbox::tell(m_state, this, 2, QStringLiteral("Text not found."));
-        return;
-    }
-    search::fillOffsets(m_state.SearchHits, m_state.SearchText.size());
+    return false;
 }

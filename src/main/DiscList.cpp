@@ -6,7 +6,32 @@
 #include <QColor>
 #include <QFont>
 
-DiscList::DiscList(Module1& state, QObject* parent) : QAbstractListModel(parent), m_state(state) {}
+DiscList::DiscList(const Module1& state, QObject* parent)
+    : QAbstractListModel(parent), m_state(state)
+{
+    const Catalogue* catalogue = &state.catalogue();
+    connect(catalogue, &Catalogue::catalogueReset, this, &DiscList::refill);
+    connect(catalogue, &Catalogue::discAdded, this, [this](int row) {
+        beginInsertRows({}, row, row);
+        ++m_rows;
+        if (m_shown >= row)
+            ++m_shown;
+        endInsertRows();
+    });
+    connect(catalogue, &Catalogue::discRemoved, this, [this](int row) {
+        if (row < 0 || row >= m_rows)
+            return;
+        beginRemoveRows({}, row, row);
+        --m_rows;
+        if (m_shown == row)
+            m_shown = -1;
+        else if (m_shown > row)
+            --m_shown;
+        endRemoveRows();
+    });
+    connect(catalogue, &Catalogue::discShown, this, &DiscList::markShown);
+    refill();
+}
 
 int DiscList::rowCount(const QModelIndex& parent) const
 {
@@ -42,28 +67,11 @@ void DiscList::refill()
 {
     beginResetModel();
     m_rows = m_state.DiscCount;
-    m_shown = -1;
+    m_shown =
+        m_state.CurrentDisc >= 0 && m_state.CurrentDisc < m_rows && !m_state.DiscPath.isEmpty()
+            ? m_state.CurrentDisc
+            : -1;
     endResetModel();
-}
-
-void DiscList::appendNewest()
-{
-    beginInsertRows({}, m_rows, m_rows);
-    ++m_rows;
-    endInsertRows();
-}
-
-void DiscList::removeDisc(int row)
-{
-    if (row < 0 || row >= m_rows)
-        return;
-    beginRemoveRows({}, row, row);
-    --m_rows;
-    if (m_shown == row)
-        m_shown = -1;
-    else if (m_shown > row)
-        --m_shown;
-    endRemoveRows();
 }
 
 void DiscList::markShown(int row)

@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QScreen>
 
-bool Screenres(Module1& state, QWidget* owner)
+bool Screenres(Module1& state, QWidget* owner, int* MainHeight)
 {
     const QString width = QString::number(state.environment().screenWidth);
     const QString best = QStringLiteral("This program runs best in 1152x864 or higher.");
@@ -20,20 +20,14 @@ bool Screenres(Module1& state, QWidget* owner)
                 QStringLiteral("The program will not run in 640x480 and will now quit."));
         return false;
     }
-    if (width == QLatin1String("800")) {
-        state.TrackLimit = 19;
-        state.MainHeight = 8790;
-    } else if (width == QLatin1String("960")) {
-        state.TrackLimit = 22;
-        state.MainHeight = 9150;
-    } else {
-        state.TrackLimit = 25;
-        state.MainHeight = 9150;
+    const int limit = width == QLatin1String("800") ? 19 : width == QLatin1String("960") ? 22 : 25;
+    state.catalogue().setTrackLimit(limit);
+    *MainHeight = limit == 19 ? 8790 : 9150;
+    if (limit == 25)
         return true;
-    }
     frmMsgbox::tell(state, owner, 2,
                     best + u'\r' + QStringLiteral("Your compilations have been limited to ") +
-                        QString::number(state.TrackLimit) + QStringLiteral(" tracks each."));
+                        QString::number(limit) + QStringLiteral(" tracks each."));
     return true;
 }
 

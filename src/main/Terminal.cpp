@@ -30,26 +30,6 @@ QString native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-// The tracks of the disc in row `row`, as far as its file holds them; why
-// they are not all there, or empty.
-QList<catalogue::Track> tracksOf(Module1& state, int row, QString* missing)
-{
-    const catalogue::DiscRow& disc = state.Discs.at(row);
-    const int count =
-        std::clamp(catalogue::countOf(disc.count).value_or(0), 0, catalogue::MaxTracks);
-    const QString path = state.discPathFor(disc.name);
-    const catalogue::DiscRead read = catalogue::readDiscFile(path, count);
-    if (read.status == catalogue::DiscRead::Short)
-        *missing = QStringLiteral("The file '%1' of the disc '%2' holds %3 of its %4 tracks.")
-                       .arg(native(path), disc.name)
-                       .arg(read.tracks.size())
-                       .arg(count);
-    else if (read.status != catalogue::DiscRead::Whole)
-        *missing = QStringLiteral("The file '%1' of the disc '%2' cannot be read: %3.")
-                       .arg(native(path), disc.name, read.problem);
-    return read.tracks;
-}
-
 int addDisc(Module1& state, const CommandLine& line)
 {
     if (line.files.isEmpty())
@@ -97,11 +77,10 @@ int writeInlay(Module1& state, const CommandLine& line)
         if (state.Discs.at(row).name != line.disc)
             continue;
         // An inlay of part of a disc would be printed and cut as if whole.
-        QString missing;
-        const QList<catalogue::Track> tracks = tracksOf(state, row, &missing);
-        if (!missing.isEmpty())
-            return refuse(missing + QStringLiteral(" No inlay was written."));
-        if (const QString problem = inlay::writePdf(line.output, line.disc, tracks);
+        const catalogue::DiscTracks disc = state.catalogue().discTracks(row);
+        if (!disc.problem.isEmpty())
+            return refuse(disc.problem + QStringLiteral(" No inlay was written."));
+        if (const QString problem = inlay::writePdf(line.output, line.disc, disc.tracks);
             !problem.isEmpty())
             return refuse(problem);
         say(stdout, QStringLiteral("Wrote the inlay of '%1' to %2.").arg(line.disc, line.output));
@@ -112,14 +91,11 @@ int writeInlay(Module1& state, const CommandLine& line)
 
 int exportCsv(Module1& state, const CommandLine& line)
 {
-    QList<spreadsheet::Disc> discs;
-    for (int row = 0; row < state.DiscCount; ++row) {
-        // A disc whose file is missing or short is named; the rest is written.
-        QString missing;
-        discs.append({state.Discs.at(row).name, tracksOf(state, row, &missing)});
-        if (!missing.isEmpty())
-            say(stderr, missing);
-    }
+    const QList<catalogue::DiscTracks> discs = state.catalogue().allDiscs();
+    // A disc whose file is missing or short is named; the rest is written.
+    for (const catalogue::DiscTracks& disc : discs)
+        if (!disc.problem.isEmpty())
+            say(stderr, disc.problem);
     const QByteArray bytes = spreadsheet::catalogueCsv(discs);
     if (line.output == QLatin1String("-")) {
         if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) !=
@@ -139,36 +115,28 @@ int exportCsv(Module1& state, const CommandLine& line)
 int runCommand(const Environment& environment, const CommandLine& line)
 {
     Module1 state(environment);
-    state.TrackLimit = catalogue::MaxTracks;
-    state.IndexPath = state.dataDir() + QStringLiteral("index.txt");
-    const QString folder = native(QDir::cleanPath(state.dataDir()));
-    const QString noCatalogue =
-        QStringLiteral("There is no catalogue in '%1': start Platterbook once to make it.")
-            .arg(folder);
-    if (!QFileInfo(state.dataDir()).isDir())
-        return refuse(noCatalogue);
-    QString host;
-    switch (state.catalogue().lock(&host)) {
-    case Catalogue::Lock::HeldHere:
+    Catalogue& catalogue = state.catalogue();
+    const Catalogue::Opening opening = catalogue.open();
+    switch (opening.status) {
+    case Catalogue::Opening::NoFolder:
+    case Catalogue::Opening::NoIndex:
+        return refuse(
+            QStringLiteral("There is no catalogue in '%1': start Platterbook once to make it.")
+                .arg(native(QDir::cleanPath(state.dataDir()))));
+    case Catalogue::Opening::HeldHere:
         return refuse(
             QStringLiteral("This catalogue is already open in another Platterbook window."));
-    case Catalogue::Lock::HeldElsewhere:
+    case Catalogue::Opening::HeldElsewhere:
         return refuse(QStringLiteral("This catalogue is open in Platterbook on the computer "
                                      "'%1'.")
-                          .arg(host));
-    case Catalogue::Lock::Taken:
-    case Catalogue::Lock::Unwritable:
+                          .arg(opening.host));
+    case Catalogue::Opening::Refused:
+        return refuse(opening.text.endsWith(u'.') ? opening.text : opening.text + u'.');
+    case Catalogue::Opening::Opened:
         break;
     }
-    const catalogue::IndexRead index = state.catalogue().readIndex();
-    if (index.status == catalogue::IndexRead::Missing)
-        return refuse(noCatalogue);
-    if (index.status != catalogue::IndexRead::Ok)
-        return refuse(state.catalogue().indexTrouble(index) + u'.');
-    if (const QString notice = state.catalogue().countNotice(index); !notice.isEmpty())
-        say(stderr, notice);
-    state.Discs = index.discs;
-    state.DiscCount = int(index.discs.size());
+    if (!opening.notice.isEmpty())
+        say(stderr, opening.notice);
     switch (line.action) {
     case CommandLine::AddDisc:
         return addDisc(state, line);
@@ -181,16 +149,12 @@ int runCommand(const Environment& environment, const CommandLine& line)
     }
 }
 
-int runOnTerminal(int argc, char* argv[], const CommandLine& line)
+int runOnTerminal(int argc, char* argv[], const CommandLine& line,
+                  const std::function<Environment()>& environment)
 {
     // No window and no display: fonts for the inlay come from the system.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QString());
-    const QString programDir = QCoreApplication::applicationDirPath();
-    return runCommand({programDir, QString(), 1024,
-                       line.dataDir.isEmpty()
-                           ? catalogueFolder(programDir, PLATTERBOOK_INSTALLED_IN)
-                           : line.dataDir},
-                      line);
+    return runCommand(environment(), line);
 }

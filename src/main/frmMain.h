@@ -2,10 +2,10 @@
 
 #include "dialogs/Chrome.h"
 #include "editing/frmNewt.h"
+#include "editing/frmRemove.h"
+#include "main/TrackRows.h"
 
 #include <QPointer>
-
-#include <array>
 
 class Module1;
 class PictureButton;
@@ -14,32 +14,35 @@ class frmNewd;
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class DiscList;
-class QScrollArea;
 class QTimer;
-struct Change;
 
 // The main window: the disc chooser, the shown disc's tracks in up to 25 rows,
-// its total playing time, and the program's commands.
+// its total playing time, and the program's commands. It asks the catalogue
+// and draws what the catalogue's signals tell; it decides nothing of the
+// catalogue itself.
 class frmMain : public RoundedWindow
 {
     Q_OBJECT
 public:
-    static constexpr int Rows = 25;
+    static constexpr int Rows = TrackRows::Rows;
     static constexpr int Width = 718;
 
     explicit frmMain(Module1& state);
     ~frmMain() override;
 
-    // Start-up: screen check, shape, settings, the index, the chooser and the
-    // navigator. False when the program must end instead of showing the window.
+    // Start-up: screen check, shape, the catalogue opened (with the first
+    // run's questions), the chooser and the navigator. False when the program
+    // must end instead of showing the window.
     bool Form_Load();
 
     // Disc view
     void cmbDisc_Click();
+    // Draws the shown disc: name, rows, height, total and the hit's mark.
     void cmdUpdate();
-    bool DiscSelect();
+    // Shows the disc in row (typed comments written first); false when it
+    // could not be shown (the message said why).
+    bool DiscSelect(int row);
     void lblTotlen_Click();
 
     // Commands
@@ -55,10 +58,11 @@ public:
     void picInfo_MouseUp(int Button, int Shift, float X, float Y);
     void picMini_MouseUp(int Button, int Shift, float X, float Y);
     void picQuit_MouseUp(int Button, int Shift, float X, float Y);
-    bool Form_KeyPress(int keyAscii) override;
+    bool Form_KeyPress(QKeyCombination key) override;
 
-    // Search: asks for a text and records every hit of it in the catalogue.
-    void Searchsub();
+    // Search: asks for a text and records every hit of it in the catalogue;
+    // false when nothing was asked for or found.
+    bool Searchsub();
 
     // Comments
     void txtComments_LostFocus(int Index);
@@ -73,9 +77,6 @@ public:
     void saveForExit();
     // The catalogue's lock goes when the program ends in an exit handler.
     void releaseCatalogue();
-    // After a change from outside: the index and the shown disc are read
-    // again, typed comments kept.
-    void reloadCatalogue();
 
     // The navigator, made when it is first wanted.
     frmNavi* navigator()
@@ -86,22 +87,14 @@ public:
     // The new disc dialog once it was first opened, and the open track window.
     frmNewd* newDiscDialog() const { return m_newd; }
     frmNewt* trackEntry() const { return m_newt; }
-
-    // Reads the shown disc again from its file (after a dropped new disc or a
-    // failed write left Tracks out of line with it).
-    void reloadShownDisc();
+    // How many times the rows were drawn (tests count redraws).
+    int redraws() const { return m_redraws; }
 
     // Controls, named as the window knows them.
     QComboBox* cmbDisc;
     QLabel* lblDisc;
     QLabel* lblTotlen;
-    std::array<QLabel*, Rows> lblLabel{};
-    std::array<QLabel*, Rows> lblProducer{};
-    std::array<QLabel*, Rows> lblTitle{};
-    std::array<QLabel*, Rows> lblDate{};
-    std::array<QLabel*, Rows> lblLength{};
-    std::array<QLabel*, Rows> lblFormat{};
-    std::array<QLineEdit*, Rows> txtComments{};
+    TrackRows* rows;
     PictureButton* picInfo;
     PictureButton* picNewd;
     PictureButton* picRemd;
@@ -117,9 +110,7 @@ public:
 
     QString TotalText;
     QString RemainingText;
-
-    // How many times a disc file was loaded into the view (tests count loads).
-    int discLoads() const { return m_discLoads; }
+    bool ShowRemaining = false;
 
 signals:
     // The program ends: Quit, or a start-up that cannot go on.
@@ -131,49 +122,33 @@ protected:
 
 private:
     void buildControls();
-    void fillChooser();
+    // The row of the disc on show; -1 when none is.
+    int shownRow() const;
     void ensureNavigator();
-    void setChooserIndex(int row);
-    void selectDisc(int row);
-    void restoreShownDisc();
-    bool isShown(int row) const;
-    bool loadDisc();
     void sizeToRows(int tracks);
     void showTotal(bool remaining);
     void nameShownDisc();
-    // Tells the user what a change came to; true when it is done.
-    bool report(const Change& change);
-    void markCell(int field, int row, bool on);
+    void askAboutShortDisc();
+    void showHit(int k);
     void markHit();
-    QWidget* cell(int field, int row) const;
     void commentEdited(int index);
     bool firstRun(bool folderMissing);
-    bool takeLock();
     bool endWith(int kind, const QString& text);
     bool saveCommentsFirst();
     bool refuseWithoutTracks();
     bool refuseIncomplete();
-    void openTrackEntry();
-    void openRemove();
+    void openTrackEntry(frmNewt::Mode mode, int editRow = -1);
+    // True when the dialog did what it was opened for.
+    bool openRemove(RemoveMode mode);
 
     Module1& m_state;
     frmNavi* m_navi = nullptr;
     frmNewd* m_newd = nullptr;
     QPointer<frmNewt> m_newt;
-    // The disc whose tracks the rows show and Tracks holds: row, name and path.
-    struct Shown {
-        int row = -1;
-        QString name;
-        QString path;
-    } m_shown;
-    bool m_rowsShown = false;
-    // From the start of a new disc's entry until a disc is loaded again,
-    // Tracks holds the new disc while the rows still show the old one.
-    bool m_entryHoldsTracks = false;
-    bool tracksAreShownDisc() const;
-    int m_discLoads = 0;
+    int m_mainHeight = 0; // twips, as the screen check gives it
+    int m_hit = 0;        // the search hit on show, from 1; 0 none
+    int m_redraws = 0;
     QTimer* m_commentTimer = nullptr;
-    QScrollArea* m_rowsArea = nullptr;
     DiscList* m_discs = nullptr; // the chooser's and the navigator's list
     bool m_overfull = false;
 };

@@ -37,18 +37,22 @@ int main(int argc, char* argv[])
     const CommandLine line = readCommandLine(arguments);
     if (line.action == CommandLine::Done)
         return line.exitCode;
+    // The catalogue: the folder asked for, Data beside a portable program, or
+    // Data in the user's own data folder; the settings in the user's store.
+    const auto environment = [&line] {
+        const QString programDir = QCoreApplication::applicationDirPath();
+        return Environment{
+            programDir, QString(), primaryScreenWidth(),
+            line.dataDir.isEmpty()
+                ? catalogueFolder(programDir, QStringLiteral(PLATTERBOOK_INSTALLED_IN))
+                : line.dataDir};
+    };
     if (line.action != CommandLine::OpenWindows)
-        return runOnTerminal(argc, argv, line);
+        return runOnTerminal(argc, argv, line, environment);
 
     QApplication app(argc, argv);
     setUpApplication();
-    // The catalogue: the folder asked for, Data beside a portable program, or
-    // Data in the user's own data folder; the settings in the user's store.
-    const QString programDir = QCoreApplication::applicationDirPath();
-    Module1 state({programDir, QString(), primaryScreenWidth(),
-                   line.dataDir.isEmpty()
-                       ? catalogueFolder(programDir, QStringLiteral(PLATTERBOOK_INSTALLED_IN))
-                       : line.dataDir});
+    Module1 state(environment());
     frmMain window(state);
     bool ended = false;
     QObject::connect(&window, &frmMain::programEnded, &app, [&] {

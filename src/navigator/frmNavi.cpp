@@ -9,7 +9,7 @@
 #include <QListView>
 #include <QScreen>
 
-frmNavi::frmNavi(Module1& state, QAbstractItemModel* discs)
+frmNavi::frmNavi(const Module1& state, QAbstractItemModel* discs)
     : RoundedWindow(QStringLiteral("navi"), QSize(212, 82), 18), m_state(state)
 {
     setWindowTitle(QStringLiteral("Navigator"));
@@ -39,7 +39,12 @@ frmNavi::frmNavi(Module1& state, QAbstractItemModel* discs)
     picClose->setToolTip(QStringLiteral("Hide the navigator"));
     connect(picClose, &PictureButton::MouseUp, this, &frmNavi::picClose_MouseUp);
 
-    // Form_Load: sizing; the discs are the list the main window keeps.
+    // Form_Load: sizing; the discs are the list the main window keeps, and
+    // the window follows it as discs come and go.
+    for (const auto rowsChanged :
+         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(discs, rowsChanged, this, &frmNavi::cmdRefresh);
+    connect(discs, &QAbstractItemModel::modelReset, this, &frmNavi::cmdRefresh);
     sizeToDiscs();
     placeAtTwips(600, 1800);
 }
@@ -80,19 +85,21 @@ void frmNavi::picClose_MouseUp(int, int, float X, float Y)
 bool frmNavi::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lstNavi && event->type() == QEvent::KeyPress) {
-        const int code = keyAscii(static_cast<QKeyEvent*>(event));
-        if (code == 13) {
+        const QKeyCombination key = keyOf(static_cast<QKeyEvent*>(event));
+        if (key == QKeyCombination(Qt::Key_Return)) {
             if (lstNavi->currentIndex().isValid() &&
                 lstNavi->selectionModel()->isSelected(lstNavi->currentIndex()))
                 lstNavi_DblClick();
             return true;
         }
-        static const QList<int> passed = {4, 5, 14, 16, 18, 19, 20, 23};
-        if (passed.contains(code)) {
-            emit shortcutTyped(code);
+        static const QList<QKeyCombination> passed = {
+            ctrl(Qt::Key_D), ctrl(Qt::Key_E), ctrl(Qt::Key_N), ctrl(Qt::Key_P),
+            ctrl(Qt::Key_R), ctrl(Qt::Key_S), ctrl(Qt::Key_T), ctrl(Qt::Key_W)};
+        if (passed.contains(key)) {
+            emit shortcutTyped(key);
             return true;
         }
-        return code == 3; // Ctrl+C does nothing here, not even a copy
+        return key == ctrl(Qt::Key_C); // Ctrl+C does nothing here, not even a copy
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -15,10 +15,9 @@ class frmNavi : public RoundedWindow
     Q_OBJECT
 public:
     // discs: the list of discs it shows, kept by the main window.
-    frmNavi(Module1& state, QAbstractItemModel* discs);
+    frmNavi(const Module1& state, QAbstractItemModel* discs);
 
-    // Re-sizes the window for DiscCount after a disc was added or removed;
-    // its list follows the main window's.
+    // Re-sizes the window for DiscCount; called as the list gains or loses discs.
     void cmdRefresh();
 
     void lstNavi_DblClick();
@@ -31,13 +30,13 @@ public:
 signals:
     // The user chose disc row in the list to be shown.
     void discChosen(int row, const QString& name);
-    // A main window shortcut typed in the list, as its character code.
-    void shortcutTyped(int keyAscii);
+    // A main window shortcut typed in the list.
+    void shortcutTyped(QKeyCombination key);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void sizeToDiscs();
-    Module1& m_state;
+    const Module1& m_state;
 };

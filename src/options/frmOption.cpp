@@ -87,8 +87,8 @@ frmOption::~frmOption()
 
 bool frmOption::discShown() const
 {
-    return m_state.CurrentDisc != -1 && m_state.DiscCount >= 1 &&
-           m_state.CurrentDisc < m_state.DiscCount;
+    return m_state.CurrentDisc >= 0 && m_state.CurrentDisc < m_state.DiscCount &&
+           !m_state.DiscPath.isEmpty();
 }
 
 void frmOption::Form_Load()
@@ -99,30 +99,25 @@ void frmOption::Form_Load()
         for (QLabel* caption : {lblMono, lblDisclen, lblCurrent})
             caption->setEnabled(false);
     }
-    m_state.NaviSetting = m_state.settings().navi();
-    if (discShown()) {
-        const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
-        m_state.MonoSetting = m_state.settings().mono(disc);
-        const std::optional<int> length = timetext::parse(m_state.settings().discLength(disc));
-        if (length) {
-            m_state.DiscLength = *length;
-        } else {
-            // A missing or unreadable length becomes the default, and the
-            // boxes show it.
-            m_state.settings().setDiscLength(disc, timetext::DefaultDiscLength);
-            m_state.DiscLength = *timetext::parse(timetext::DefaultDiscLength);
-        }
-    }
-    chkNavi->setChecked(m_state.NaviSetting == QLatin1String("1"));
-    chkMono->setChecked(m_state.MonoSetting == QLatin1String("1"));
-    txtDisclen->setText(timetext::format(m_state.DiscLength));
+    const QString NaviSetting = m_state.settings().navi();
+    const QString MonoSetting =
+        discShown() ? m_state.settings().mono(m_state.Discs.at(m_state.CurrentDisc).name)
+                    : QString();
+    // The shown disc's length as stored, or as showing the disc took it.
+    m_length = discShown() ? timetext::parse(m_state.settings().discLength(
+                                                 m_state.Discs.at(m_state.CurrentDisc).name))
+                                 .value_or(m_state.DiscLength)
+                           : m_state.DiscLength;
+    chkNavi->setChecked(NaviSetting == QLatin1String("1"));
+    chkMono->setChecked(MonoSetting == QLatin1String("1"));
+    txtDisclen->setText(timetext::format(m_length));
 }
 
 bool frmOption::takeLength()
 {
     const std::optional<int> length = timetext::parse(txtDisclen->text());
     if (length) {
-        m_state.DiscLength = *length;
+        m_length = *length;
         return true;
     }
     if (m_refusing)
@@ -153,8 +148,7 @@ void frmOption::chkMono_MouseUp()
         chkMono->setChecked(!chkMono->isChecked());
         return;
     }
-    const qint64 length =
-        chkMono->isChecked() ? qint64(m_state.DiscLength) * 2 : m_state.DiscLength / 2;
+    const qint64 length = chkMono->isChecked() ? qint64(m_length) * 2 : m_length / 2;
     txtDisclen->setText(timetext::format(length));
     takeLength();
 }
@@ -195,14 +189,11 @@ void frmOption::picOkay_MouseUp(int, int, float X, float Y)
     if (discShown() && !takeLength())
         return;
     m_state.settings().setNavi(chkNavi->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    if (discShown()) {
-        const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
-        m_state.settings().setMono(disc, chkMono->isChecked() ? QStringLiteral("1")
-                                                              : QStringLiteral("0"));
-        m_state.settings().setDiscLength(disc, txtDisclen->text());
-    }
     accept();
-    emit updateRequested();
+    if (discShown())
+        frmMsgbox::report(
+            m_state, parentWidget(),
+            m_state.catalogue().setDiscOptions(txtDisclen->text(), chkMono->isChecked()));
 }
 
 void frmOption::picCancel_MouseUp(int, int, float X, float Y)

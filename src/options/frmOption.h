@@ -35,9 +35,6 @@ public:
     PictureButton* picOkay;
     PictureButton* picCancel;
 
-signals:
-    void updateRequested();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -49,6 +46,7 @@ private:
     bool takeLength();
 
     Module1& m_state;
+    int m_length = 0; // the length as the boxes hold it, seconds of the day
     bool m_refusing = false;
     QMetaObject::Connection m_focusWatch;
 };

@@ -49,14 +49,8 @@ void cutMarks(QPainter& painter, const Page& mm, const QRectF& insert)
 
 QString lengthOf(const QList<catalogue::Track>& tracks)
 {
-    qint64 total = 0;
-    for (const catalogue::Track& track : tracks) {
-        const std::optional<int> length = timetext::trackLength(track[4]);
-        if (!length)
-            return {};
-        total += *length;
-    }
-    return timetext::minutesForm(total);
+    const std::optional<qint64> total = timetext::totalLength(tracks);
+    return total ? timetext::minutesForm(*total) : QString();
 }
 
 // The numbered track list in an area: the largest size up to `largest` at

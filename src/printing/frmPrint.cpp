@@ -3,11 +3,11 @@
 #include "dialogs/ElidedLabel.h"
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmMsgbox.h"
-#include "main/CatalogueSearch.h"
 #include "printing/Inlay.h"
-#include "printing/PrintLayout.h"
 #include "printing/PrintOut.h"
 #include "store/Module1.h"
+#include "store/PrintLayout.h"
+#include "store/Search.h"
 #include "store/Spreadsheet.h"
 
 #include <QDir>
@@ -32,8 +32,8 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
 
     lstPrint = new QListWidget(this);
     lstPrint->setGeometry(16, 16, 345, 43);
-    lstPrint->addItems({QStringLiteral("Current disc"), QStringLiteral("All discs"),
-                        QStringLiteral("Search results"), InlayChoice, SpreadsheetChoice});
+    lstPrint->addItems(
+        {CurrentDiscChoice, AllDiscsChoice, SearchResultsChoice, InlayChoice, SpreadsheetChoice});
     lstPrint->setAccessibleName(QStringLiteral("What to print"));
     lstOption = new QListWidget(this);
     lstOption->setGeometry(16, 64, 121, 95);
@@ -105,23 +105,21 @@ QString frmPrint::askForFile(const QString& title, const QString& suggested, con
 
 void frmPrint::writeInlay()
 {
-    const QString disc = m_state.Discs.at(m_state.CurrentDisc).name;
     // An inlay of part of a disc would be printed and cut as if it were whole.
-    if (m_state.DiscIncomplete) {
+    const catalogue::DiscTracks disc = m_state.catalogue().discTracks(m_state.CurrentDisc);
+    if (!disc.problem.isEmpty() || m_state.DiscIncomplete) {
         frmMsgbox::tell(m_state, parentWidget(), 1,
                         QStringLiteral("The file of the disc '%1' holds fewer tracks than the "
                                        "catalogue lists, so no inlay is made of it.")
-                            .arg(disc));
+                            .arg(disc.name));
         return;
     }
     const QString path =
-        chooseFile(QStringLiteral("Save the case inlay"), disc + QStringLiteral(" inlay.pdf"),
+        chooseFile(QStringLiteral("Save the case inlay"), disc.name + QStringLiteral(" inlay.pdf"),
                    QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty())
         return; // cancelled: the window stays
-    if (const QString problem =
-            inlay::writePdf(path, disc, m_state.Tracks.mid(0, m_state.TrackCount));
-        !problem.isEmpty()) {
+    if (const QString problem = inlay::writePdf(path, disc.name, disc.tracks); !problem.isEmpty()) {
         frmMsgbox::tell(m_state, parentWidget(), 1, problem);
         return;
     }
@@ -135,14 +133,7 @@ void frmPrint::writeSpreadsheet()
                                     QStringLiteral("Spreadsheets (*.csv)"));
     if (path.isEmpty())
         return;
-    QList<spreadsheet::Disc> discs;
-    for (int row = 0; row < m_state.DiscCount; ++row) {
-        const catalogue::DiscRow& disc = m_state.Discs.at(row);
-        const int count =
-            std::clamp(catalogue::countOf(disc.count).value_or(0), 0, catalogue::MaxTracks);
-        discs.append(
-            {disc.name, catalogue::readDiscFile(m_state.discPathFor(disc.name), count).tracks});
-    }
+    const QList<catalogue::DiscTracks> discs = m_state.catalogue().allDiscs();
     if (const QString reason = catalogue::writeForUser(path, spreadsheet::catalogueCsv(discs));
         !reason.isEmpty()) {
         frmMsgbox::tell(m_state, parentWidget(), 1,
@@ -150,6 +141,15 @@ void frmPrint::writeSpreadsheet()
                             .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
+    // Discs whose files are missing or short are named; the rest is written.
+    QStringList missing;
+    for (const catalogue::DiscTracks& disc : discs)
+        if (!disc.problem.isEmpty())
+            missing.append(disc.problem);
+    if (!missing.isEmpty())
+        frmMsgbox::tell(m_state, parentWidget(), 3,
+                        QStringLiteral("The spreadsheet was written without these tracks:\r") +
+                            missing.join(u'\r'));
     accept();
 }
 
@@ -223,15 +223,8 @@ void frmPrint::Psetting(int method)
         PrintText = printing::currentDisc(m_state.Tracks.mid(0, m_state.TrackCount), fields);
         return;
     }
-    // Other discs are read into a table of the layout's own: the shown disc's
-    // tracks, count and path stay as they are.
-    auto load = [this](int row) {
-        const catalogue::DiscRow& disc = m_state.Discs.at(row);
-        const std::optional<int> count = catalogue::countOf(disc.count);
-        if (!count || *count < 1 || *count > catalogue::MaxTracks)
-            return QList<Track>();
-        return catalogue::readDiscFile(m_state.discPathFor(disc.name), *count).tracks;
-    };
+    // Other discs are read into a table of the layout's own: the shown
+    // disc's tracks stay as they are.
     if (method == printing::AllDiscs) {
         if (m_state.DiscCount == 0) {
             frmMsgbox::tell(m_state, parentWidget(), 3,
@@ -240,14 +233,11 @@ void frmPrint::Psetting(int method)
             reject();
             return;
         }
-        QList<printing::Disc> discs;
-        for (int row = 0; row < m_state.DiscCount; ++row)
-            discs.append({m_state.Discs.at(row).name, load(row)});
-        PrintText = printing::allDiscs(discs, fields);
+        PrintText = printing::allDiscs(m_state.catalogue().allDiscs(), fields);
         return;
     }
-    emit searchRequested();
-    if (m_state.SearchFailed == 1)
+    m_searched = Searchsub && Searchsub();
+    if (!m_searched)
         return;
     // Each disc's file is read once, however many hits it holds.
     QHash<int, std::optional<QString>> texts;
@@ -261,7 +251,7 @@ void frmPrint::Psetting(int method)
         const QString name = m_state.Discs.at(disc).name;
         if (!texts.contains(disc)) {
             texts.insert(disc, catalogue::readWholeText(m_state.discPathFor(name)));
-            tracksOf.insert(disc, load(disc));
+            tracksOf.insert(disc, m_state.catalogue().discTracks(disc).tracks);
         }
         const std::optional<QString>& text = texts[disc];
         const std::optional<int> cell =
@@ -283,31 +273,27 @@ void frmPrint::picPrint_MouseUp(int, int, float X, float Y)
     if (!picPrint->release(X, Y))
         return;
     const int row = selectedRow(lstPrint);
-    const QString start = row >= 0 ? lstPrint->item(row)->text().left(6) : QString();
+    const QString choice = row >= 0 ? lstPrint->item(row)->text() : QString();
+    const bool discShown = m_state.TrackCount >= 1 && m_state.CurrentDisc >= 0 &&
+                           m_state.CurrentDisc < m_state.DiscCount && !m_state.DiscPath.isEmpty();
     int method = 0;
-    if (start == QLatin1String("Curren")) {
-        if (m_state.TrackCount < 1) {
+    if (choice == CurrentDiscChoice || choice == InlayChoice) {
+        if (!discShown) {
             frmMsgbox::tell(m_state, parentWidget(), 1,
                             QStringLiteral("You must first choose a disc."));
             reject();
+            return;
+        }
+        if (choice == InlayChoice) {
+            writeInlay();
             return;
         }
         method = printing::CurrentDisc;
-    } else if (start == QLatin1String("Search")) {
+    } else if (choice == SearchResultsChoice) {
         method = printing::SearchResults;
-    } else if (start == QLatin1String("All di")) {
+    } else if (choice == AllDiscsChoice) {
         method = printing::AllDiscs;
-    } else if (start == InlayChoice.left(6)) {
-        if (m_state.TrackCount < 1 || m_state.CurrentDisc < 0 ||
-            m_state.CurrentDisc >= m_state.DiscCount) {
-            frmMsgbox::tell(m_state, parentWidget(), 1,
-                            QStringLiteral("You must first choose a disc."));
-            reject();
-            return;
-        }
-        writeInlay();
-        return;
-    } else if (start == SpreadsheetChoice.left(6)) {
+    } else if (choice == SpreadsheetChoice) {
         writeSpreadsheet();
         return;
     } else {
@@ -324,7 +310,7 @@ void frmPrint::picPrint_MouseUp(int, int, float X, float Y)
                         QStringLiteral("You must choose what data you want to print"));
         return;
     }
-    if (method == printing::SearchResults && m_state.SearchFailed == 1)
+    if (method == printing::SearchResults && !m_searched)
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));

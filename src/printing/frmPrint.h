@@ -39,8 +39,11 @@ public:
     std::function<QString(const QString&, const QString&, const QString&)> chooseFile;
     static QString askForFile(const QString& title, const QString& suggested,
                               const QString& filter);
-    // Beside the print methods: the shown disc's case inlay as a PDF, and
-    // the whole catalogue as a spreadsheet.
+    // The choices: the print methods, and beside them the shown disc's case
+    // inlay as a PDF and the whole catalogue as a spreadsheet.
+    static inline const QString CurrentDiscChoice = QStringLiteral("Current disc");
+    static inline const QString AllDiscsChoice = QStringLiteral("All discs");
+    static inline const QString SearchResultsChoice = QStringLiteral("Search results");
     static inline const QString InlayChoice =
         QStringLiteral("Case inlay of the current disc (PDF)");
     static inline const QString SpreadsheetChoice =
@@ -58,14 +61,15 @@ public:
     PictureButton* picPrint;
     PictureButton* picCancel;
 
-signals:
-    // The main window's search is to run (for the search results).
-    void searchRequested();
+    // The main window's search (for the search results): false when nothing
+    // was asked for or found.
+    std::function<bool()> Searchsub;
 
 private:
     QStringList chosenFields() const;
     void writeInlay();
     void writeSpreadsheet();
     bool m_closedByLayout = false;
+    bool m_searched = false;
     Module1& m_state;
 };

@@ -6,12 +6,14 @@
 #include <QDateTime>
 #include <QHash>
 #include <QMap>
+#include <QObject>
 #include <QString>
 
 #include <memory>
 #include <optional>
 
 class Module1;
+struct SharedState;
 class QLockFile;
 
 // What a change of the catalogue came to.
@@ -22,7 +24,7 @@ struct Change {
     // message: a removed disc's file that could not be deleted.
     bool done = false;
     // A file was changed outside the program: nothing was written, and the
-    // catalogue is to be read again before the user repeats the change.
+    // catalogue is to be read again (reload()) before the user repeats it.
     bool changedOutside = false;
 };
 
@@ -34,122 +36,143 @@ struct Refusal {
     bool inCount = false;
 };
 
-// Every change of the catalogue, each as one operation. An operation writes
-// its files in a fixed order, each replaced atomically, and only after
-// checking that the file is still as the program last read or wrote it. It
-// changes the shared state only when its files are written; when a write
-// fails, the files written before it are put back, so the state and the files
-// still agree (and where even that fails, the state is read from the files).
-class Catalogue
+// The catalogue: the one writer of the shared state and of the catalogue's
+// files. Every change is one operation: it writes its files in a fixed order,
+// each replaced atomically, and only after checking that the file is still as
+// the program last read or wrote it. The state changes only once the files
+// are written; when a write fails, the files written before it are put back
+// (and where even that fails, the state is read from the files). What
+// changed is told by the signals, after the state holds it.
+class Catalogue : public QObject
 {
+    Q_OBJECT
 public:
-    explicit Catalogue(Module1& state);
-    ~Catalogue();
+    Catalogue(Module1& program, SharedState& state);
+    ~Catalogue() override;
 
-    // ---- one program per catalogue
-    enum class Lock {
-        Taken,         // this program holds the catalogue
-        HeldHere,      // another Platterbook on this computer has it open
-        HeldElsewhere, // a lock from another computer (a shared or synced folder)
-        Unwritable,    // Data cannot hold a lock: nothing can be written there anyway
+    // ---- opening
+    struct Opening {
+        enum Status {
+            Opened,        // the catalogue is open (notice: a count line that was wrong)
+            NoFolder,      // a first run: no Data folder
+            NoIndex,       // a first run: Data without its index
+            HeldHere,      // another Platterbook on this computer has it open
+            HeldElsewhere, // a lock from the computer host (a shared or synced folder)
+            Refused,       // text says why it cannot be opened; nothing was written
+        };
+        Status status = Opened;
+        QString text = {};
+        QString host = {};
+        QString notice = {};
     };
-    // Takes the lock on the Data folder. A lock left by a program that died on
-    // this computer is taken over. host names the other computer.
-    Lock lock(QString* host = nullptr);
-    // Takes over a lock that another computer left, once the user agreed.
+    // Takes the lock on Data and reads the index, deciding what a missing or
+    // damaged catalogue means. A folder that cannot hold a lock (read-only
+    // media) opens without one: nothing can be written there either.
+    Opening open();
+    // A first run, once the user agreed: the Data folder, the lock and the
+    // empty index. An empty text, or the message.
+    QString createCatalogue();
+    // Takes over a lock that another computer left, once the user agreed;
+    // open() then goes on.
     bool takeOverLock();
     void unlock();
     static QString lockFileName() { return QStringLiteral(".platterbook.lock"); }
+    // The most tracks a new disc may plan on this screen.
+    void setTrackLimit(int limit);
 
-    // ---- reading (each read is noted, so that a later write can tell
-    // whether the file was changed outside since)
-    // A first run: the Data folder, and the empty index. An empty text, or
-    // the message.
-    QString makeDataFolder();
-    QString createIndex();
-    // The index; an empty one is the empty catalogue of a first run only
-    // while Data holds no disc files, otherwise it is Damaged.
-    catalogue::IndexRead readIndex();
-    // What is wrong with an index that did not read: "The catalogue index
-    // '…' cannot be read: …" or "… is damaged at line N: …", without a
-    // closing full stop; empty for an index that read.
-    QString indexTrouble(const catalogue::IndexRead& read) const;
-    // The notice for an index whose count line is wrong; empty when it is right.
-    QString countNotice(const catalogue::IndexRead& read) const;
-    // Reads a disc into Tracks, TrackCount and DiscIncomplete, unless the
-    // file is missing or unreadable.
-    catalogue::DiscRead readDisc(const QString& path, int count);
-    // After a change from outside: the index and the disc in Tracks are read
-    // again. Typed comments wait on. An empty text, or the message when the
-    // index no longer reads (the state then stays as it was).
-    QString reload();
-    // The file Tracks was read from (or that a new disc's entry fills).
-    QString tracksPath() const { return m_tracksPath; }
-    // Why the comments of the disc in Tracks cannot be changed (its file is
+    // ---- showing and reading
+    // Shows the disc in row: its tracks, count and length (a disc shown for
+    // the first time gets the default length). Comments typed on the disc
+    // shown so far are written first. A disc whose count is no number from 0
+    // to 25, or whose file cannot be read, stays unshown with the message.
+    Change showDisc(int row);
+    // Why the comments of the shown disc cannot be changed (its file is
     // short, or a link out of Data); empty when they can.
     QString readOnlyReason() const;
-    // Tracks no longer stands for a file (the disc was removed, or the view
-    // keeps no disc).
-    void forgetTracks() { m_tracksPath.clear(); }
+    // The tracks of the disc in row as printing and the spreadsheet take them.
+    catalogue::DiscTracks discTracks(int row) const;
+    QList<catalogue::DiscTracks> allDiscs() const;
+    // Every hit of the text in the catalogue's files, as they lie on disk,
+    // into SearchHits; the number of hits.
+    int search(const QString& text);
+    // After a change from outside: the index and the shown disc are read
+    // again; typed comments wait on. An empty text, or the message when the
+    // index no longer reads (the state then stays as it was).
+    QString reload();
+    // The file that the comments and changes of tracks go to.
+    QString tracksPath() const { return m_tracksPath; }
 
-    // ---- the changes; each returns what it came to
+    // ---- the changes
     // Why a new disc of that name and count cannot be made (tested in this
     // order: the name, then the count against TrackLimit); none when it can.
     std::optional<Refusal> refuseNewDisc(const QString& name, const QString& countText) const;
-    // A new disc: its empty file, its index entry and its disc length. Then
-    // the last row of Discs, DiscPath its file and EntryTrack the planned
-    // number of tracks (planned), for the entry of its tracks.
-    Change addDisc(const QString& name, const QString& countText, int planned);
+    // A new disc: its empty file, its index entry and its disc length. The
+    // entry of its planned tracks begins (EntryTrack 1).
+    Change addDisc(const QString& name, const QString& countText);
     // A whole new disc at once (the command line's disc from files): its
     // file with every track first, then the index, so that a kill at any
     // moment leaves no new disc or the whole one.
     Change addDiscWithTracks(const QString& name, QList<catalogue::Track> tracks);
-    // The entry of the new disc's tracks begins: Tracks gets a row for each
-    // planned track (EntryTrack hands their number over), EntryTrack is 1.
-    void beginEntry();
-    // The tracks of a new disc are being entered: Tracks holds them.
-    bool entering() const;
-    // The track EntryTrack of the new disc being entered. EntryTrack moves on
-    // to the next track, or to 0 after the last one.
+    // The tracks of a new disc are being entered.
+    bool entering() const { return !m_entryName.isEmpty(); }
+    // How many tracks the disc being entered has still to take, this one included.
+    int entryRoom() const;
+    // The tracks of the new disc stored so far.
+    QList<catalogue::Track> entryTracks() const { return m_entryTracks; }
+    // Track EntryTrack of the new disc being entered. EntryTrack moves on to
+    // the next track; after the last one the entry ends and the new disc is shown.
     Change storeEntryTrack(catalogue::Track track);
-    // Ends the entry with the tracks stored so far as the whole disc.
+    // Ends the entry with the tracks stored so far as the whole disc, and
+    // shows it.
     Change keepEntry();
     // Takes the new disc being entered out of the catalogue, with its file
     // and its settings.
     Change dropNewDisc();
-    // Appends a track to the disc in row CurrentDisc (file DiscPath).
+    // Appends a track to the shown disc, edits or removes one of its tracks.
     Change addTrack(catalogue::Track track);
     Change editTrack(int row, catalogue::Track track);
     Change removeTrack(int row);
-    // Removes a disc with its file and settings. DiscRemoved and RemovedDisc
-    // tell the view; Tracks is emptied, since the view shows another disc next.
+    // Removes a disc with its file and settings; the first disc is shown next.
     Change removeDisc(int row);
-    // A short disc (fewer whole records than its count) is kept with the
-    // records it holds: its count becomes their number.
-    Change keepShortDisc(int row);
+    // The shown disc is short (fewer whole records than its count): it is
+    // kept with the records it holds, its count becomes their number.
+    Change keepShortDisc();
+    // The shown disc's length (a time text as typed) and mono mark.
+    Change setDiscOptions(const QString& length, bool mono);
 
     // ---- comments typed in the rows of the shown disc wait here until they
-    // are written; the boxes show them.
-    // A comment is made one line; false for one the code page cannot store.
+    // are written; the boxes show them. A comment is made one line; false
+    // for one the code page cannot store.
     bool setComment(int row, const QString& text);
-    bool hasComment(int row) const { return m_comments.contains(row); }
     QString comment(int row) const;
     // Writes the shown disc's file with the typed comments.
     Change saveComments();
     void dropComments();
 
-    // Notes how a file is now (after the program wrote it outside this class).
-    void note(const QString& path);
+signals:
+    // The list of discs is new (the catalogue was opened or read again).
+    void catalogueReset();
+    void discAdded(int row);
+    void discRemoved(int row);
+    // The disc in row is shown now; -1: none is.
+    void discShown(int row);
+    // The shown disc's tracks, count or length changed.
+    void tracksChanged();
 
 private:
     class Batch;
-    Lock taken();
     // What the program last read or wrote of a file.
     struct Seen {
         qint64 size = -1;
         QDateTime modified;
         QByteArray bytes;
     };
+    Opening::Status lock(QString* host);
+    Opening::Status taken();
+    catalogue::IndexRead readIndex();
+    // What is wrong with an index that did not read, without a closing full stop.
+    QString indexTrouble(const catalogue::IndexRead& read) const;
+    std::optional<QByteArray> readNoted(const QString& path, QString* problem);
     bool changedOutside(const QString& path) const;
     // Why a catalogue file must not be written: a link that leads out of
     // Data, or no regular file; empty when it may.
@@ -158,20 +181,25 @@ private:
     // cannot store, or empty.
     static QString storable(catalogue::Track& track);
     void noteBytes(const QString& path, const QByteArray& bytes);
-    // The bytes of a catalogue file, noted; none (and why) when it does not read.
-    std::optional<QByteArray> readNoted(const QString& path, QString* problem);
     QString writeFile(const QString& path, const QByteArray& bytes);
     qint64 faultFor(const QString& path);
     QString removeFile(const QString& path);
     QList<catalogue::DiscRow> discs() const;
     int rowOf(const QString& name) const;
+    // The shown disc's tracks, read from its file; false when it cannot be read.
+    bool readShown(int row, QString* problem);
+    void showNone();
+    void endEntry();
     void readBack();
 
-    Module1& m_state;
+    Module1& m_program;
+    SharedState& m_s;
     std::unique_ptr<QLockFile> m_lock;
     QHash<QString, Seen> m_seen;
     QString m_tracksPath;
     QString m_entryName; // the new disc whose tracks are being entered
+    int m_entryPlanned = 0;
+    QList<catalogue::Track> m_entryTracks;
     QMap<int, QString> m_comments;
     QString m_commentsPath;
 };

@@ -126,6 +126,16 @@ DiscRead readDiscFile(const QString& path, int count);
 // The same reading of a disc file's bytes.
 DiscRead parseDiscFile(const QByteArray& bytes, int count);
 
+// A disc's tracks as printing, the spreadsheet, the inlay and the command
+// line take them: the counted records, or for a count outside 1 to 25 the
+// whole records its file holds, at most 25. problem tells (naming the disc
+// and its file) when they are not all there.
+struct DiscTracks {
+    QString name;
+    QList<Track> tracks;
+    QString problem = {};
+};
+
 // The bytes of a whole file, read with as few calls to the system as it
 // takes (the search reads every disc's file); empty when it cannot be read.
 std::optional<QByteArray> readFileBytes(const QString& path);

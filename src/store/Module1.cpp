@@ -4,7 +4,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-Module1::Module1(Environment env) : m_env(std::move(env)), m_settings(m_env.settingsFile) {}
+Module1::Module1(Environment env)
+    : m_env(std::move(env)), m_settings(m_env.settingsFile), m_catalogue(*this, m_shared)
+{
+    m_shared.IndexPath = dataDir() + QStringLiteral("index.txt");
+}
 
 QString Module1::dataDir() const
 {

@@ -1,4 +1,4 @@
-#include "printing/PrintLayout.h"
+#include "store/PrintLayout.h"
 
 namespace printing {
 
@@ -6,30 +6,43 @@ namespace {
 
 const QChar CR = u'\r';
 
-QString blanks(int n)
+// Appends the fields of one track in the chosen order to text.
+void appendFields(QString& text, const catalogue::Track& track, const QStringList& fields,
+                  int method)
 {
-    return QString(n, u' ');
-}
-
-QString piece(int field, const QString& value, int method)
-{
-    switch (field) {
-    case 0:
-        return value + blanks(8);
-    case 1:
-        return value + blanks(method == SearchResults ? 10 : 6);
-    case 2:
-        return value + blanks(8);
-    case 3:
-        return QStringLiteral("Year: ") + value + blanks(8);
-    case 4:
-        return QStringLiteral("Length: ") + value + blanks(8);
-    case 5:
-        return QStringLiteral("Format: ") + value + blanks(8);
-    case 6:
-        return CR + value;
-    default:
-        return {};
+    const bool single = fields.size() == 1;
+    for (qsizetype k = 0; k < fields.size(); ++k) {
+        if (k == 3)
+            text += CR;
+        if (method == SearchResults && single)
+            text.append(fields.at(k)).append(QLatin1StringView(":   "));
+        const int field = int(FieldNames.indexOf(fields.at(k)));
+        const QString value = field >= 0 ? track[field] : QString();
+        switch (field) {
+        case 0:
+        case 2:
+            text.append(value).append(QString(8, u' '));
+            break;
+        case 1:
+            text.append(value).append(QString(method == SearchResults ? 10 : 6, u' '));
+            break;
+        case 3:
+            text.append(QLatin1StringView("Year: ")).append(value).append(QString(8, u' '));
+            break;
+        case 4:
+            text.append(QLatin1StringView("Length: ")).append(value).append(QString(8, u' '));
+            break;
+        case 5:
+            text.append(QLatin1StringView("Format: ")).append(value).append(QString(8, u' '));
+            break;
+        case 6:
+            text.append(CR).append(value);
+            break;
+        default:
+            break;
+        }
+        if (method == AllDiscs && single)
+            text += CR;
     }
 }
 
@@ -38,18 +51,7 @@ QString piece(int field, const QString& value, int method)
 QString trackFields(const catalogue::Track& track, const QStringList& fields, int method)
 {
     QString text;
-    const bool single = fields.size() == 1;
-    for (qsizetype k = 0; k < fields.size(); ++k) {
-        if (k == 3)
-            text += CR;
-        if (method == SearchResults && single)
-            text += fields.at(k) + QStringLiteral(":   ");
-        const int field = int(FieldNames.indexOf(fields.at(k)));
-        if (field >= 0)
-            text += piece(field, track[field], method);
-        if (method == AllDiscs && single)
-            text += CR;
-    }
+    appendFields(text, track, fields, method);
     return text;
 }
 
@@ -63,11 +65,11 @@ QString currentDisc(const QList<catalogue::Track>& tracks, const QStringList& fi
     return text;
 }
 
-QString allDiscs(const QList<Disc>& discs, const QStringList& fields)
+QString allDiscs(const QList<catalogue::DiscTracks>& discs, const QStringList& fields)
 {
     // Room for it all at once: the text grows in step with the catalogue.
     qsizetype room = 0;
-    for (const Disc& disc : discs) {
+    for (const catalogue::DiscTracks& disc : discs) {
         room += disc.name.size() + 4;
         for (const catalogue::Track& track : disc.tracks)
             for (const QString& value : track)
@@ -75,10 +77,10 @@ QString allDiscs(const QList<Disc>& discs, const QStringList& fields)
     }
     QString text;
     text.reserve(room);
-    for (const Disc& disc : discs) {
-        text += QString(2, CR) + disc.name + QString(2, CR);
+    for (const catalogue::DiscTracks& disc : discs) {
+        text.append(CR).append(CR).append(disc.name).append(CR).append(CR);
         for (const catalogue::Track& track : disc.tracks)
-            text += trackFields(track, fields, AllDiscs);
+            appendFields(text, track, fields, AllDiscs);
     }
     return text;
 }

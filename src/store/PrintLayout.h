@@ -25,13 +25,9 @@ QString trackFields(const catalogue::Track& track, const QStringList& fields, in
 // Method 1: every track of the shown disc under its "Track n" heading.
 QString currentDisc(const QList<catalogue::Track>& tracks, const QStringList& fields);
 
-// A disc as printed with method 3: its name, and its tracks when they could be
-// read (a disc whose file is missing or whose count is 0 prints its heading alone).
-struct Disc {
-    QString name;
-    QList<catalogue::Track> tracks;
-};
-QString allDiscs(const QList<Disc>& discs, const QStringList& fields);
+// Method 3: every disc's name and the tracks its file holds (a disc whose
+// file cannot be read prints its heading alone).
+QString allDiscs(const QList<catalogue::DiscTracks>& discs, const QStringList& fields);
 
 // One hit as printed with method 2: its disc (number from 1 and name) and the
 // track that holds it (from 1), with that track's fields when it exists.

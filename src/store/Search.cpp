@@ -1,4 +1,4 @@
-#include "main/CatalogueSearch.h"
+#include "store/Search.h"
 
 #include "store/Codepage.h"
 

@@ -18,10 +18,10 @@ QString field(const QString& text)
 
 } // namespace
 
-QByteArray catalogueCsv(const QList<Disc>& discs)
+QByteArray catalogueCsv(const QList<catalogue::DiscTracks>& discs)
 {
     QString text = QStringLiteral("Disc,Track,Label,Artist,Title,Year,Length,Format,Comments\r\n");
-    for (const Disc& disc : discs) {
+    for (const catalogue::DiscTracks& disc : discs) {
         for (qsizetype t = 0; t < disc.tracks.size(); ++t) {
             QStringList row = {field(disc.name), QString::number(t + 1)};
             for (const QString& value : disc.tracks.at(t))

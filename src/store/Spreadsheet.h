@@ -12,11 +12,6 @@
 // byte-order mark (so spreadsheets read accented names right), CR LF line ends.
 namespace spreadsheet {
 
-struct Disc {
-    QString name;
-    QList<catalogue::Track> tracks;
-};
-
-QByteArray catalogueCsv(const QList<Disc>& discs);
+QByteArray catalogueCsv(const QList<catalogue::DiscTracks>& discs);
 
 } // namespace spreadsheet

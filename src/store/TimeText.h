@@ -27,4 +27,18 @@ QString minutesForm(qint64 seconds);
 // it does not read so (letters, minutes of 60 or more).
 std::optional<int> trackLength(const QString& text);
 
+// The sum of the tracks' lengths (field 4) in seconds; empty when one of
+// them is not a length.
+template <typename Tracks> std::optional<qint64> totalLength(const Tracks& tracks)
+{
+    qint64 total = 0;
+    for (const auto& track : tracks) {
+        const std::optional<int> length = trackLength(track[4]);
+        if (!length)
+            return std::nullopt;
+        total += *length;
+    }
+    return total;
+}
+
 } // namespace timetext

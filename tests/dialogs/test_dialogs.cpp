@@ -4,14 +4,11 @@ namespace {
 
 // A message box of a kind on its own, its answer "old" before it opens.
 struct Box {
-    Module1 state{{QString(), QString(), 1024}};
     std::unique_ptr<frmMsgbox> box;
     explicit Box(int kind)
     {
-        state.MsgKind = kind;
-        state.MsgText = "Line one\rLine two";
-        state.MsgAnswer = "old";
-        box = std::make_unique<frmMsgbox>(state, nullptr);
+        box = std::make_unique<frmMsgbox>(nullptr, kind, "Line one\rLine two");
+        box->MsgAnswer = "old";
         box->move(200, 150);
         box->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(box.get()));
@@ -70,7 +67,7 @@ TEST(PictureButtons, TheReleaseAreaAndItsEdges)
                     QTest::mouseMove(button, point);
             }
             QTest::mouseRelease(button, mouse, {}, point);
-            const bool acted = std::array{!box.box->isVisible(), !p.state().messagesShown.isEmpty(),
+            const bool acted = std::array{!box.box->isVisible(), !p.hooks().messagesShown.isEmpty(),
                                           !ended.isEmpty(), !mail.opened.isEmpty()}[b];
             EXPECT_EQ(acted, acts) << button->accessibleName().toStdString() << " " << how;
             EXPECT_FALSE(button->isPressed()) << "the pressed picture stays";
@@ -190,7 +187,7 @@ TEST(WindowChrome, EachButtonAndKeyOfTheMessageBoxAnswers)
         }
         act(*b.box);
         EXPECT_FALSE(b.box->isVisible()) << "kind " << kind << " " << typed.toStdString();
-        EXPECT_EQ(b.state.MsgAnswer, answer) << "kind " << kind << " " << typed.toStdString();
+        EXPECT_EQ(b.box->MsgAnswer, answer) << "kind " << kind << " " << typed.toStdString();
     }
 }
 
@@ -254,7 +251,7 @@ TEST(Options, TheDiscLengthAndMono)
     ASSERT_TRUE(p.startWith({{"Rock", {makeTrack("A", "40:00"), makeTrack("B", "40:00")}}}));
     Settings& settings = p.state().settings();
     settings.setDiscLength("Rock", "01:14:00");
-    p.main().cmbDisc->setCurrentIndex(0);
+    chooseDisc(p.main(), 0);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); // a 12-hour locale
     inDialog<frmOption>(p.main().picOption, [](frmOption& d) {
         QStringList lengths = {d.txtDisclen->text()};
@@ -298,7 +295,7 @@ TEST(Options, TheDiscLengthAndMono)
         EXPECT_TRUE(d.txtDisclen->hasFocus());
         clickMono(d); // changes neither the mark nor the length
         EXPECT_FALSE(d.chkMono->isChecked());
-        EXPECT_EQ(p.state().DiscLength, 13 * 3600);
+        EXPECT_EQ(d.txtDisclen->text(), "soon");
         d.txtDisclen->setText("1:30");
         click(d.picOkay);
     });

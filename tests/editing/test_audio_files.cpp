@@ -95,8 +95,8 @@ TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock, Vol. 2", makeTracks(2)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
-    QTest::keyClicks(p.main().txtComments[0], "typed"); // printed at once, as shown
+    chooseDisc(p.main(), 0);
+    QTest::keyClicks(p.main().rows->txtComments[0], "typed"); // printed at once, as shown
     QTemporaryDir out;
     for (const QString& choice : {frmPrint::InlayChoice, frmPrint::SpreadsheetChoice}) {
         inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& print) {

@@ -8,7 +8,7 @@ TEST(NewDisc, FromTheDialogThroughItsTracks)
     ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}}));
     // A failed write is told and keeps the boxes; so does Cancel, for the next
     // opening, where Enter saves and empties them.
-    p.state().writeFaultAfterBytes = 3;
+    p.hooks().writeFaultAfterBytes = 3;
     inDialog<frmNewd>(p.main().picNewd, [&p](frmNewd& d) {
         d.txtDisc->setText("Mix");
         d.txtTracks->setText("3 songs");
@@ -17,8 +17,8 @@ TEST(NewDisc, FromTheDialogThroughItsTracks)
         EXPECT_TRUE(d.isVisible());
         keyTo(&d, Qt::Key_Escape);
     });
-    EXPECT_EQ(p.state().NewDiscPending, 0);
-    p.state().writeFaultAfterBytes = -1;
+    EXPECT_EQ(p.main().trackEntry(), nullptr);
+    p.hooks().writeFaultAfterBytes = -1;
     inDialog<frmNewd>(p.main().picNewd, [](frmNewd& d) {
         EXPECT_EQ(d.txtDisc->text() + "/" + d.txtTracks->text(), "Mix/3 songs");
         keyTo(&d, Qt::Key_Return);
@@ -49,7 +49,7 @@ TEST(NewDisc, FromTheDialogThroughItsTracks)
     // A failed write is told, and the track stays in the boxes.
     entry->chkSave->setChecked(false);
     const Track two = {"Island", "Wailers", "Two", "1977", "3:00", "LP", ""};
-    p.state().writeFaultAfterBytes = 20;
+    p.hooks().writeFaultAfterBytes = 20;
     typeTrack(entry, two);
     EXPECT_TRUE(p.lastMessage().contains("Mix.txt")) << p.lastMessage().toStdString();
     EXPECT_EQ(shown(entry), two);
@@ -57,8 +57,8 @@ TEST(NewDisc, FromTheDialogThroughItsTracks)
 
     // Stored without "Save track information", every box is emptied; the
     // flash moving the focus out of the emptied format box asks nothing.
-    p.state().writeFaultAfterBytes = -1;
-    p.state().messagesShown.clear();
+    p.hooks().writeFaultAfterBytes = -1;
+    p.hooks().messagesShown.clear();
     giveFocus(entry->cmbFormat);
     click(entry->picSave);
     EXPECT_EQ(shown(entry), Track{});
@@ -67,7 +67,7 @@ TEST(NewDisc, FromTheDialogThroughItsTracks)
         QCoreApplication::processEvents();
     }
     // The last track closes the window without a flash and shows the disc.
-    const int loads = p.main().discLoads();
+    const int loads = p.main().redraws();
     typeTrack(entry, makeTrack("Three"));
     EXPECT_TRUE(!entry || (!entry->isVisible() && !entry->Timer1->isActive()));
     EXPECT_TRUE(p.messageTexts().isEmpty()) << p.lastMessage().toStdString();
@@ -75,7 +75,7 @@ TEST(NewDisc, FromTheDialogThroughItsTracks)
     EXPECT_EQ(p.bytes("index.txt"), index);
     EXPECT_EQ(p.main().lblDisc->text(), "Mix");
     EXPECT_EQ(p.main().cmbDisc->currentIndex(), 1);
-    EXPECT_EQ(p.main().discLoads(), loads + 1);
-    EXPECT_EQ(p.main().lblTitle[2]->text(), "Three");
-    EXPECT_EQ(p.state().EntryTrack + p.state().NewDiscPending, 0);
+    EXPECT_EQ(p.main().redraws(), loads + 1);
+    EXPECT_EQ(p.main().rows->lblTitle[2]->text(), "Three");
+    EXPECT_EQ(p.state().EntryTrack, 0);
 }

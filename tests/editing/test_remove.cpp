@@ -50,7 +50,7 @@ TEST(RemoveDialog, EachJobByEnterDoubleClickOrButtonAndOnlyWithAChoice)
             p.putDisc("General", makeTracks(2, "G"));
             p.putFile("index.txt", index);
             ASSERT_TRUE(p.start());
-            p.main().cmbDisc->setCurrentIndex(0);
+            chooseDisc(p.main(), 0);
             p.answer(answers);
             bool open = false;
             inDialog<frmRemove>(p.main().*job.opener, [&](frmRemove& d) {
@@ -85,15 +85,14 @@ TEST(RemoveDialog, EachJobByEnterDoubleClickOrButtonAndOnlyWithAChoice)
             EXPECT_EQ(open, !done && how != Escape);
             EXPECT_EQ(p.bytes("Rock.txt"), done ? job.rock : rockFile);
             EXPECT_EQ(p.bytes("index.txt"), done ? job.index : index);
-            EXPECT_EQ(p.main().lblTitle[2]->text(), done ? job.third : "T3");
-            EXPECT_EQ(p.main().lblTitle[4]->isVisible(), !(done && removesTrack));
+            EXPECT_EQ(p.main().rows->lblTitle[2]->text(), done ? job.third : "T3");
+            EXPECT_EQ(p.main().rows->lblTitle[4]->isVisible(), !(done && removesTrack));
             EXPECT_EQ(p.main().cmbDisc->count(), done && removesDisc ? 1 : 2);
             // A removed disc's file and settings go; the program's own, in the
             // section of its name, stay.
             EXPECT_EQ(p.bytes("General.txt") == "<missing>", done && removesDisc);
             EXPECT_EQ(settings.discLength("General").isEmpty(), done && removesDisc);
             EXPECT_EQ(settings.navi(), "1");
-            EXPECT_EQ(p.state().RemoveDiscPending + p.state().EditPending, 0);
         }
     }
 }
@@ -103,11 +102,11 @@ TEST(RemoveDisc, TheFirstDiscIsShownAfterwardsUntilNoneIsLeft)
     TestProgram p;
     ASSERT_TRUE(p.startWith(
         {{"Rock", makeTracks(1)}, {"Jazz", makeTracks(2, "J")}, {"Mix", makeTracks(1)}}));
-    p.main().cmbDisc->setCurrentIndex(2);
-    const int loads = p.main().discLoads();
+    chooseDisc(p.main(), 2);
+    const int loads = p.main().redraws();
     removeDialog(p, p.main().picRemd, 1);
     EXPECT_EQ(p.main().lblDisc->text(), "Rock");
-    EXPECT_EQ(p.main().discLoads(), loads + 1);
+    EXPECT_EQ(p.main().redraws(), loads + 1);
     EXPECT_EQ(p.main().cmbDisc->currentIndex(), 0);
     EXPECT_EQ(p.state().CurrentDisc, 0);
     // Its only track removed leaves an empty file.
@@ -123,8 +122,7 @@ TEST(RemoveDisc, TheFirstDiscIsShownAfterwardsUntilNoneIsLeft)
     EXPECT_EQ(p.bytes("Mix.txt"), QByteArray("<missing>"));
     EXPECT_EQ(p.main().cmbDisc->count(), 0);
     EXPECT_EQ(p.main().lblDisc->text(), QString());
-    EXPECT_FALSE(p.main().lblTitle[0]->isVisible());
-    EXPECT_EQ(p.state().RemoveDiscPending, 0);
+    EXPECT_FALSE(p.main().rows->lblTitle[0]->isVisible());
 }
 
 TEST(RemoveDisc, AFailedWriteIsToldAndTheListStays)
@@ -132,7 +130,7 @@ TEST(RemoveDisc, AFailedWriteIsToldAndTheListStays)
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", makeTracks(1)}, {"Jazz", makeTracks(1)}}));
     const QByteArray index = p.bytes("index.txt");
-    p.state().writeFaultAfterBytes = 4;
+    p.hooks().writeFaultAfterBytes = 4;
     p.answer({"yes"});
     inDialog<frmRemove>(p.main().picRemd, [&p](frmRemove& d) {
         d.lstRemove->setCurrentRow(1);

@@ -28,14 +28,14 @@ TEST(TrackEntry, CancelOfANewDisc)
         SCOPED_TRACE(c.name);
         TestProgram p;
         ASSERT_TRUE(p.startWith({{"Rock", makeTracks(3)}}));
-        p.main().cmbDisc->setCurrentIndex(0);
+        chooseDisc(p.main(), 0);
         newDisc(p, "Mix", "5");
         QPointer<frmNewt> entry = p.main().trackEntry();
         ASSERT_NE(entry, nullptr);
         const QList<Track> stored = makeTracks(c.stored, "M");
         for (const Track& track : stored)
             typeTrack(entry, track);
-        p.state().messagesShown.clear();
+        p.hooks().messagesShown.clear();
         p.answer(c.answers);
         c.cancel(entry);
         const QString keep = "Do you want to make a disc from the data you have entered this far?";
@@ -46,18 +46,15 @@ TEST(TrackEntry, CancelOfANewDisc)
         EXPECT_EQ(p.bytes("Mix.txt"),
                   c.index == dropped ? "<missing>" : catalogue::discBytes(stored));
         EXPECT_EQ(p.main().lblDisc->text(), c.shown);
-        EXPECT_EQ(p.main().cmbDisc->count(), c.shown == "Mix" ? 2 : 1);
+        EXPECT_EQ(p.main().cmbDisc->count(), c.shown == "Mix" || goesOn ? 2 : 1);
         EXPECT_EQ(entry && entry->isVisible(), goesOn);
         EXPECT_EQ(p.state().EntryTrack, goesOn ? 3 : 0);
-        if (!goesOn) {
-            EXPECT_EQ(p.state().AddingTracks + p.state().NewDiscPending, 0);
-        }
         if (c.index != dropped)
             continue;
         // Dropped with its disc length; the main window shows its disc again,
         // whole, and a comment typed now lands in its file.
         EXPECT_EQ(p.state().settings().discLength("Mix"), QString());
-        QTest::keyClicks(p.main().txtComments[0], "ok");
+        QTest::keyClicks(p.main().rows->txtComments[0], "ok");
         EXPECT_TRUE(p.main().cmdComments());
         EXPECT_TRUE(p.bytes("Rock.txt").contains("ok\r\n"));
     }
@@ -72,7 +69,7 @@ TEST(TrackEntry, CancelWhileAddingOrEditingWritesNothing)
             p.putDisc("Rock", makeTracks(12));
             p.putIndex({{"Rock", "12 songs"}});
             ASSERT_TRUE(p.start());
-            p.main().cmbDisc->setCurrentIndex(0);
+            chooseDisc(p.main(), 0);
             const auto cancel = [byEscape](frmNewt* entry) {
                 entry->txtTitle->setText("X");
                 byEscape ? keyTo(entry, Qt::Key_Escape) : closeByWindowSystem(entry);
@@ -85,7 +82,6 @@ TEST(TrackEntry, CancelWhileAddingOrEditingWritesNothing)
                 inDialog<frmNewt>(p.main().picNewt, [&](frmNewt& e) { cancel(&e); });
             }
             EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(12)));
-            EXPECT_EQ(p.state().EditPending + p.state().AddingTracks, 0);
             // New track then adds a track to the disc counted in words.
             inDialog<frmNewt>(p.main().picNewt, [](frmNewt& e) {
                 EXPECT_FALSE(e.chkSave->isVisible());
@@ -93,8 +89,8 @@ TEST(TrackEntry, CancelWhileAddingOrEditingWritesNothing)
             });
             EXPECT_EQ(p.bytes("Rock.txt"), catalogue::discBytes(makeTracks(13)));
             EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n13\r\n"));
-            EXPECT_EQ(p.main().lblTitle[12]->text(), "T13");
-            EXPECT_TRUE(p.main().lblTitle[12]->isVisible());
+            EXPECT_EQ(p.main().rows->lblTitle[12]->text(), "T13");
+            EXPECT_TRUE(p.main().rows->lblTitle[12]->isVisible());
         }
     }
 }
@@ -120,7 +116,7 @@ TEST(TrackEntry, FormatCodes)
         {"lP", ""},      {"LP ", ""},  {"", ""}};
     for (const auto& [typed, format] : codes) {
         SCOPED_TRACE(typed.toStdString());
-        p.state().messagesShown.clear();
+        p.hooks().messagesShown.clear();
         type(typed);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCoreApplication::processEvents();
@@ -135,7 +131,7 @@ TEST(TrackEntry, FormatCodes)
     }
     // Enter with the focus in the box stores the text as typed; a click on
     // Save takes the focus from the box, so the box's check comes first.
-    p.state().messagesShown.clear();
+    p.hooks().messagesShown.clear();
     for (const auto& [typed, byClick] : std::initializer_list<std::pair<const char*, bool>>{
              {"l", false}, {"xyz", true}, {"l", true}}) {
         entry->txtTitle->setText("Song");

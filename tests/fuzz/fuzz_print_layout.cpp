@@ -1,8 +1,8 @@
 // The print layout: any tracks and any field choice lay out without fault,
 // with one "Track" heading a track for the shown disc.
 #include "fuzz/FuzzInput.h"
-#include "printing/PrintLayout.h"
 #include "store/Codepage.h"
+#include "store/PrintLayout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,8 +1,8 @@
 // The search over a file text: every hit it records ends where the search text
 // stands, whatever the letter case, and its cell is found.
 #include "fuzz/FuzzInput.h"
-#include "main/CatalogueSearch.h"
 #include "store/Codepage.h"
+#include "store/Search.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -47,8 +47,6 @@ void expectReadable(QWidget* window, const std::string& what)
 TEST(Screens, EveryWindowReadsWholeOnItsScreen)
 {
     const int width = primaryScreenWidth();
-    Module1 alone({QString(), QString(), width});
-    alone.answerMessage = [](Module1&) {};
     // Every kind of message, with the program's longest texts; the first-run
     // notes (errors 53 and 76) in their smaller print.
     const QString firstRun = "The data file named 'Index' will be placed inside a folder named "
@@ -74,10 +72,7 @@ TEST(Screens, EveryWindowReadsWholeOnItsScreen)
         {2, 76, firstRun},
     };
     for (const auto& [kind, error, text] : messages) {
-        alone.MsgKind = kind;
-        alone.ErrorNumber = error;
-        alone.MsgText = text;
-        frmMsgbox box(alone, nullptr);
+        frmMsgbox box(nullptr, kind, text, error);
         box.centreOnScreen();
         expectReadable(&box, text.left(40).toStdString());
     }
@@ -86,16 +81,13 @@ TEST(Screens, EveryWindowReadsWholeOnItsScreen)
     TestProgram p(width);
     QList<Track> tracks = makeTracks(3, Long);
     ASSERT_TRUE(p.startWith({{Long, tracks}, {"Rock", makeTracks(2)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
+    chooseDisc(p.main(), 0);
     expectReadable(&p.main(), "main window");
-    EXPECT_TRUE(p.main().lblTitle[0]->toolTip() == tracks[0][2]);
-    for (const int job : {0, 1, 3}) {
-        p.state().RemoveMode = job;
-        p.state().HitCount = 1;
-        p.state().SearchHits = {{1, 1, 0}};
-        p.state().SearchHitDiscs = {Long};
-        frmRemove dialog(p.state(), &p.main());
-        expectReadable(&dialog, "remove job " + std::to_string(job));
+    EXPECT_TRUE(p.main().rows->lblTitle[0]->toolTip() == tracks[0][2]);
+    ASSERT_GT(p.state().catalogue().search(Long), 0);
+    for (const RemoveMode job : {RemoveMode::Disc, RemoveMode::Track, RemoveMode::SearchResults}) {
+        frmRemove dialog(p.state(), job, &p.main());
+        expectReadable(&dialog, "remove job " + std::to_string(int(job)));
     }
     frmNewd newd(p.state(), &p.main());
     expectReadable(&newd, "new disc");
@@ -148,13 +140,13 @@ TEST(Screens, ATallDiscScrollsWithinTheScreen)
     if (primaryScreenWidth() == 640)
         GTEST_SKIP() << "the program does not run on this screen";
     ASSERT_TRUE(p.startWith({{"Long", makeTracks(25)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
+    chooseDisc(p.main(), 0);
     const QRect screen = p.main().screen()->availableGeometry();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&p.main()));
     EXPECT_TRUE(screen.contains(p.main().frameGeometry()));
     auto* area = p.main().findChild<QScrollArea*>();
     ASSERT_NE(area, nullptr);
-    QLineEdit* last = p.main().txtComments[24];
+    QLineEdit* last = p.main().rows->txtComments[24];
     const auto shown = [&] {
         const QRect box(last->mapTo(area->viewport(), QPoint(0, 0)), last->size());
         return area->viewport()->rect().contains(box);
@@ -174,7 +166,7 @@ TEST(Screens, ATallDiscScrollsWithinTheScreen)
         area->verticalScrollBar()->setValue(0);
         EXPECT_FALSE(shown());
     }
-    giveFocus(p.main().txtComments[23]);
+    giveFocus(p.main().rows->txtComments[23]);
     keyTo(&p.main(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), last);
     EXPECT_TRUE(shown());
@@ -211,7 +203,7 @@ TEST(Reach, TabReachesEveryControlAndSpaceActs)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
+    chooseDisc(p.main(), 0);
     const auto chain = [](QWidget* window) {
         QList<QWidget*> reached;
         for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
@@ -235,16 +227,14 @@ TEST(Reach, TabReachesEveryControlAndSpaceActs)
         }
         EXPECT_TRUE(buttons);
     };
-    check(&p.main(), {p.main().cmbDisc, p.main().txtComments[0], p.main().txtComments[1]});
+    check(&p.main(),
+          {p.main().cmbDisc, p.main().rows->txtComments[0], p.main().rows->txtComments[1]});
     frmNewd newd(p.state(), &p.main());
     check(&newd, {newd.txtDisc, newd.txtTracks});
-    p.state().EntryTrack = 0;
-    p.state().AddingTracks = 0;
-    frmNewt entry(p.state(), &p.main());
+    frmNewt entry(p.state(), frmNewt::Mode::NewDisc, -1, &p.main());
     check(&entry, {entry.txtLabel, entry.txtProducer, entry.txtTitle, entry.txtLength,
                    entry.txtDate, entry.cmbFormat, entry.txtComments, entry.chkSave});
-    p.state().RemoveMode = 0;
-    frmRemove remove(p.state(), &p.main());
+    frmRemove remove(p.state(), RemoveMode::Disc, &p.main());
     check(&remove, {remove.lstRemove});
     frmOption options(p.state(), &p.main());
     check(&options, {});

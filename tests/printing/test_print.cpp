@@ -73,7 +73,7 @@ TEST(PrintWindow, RefusalsAndWhetherTheWindowStays)
         TestProgram p;
         ASSERT_TRUE(discs > 0 ? p.startWith({{"Rock", makeTracks(2)}}) : p.startWith({}));
         if (discs == 2)
-            p.main().cmbDisc->setCurrentIndex(0);
+            chooseDisc(p.main(), 0);
         bool open = false, asked = false;
         inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& d) {
             d.choosePrinter = [&asked](QPrinter&) {
@@ -108,7 +108,7 @@ TEST(PrintOut, APdfHoldsTheLinesInOrderOnA4Pages)
     QList<Track> many = makeTracks(25);
     many[24][6] = "Motörhead";
     ASSERT_TRUE(p.startWith({{"Rock", many}}));
-    p.main().cmbDisc->setCurrentIndex(0);
+    chooseDisc(p.main(), 0);
     const QString pdf = p.programDir() + "/out.pdf";
     inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& d) {
         d.choosePrinter = [&pdf](QPrinter& printer) {

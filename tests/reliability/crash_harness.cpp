@@ -15,6 +15,7 @@
 #include "main/Terminal.h"
 #include "reliability/CatalogueDriver.h"
 #include "store/CatalogueFiles.h"
+#include "support/ChooseDisc.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -254,15 +255,15 @@ QString recover(const QString& dir, const QString& scratch)
         if (read.status != catalogue::DiscRead::Short)
             continue;
         copyFolder(dir, scratch);
-        Module1 state({scratch, scratch + QStringLiteral("/settings.ini"), 1024});
-        state.answerMessage = [](Module1& s) {
-            if (s.MsgKind == 5)
-                s.MsgAnswer = QStringLiteral("yes");
+        TestHooks hooks;
+        hooks.answer = [](int kind, const QString&) {
+            return kind == 5 ? QStringLiteral("yes") : QString();
         };
+        Module1 state({scratch, scratch + QStringLiteral("/settings.ini"), 1024, {}, &hooks});
         frmMain main(state);
         if (!main.Form_Load())
             return QStringLiteral("the program did not start");
-        main.cmbDisc->setCurrentIndex(row);
+        chooseDisc(main, row);
         const catalogue::IndexRead fixed =
             catalogue::readIndex(scratch + QStringLiteral("/Data/index.txt"));
         const int now = catalogue::countOf(fixed.discs.value(row).count).value_or(-1);

@@ -16,7 +16,7 @@ TEST(EnvironmentFaults, DataReplacedByAFileWhileTheProgramRuns)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}}));
-    p.main().cmbDisc->setCurrentIndex(0);
+    chooseDisc(p.main(), 0);
     QDir program(p.programDir());
     ASSERT_TRUE(program.rename("Data", "Moved"));
     QFile file(program.filePath("Data"));
@@ -29,12 +29,12 @@ TEST(EnvironmentFaults, DataReplacedByAFileWhileTheProgramRuns)
     EXPECT_TRUE(p.lastMessage().contains("no longer reads")) << p.lastMessage().toStdString();
     // A comment at Quit: the message, and the program stays.
     QSignalSpy ended(&p.main(), &frmMain::programEnded);
-    QTest::keyClicks(p.main().txtComments[0], "lost?");
+    QTest::keyClicks(p.main().rows->txtComments[0], "lost?");
     click(p.main().picQuit);
     EXPECT_EQ(ended.count(), 0);
     EXPECT_EQ(p.lastKind(), 1);
     EXPECT_TRUE(p.messageTexts().join('|').contains("Rock.txt' was changed outside"));
-    EXPECT_EQ(p.main().txtComments[0]->text(), "lost?");
+    EXPECT_EQ(p.main().rows->txtComments[0]->text(), "lost?");
     EXPECT_EQ(entries(program.filePath("Moved")), (QStringList{"Rock.txt", "index.txt"}));
     EXPECT_EQ(entries(p.programDir()), (QStringList{"Data", "Moved", "settings.ini"}));
     EXPECT_TRUE(QFileInfo(program.filePath("Data")).isFile());

@@ -89,7 +89,7 @@ TEST(HostileInput, DiscNamesAndCounts)
                 p.putFile("Left.txt", "left behind\r\n");
                 const auto planted = plantNeighbours(p.programDir());
                 const QByteArray index = p.bytes("index.txt");
-                p.state().messagesShown.clear();
+                p.hooks().messagesShown.clear();
                 inDialog<frmNewd>(p.main().picNewd, [&](frmNewd& d) {
                     // A refusal gives the focus to the box at fault.
                     QLineEdit* box = name.isEmpty() || count == "1" ? d.txtDisc : d.txtTracks;
@@ -197,11 +197,11 @@ TEST(HostileInput, DiscFiles)
         const auto planted = plantNeighbours(p.programDir());
         ASSERT_TRUE(p.start());
         p.answer({"no"});
-        p.main().cmbDisc->setCurrentIndex(0);
+        chooseDisc(p.main(), 0);
         EXPECT_EQ(p.state().TrackCount, shown);
         EXPECT_EQ(p.messageTexts().size(), isShort ? 1 : 0); // the question
         if (shown > 0)
-            QTest::keyClicks(p.main().txtComments[0], "x");
+            QTest::keyClicks(p.main().rows->txtComments[0], "x");
         EXPECT_TRUE(p.main().cmdComments());
         // A rewrite keeps exactly the counted records, as documented.
         EXPECT_EQ(p.bytes("Odd.txt"), isShort ? bytes : catalogue::discBytes(p.state().Tracks));

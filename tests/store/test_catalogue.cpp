@@ -40,34 +40,39 @@ QList<Track> tracks(const QString& prefix, int n)
 
 using Files = QMap<QString, QByteArray>;
 
-// A program folder with Alpha (2 tracks, shown) and Bravo (3 tracks).
+// A program folder with Alpha (2 tracks, shown) and Bravo (3 tracks); what
+// the catalogue signals is noted in order ("shown 0", "added 2", ...).
 class Folder
 {
 public:
-    Folder() : state({dir.path(), dir.filePath("settings.ini"), 1024})
+    Folder() : state({dir.path(), dir.filePath("settings.ini"), 1024, {}, &hooks})
     {
         QDir(dir.path()).mkdir("Data");
         put("index.txt", catalogue::indexBytes({{"Alpha", "2"}, {"Bravo", "3"}}));
         put("Alpha.txt", catalogue::discBytes(tracks("A", 2)));
         put("Bravo.txt", catalogue::discBytes(tracks("B", 3)));
-        state.IndexPath = state.dataDir() + "index.txt";
+        const Catalogue* c = &state.catalogue();
+        QObject::connect(c, &Catalogue::catalogueReset, [this] { signalled << "reset"; });
+        for (const auto& [signal, name] : {std::pair{&Catalogue::discAdded, "added"},
+                                           {&Catalogue::discRemoved, "removed"},
+                                           {&Catalogue::discShown, "shown"}})
+            QObject::connect(c, signal, [this, name = name](int row) {
+                signalled << QString("%1 %2").arg(name).arg(row);
+            });
+        QObject::connect(c, &Catalogue::tracksChanged, [this] { signalled << "tracks"; });
         start();
     }
 
     void start()
     {
-        const catalogue::IndexRead index = state.catalogue().readIndex();
-        state.Discs = index.discs;
-        state.DiscCount = int(index.discs.size());
+        ASSERT_EQ(state.catalogue().open().status, Catalogue::Opening::Opened);
         show(0);
     }
 
     void show(int row)
     {
-        state.CurrentDisc = row;
-        state.DiscPath = state.discPathFor(state.Discs.at(row).name);
-        state.catalogue().readDisc(state.DiscPath,
-                                   catalogue::countOf(state.Discs.at(row).count).value_or(0));
+        ASSERT_TRUE(state.catalogue().showDisc(row).done);
+        signalled.clear();
     }
 
     QString path(const QString& name) const { return dir.filePath("Data/" + name); }
@@ -90,62 +95,60 @@ public:
         return all;
     }
 
-    // The state must be what the files say: the index, and the records of
-    // the disc Tracks stands for (while a new disc is entered, the tracks
-    // stored so far).
+    // The state must be what the files say: the index, the records of the
+    // shown disc, and while a new disc is entered the tracks stored so far.
     void expectStateIsFiles()
     {
         const catalogue::IndexRead index = catalogue::readIndex(state.IndexPath);
         ASSERT_EQ(index.status, catalogue::IndexRead::Ok);
         EXPECT_EQ(state.Discs.mid(0, state.DiscCount), index.discs);
-        const QString tracksPath = state.catalogue().tracksPath();
-        if (tracksPath.isEmpty()) {
+        if (state.catalogue().entering()) {
+            const QString name = index.discs.last().name;
+            const QList<Track> stored = state.catalogue().entryTracks();
+            EXPECT_EQ(catalogue::readDiscFile(path(name + ".txt"), int(stored.size())).tracks,
+                      stored);
+        }
+        if (state.DiscPath.isEmpty()) {
             EXPECT_EQ(state.TrackCount, 0);
             return;
         }
-        if (state.catalogue().entering()) {
-            const catalogue::DiscRead read =
-                catalogue::readDiscFile(tracksPath, state.EntryTrack - 1);
-            EXPECT_EQ(read.status, catalogue::DiscRead::Whole);
-            EXPECT_EQ(state.Tracks.mid(0, state.EntryTrack - 1), read.tracks);
-            return;
-        }
-        const QString name = QFileInfo(tracksPath).completeBaseName();
-        int count = -1;
-        for (const DiscRow& disc : index.discs)
-            if (disc.name == name)
-                count = catalogue::countOf(disc.count).value_or(0);
-        ASSERT_GE(count, 0) << "Tracks stands for a disc the index does not list";
-        const catalogue::DiscRead read = catalogue::readDiscFile(tracksPath, count);
+        ASSERT_LT(state.CurrentDisc, index.discs.size());
+        const DiscRow& disc = index.discs.at(state.CurrentDisc);
+        EXPECT_EQ(state.DiscPath, path(disc.name + ".txt"));
+        const catalogue::DiscRead read =
+            catalogue::readDiscFile(state.DiscPath, catalogue::countOf(disc.count).value_or(0));
         EXPECT_EQ(state.Tracks.mid(0, state.TrackCount), read.tracks);
         EXPECT_EQ(state.TrackCount, read.tracks.size());
         EXPECT_EQ(state.DiscIncomplete, read.status == catalogue::DiscRead::Short);
     }
 
     QTemporaryDir dir;
+    TestHooks hooks;
     Module1 state;
+    QStringList signalled;
 };
 
 // A new disc Delta of two planned tracks, its entry under way.
-void startEntry(Module1& state)
+void startEntry(Folder& f)
 {
-    ASSERT_TRUE(state.catalogue().addDisc("Delta", "2 songs", 2).done);
-    state.catalogue().beginEntry();
+    ASSERT_TRUE(f.state.catalogue().addDisc("Delta", "2 songs").done);
+    f.signalled.clear();
 }
 
-void startEntryWithATrack(Module1& state)
+void startEntryWithATrack(Folder& f)
 {
-    startEntry(state);
-    ASSERT_TRUE(state.catalogue().storeEntryTrack(track("D1")).done);
+    startEntry(f);
+    ASSERT_TRUE(f.state.catalogue().storeEntryTrack(track("D1")).done);
 }
 
 struct Operation {
     const char* name;
     std::function<void(Folder&)> prepare;
     std::function<Change(Module1&)> change;
-    QStringList writes;  // the files it writes, in order
-    Files changed;       // the files it leaves unlike the folder's first three (empty: gone)
-    QString outsideText; // what the repeated change adds, beside a change made outside
+    QStringList writes;         // the files it writes, in order
+    Files changed;              // the files it leaves unlike the folder's first three (empty: gone)
+    QString outsideText;        // what the repeated change adds, beside a change made outside
+    QStringList signalled = {}; // what the catalogue tells, in order
 };
 
 void PrintTo(const Operation& op, std::ostream* os)
@@ -168,55 +171,77 @@ QList<Operation> operations()
     return {
         {"add a disc",
          {},
-         [](Module1& s) { return s.catalogue().addDisc("Delta", "2 songs", 2); },
+         [](Module1& s) { return s.catalogue().addDisc("Delta", "2 songs"); },
          {"Delta.txt", "index.txt"},
          {{"index.txt", delta}, {"Delta.txt", ""}},
-         "Delta"},
+         "Delta",
+         {"added 2"}},
+        {"add a disc with its tracks",
+         {},
+         [](Module1& s) { return s.catalogue().addDiscWithTracks("Delta", tracks("D", 2)); },
+         {"Delta.txt", "index.txt"},
+         {{"index.txt", index({{"Alpha", "2"}, {"Bravo", "3"}, {"Delta", "2"}})},
+          {"Delta.txt", catalogue::discBytes(tracks("D", 2))}},
+         "Delta",
+         {"added 2"}},
         {"store a track of a new disc",
-         [](Folder& f) { startEntry(f.state); },
+         [](Folder& f) { startEntry(f); },
          [](Module1& s) { return s.catalogue().storeEntryTrack(track("D1")); },
          {"Delta.txt"},
          {{"index.txt", delta}, {"Delta.txt", catalogue::discBytes({track("D1")})}},
          "D1"},
+        {"store the last track of a new disc",
+         [](Folder& f) { startEntryWithATrack(f); },
+         [](Module1& s) { return s.catalogue().storeEntryTrack(track("D2")); },
+         {"Delta.txt"},
+         {{"index.txt", delta}, {"Delta.txt", catalogue::discBytes({track("D1"), track("D2")})}},
+         "D2",
+         {"shown 2"}},
         {"keep the tracks entered so far",
-         [](Folder& f) { startEntryWithATrack(f.state); },
+         [](Folder& f) { startEntryWithATrack(f); },
          [](Module1& s) { return s.catalogue().keepEntry(); },
          {"index.txt"},
          {{"index.txt", index({{"Alpha", "2"}, {"Bravo", "3"}, {"Delta", "1"}})},
           {"Delta.txt", catalogue::discBytes({track("D1")})}},
-         "Delta\r\n1\r\n"},
+         "Delta\r\n1\r\n",
+         {"shown 2"}},
         {"drop a new disc",
-         [](Folder& f) { startEntryWithATrack(f.state); },
+         [](Folder& f) { startEntryWithATrack(f); },
          [](Module1& s) { return s.catalogue().dropNewDisc(); },
          {"index.txt"},
          {},
-         " 3 \r\nAlpha\r\n2\r\nBravo\r\n3\r\nCharlie"},
+         " 3 \r\nAlpha\r\n2\r\nBravo\r\n3\r\nCharlie",
+         {"removed 2"}},
         {"add a track",
          {},
          [](Module1& s) { return s.catalogue().addTrack(track("New")); },
          {"Alpha.txt", "index.txt"},
          {{"index.txt", index({{"Alpha", "3"}, {"Bravo", "3"}})},
           {"Alpha.txt", alpha(2, track("New"))}},
-         "New"},
+         "New",
+         {"tracks"}},
         {"edit a track",
          {},
          [](Module1& s) { return s.catalogue().editTrack(0, track("Edited")); },
          {"Alpha.txt"},
          {{"Alpha.txt", alpha(0, track("Edited"))}},
-         "Edited"},
+         "Edited",
+         {"tracks"}},
         {"remove a track",
          {},
          [](Module1& s) { return s.catalogue().removeTrack(0); },
          {"Alpha.txt", "index.txt"},
          {{"index.txt", index({{"Alpha", "1"}, {"Bravo", "3"}})},
           {"Alpha.txt", catalogue::discBytes({track("A2")})}},
-         "Alpha\r\n1\r\n"},
+         "Alpha\r\n1\r\n",
+         {"tracks"}},
         {"remove a disc",
          {},
-         [](Module1& s) { return s.catalogue().removeDisc(1); },
+         [](Module1& s) { return s.catalogue().removeDisc(0); },
          {"index.txt"},
-         {{"index.txt", index({{"Alpha", "2"}})}, {"Bravo.txt", {}}},
-         " 2 \r\nAlpha\r\n2\r\nCharlie"},
+         {{"index.txt", index({{"Bravo", "3"}})}, {"Alpha.txt", {}}},
+         " 2 \r\nBravo\r\n3\r\nCharlie",
+         {"removed 0", "shown 0"}},
         {"save typed comments",
          [](Folder& f) { f.state.catalogue().setComment(1, "typed"); },
          [](Module1& s) { return s.catalogue().saveComments(); },
@@ -229,10 +254,11 @@ QList<Operation> operations()
              f.put("Bravo.txt", shortBravo);
              f.show(1);
          },
-         [](Module1& s) { return s.catalogue().keepShortDisc(1); },
+         [](Module1& s) { return s.catalogue().keepShortDisc(); },
          {"index.txt"},
          {{"index.txt", index({{"Alpha", "2"}, {"Bravo", "2"}})}, {"Bravo.txt", shortBravo}},
-         "Bravo\r\n2\r\n"},
+         "Bravo\r\n2\r\n",
+         {"tracks"}},
     };
 }
 
@@ -246,12 +272,13 @@ TEST_P(EveryChange, WritesItsFilesAndTheStateFollows)
     Folder f;
     if (op.prepare)
         op.prepare(f);
-    f.state.filesWritten.clear();
+    f.hooks.filesWritten.clear();
     const Change change = op.change(f.state);
     EXPECT_TRUE(change.done) << change.problem.toStdString();
     EXPECT_EQ(change.problem, QString());
+    EXPECT_EQ(f.signalled, op.signalled);
     QStringList written;
-    for (const QString& path : f.state.filesWritten)
+    for (const QString& path : f.hooks.filesWritten)
         written << QFileInfo(path).fileName();
     EXPECT_EQ(written, op.writes);
     Files after = Folder().files();
@@ -278,14 +305,18 @@ TEST_P(EveryChange, AFailedWriteLeavesTheStateAsTheFilesAre)
                 op.prepare(f);
             const Files before = f.files();
             int writes = 0;
-            f.state.writeFault = [&](const QString&) -> qint64 {
+            f.hooks.writeFault = [&](const QString&) -> qint64 {
                 const int n = writes++;
                 return n == failing || (forGood && n > failing) ? 0 : -1;
             };
+            f.signalled.clear();
             const Change change = op.change(f.state);
             EXPECT_FALSE(change.done);
             EXPECT_TRUE(change.problem.contains(op.writes.at(failing)))
                 << change.problem.toStdString();
+            if (!forGood) {
+                EXPECT_EQ(f.signalled, QStringList()); // nothing changed to tell of
+            }
             if (!forGood) {
                 EXPECT_EQ(f.files(), before);
             }
@@ -338,10 +369,8 @@ TEST_P(EveryChange, AFileChangedOutsideIsNeverOverwritten)
         EXPECT_EQ(f.state.Discs, discsBefore);
         EXPECT_EQ(f.state.Tracks, tracksBefore);
 
-        // Read again, as the main window does, and repeat.
+        // Read again, as every window does after such a change, and repeat.
         ASSERT_EQ(f.state.catalogue().reload(), QString());
-        if (!f.state.catalogue().entering() && !f.state.catalogue().tracksPath().isEmpty())
-            f.show(f.state.CurrentDisc);
         const Change again = op.change(f.state);
         EXPECT_TRUE(again.done) << again.problem.toStdString();
         const Files now = f.files();
@@ -365,18 +394,21 @@ TEST(CatalogueComments, TypedCommentsWaitUntilWrittenAndGoOnlyToTheirDisc)
 {
     Folder f;
     f.state.catalogue().setComment(0, "first");
-    EXPECT_EQ(f.state.CommentsDirty, 1);
+    EXPECT_TRUE(f.state.CommentsDirty);
     EXPECT_EQ(f.state.catalogue().comment(0), "first");
     EXPECT_EQ(f.state.Tracks.at(0)[6], QString()); // not in the state before the file
     f.state.catalogue().setComment(0, QString());  // typed back as it was
-    EXPECT_EQ(f.state.CommentsDirty, 0);
+    EXPECT_FALSE(f.state.CommentsDirty);
 
+    // Shown next, another disc has the comment written to its own file first.
     f.state.catalogue().setComment(1, "for Alpha");
     const Files before = f.files();
-    f.show(1); // Bravo is in Tracks now: Alpha's comment never reaches Bravo
-    EXPECT_TRUE(f.state.catalogue().saveComments().done);
-    EXPECT_EQ(f.files(), before);
-    EXPECT_EQ(f.state.CommentsDirty, 0);
+    f.show(1);
+    QList<Track> alpha = tracks("A", 2);
+    alpha[1][6] = "for Alpha";
+    EXPECT_EQ(f.files().value("Alpha.txt"), catalogue::discBytes(alpha));
+    EXPECT_EQ(f.files().value("Bravo.txt"), before.value("Bravo.txt"));
+    EXPECT_FALSE(f.state.CommentsDirty);
 }
 
 // A catalogue file that is a link is written through only where the link
@@ -413,11 +445,12 @@ TEST(CatalogueLinks, WrittenThroughOnlyInsideData)
         QFile moved(target);
         ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
         EXPECT_EQ(moved.readAll().contains("New"), written);
-        if (!written)
+        if (!written) {
             EXPECT_EQ(change.problem, QString("The file '%1' is a link to '%2', outside the "
                                               "catalogue's folder, so Platterbook writes nothing "
                                               "to it.")
                                           .arg(path, target));
+        }
     }
 
     // The whole Data folder a link.
@@ -431,33 +464,127 @@ TEST(CatalogueLinks, WrittenThroughOnlyInsideData)
     EXPECT_EQ(catalogue::readIndex(data + "/index.txt").discs, QList<DiscRow>({{"Alpha", "2"}}));
 }
 
-TEST(CatalogueLock, OneProgramPerCatalogue)
+// What opening finds a folder to be; only the lock is ever written.
+TEST(CatalogueOpening, WhatAFolderIsFoundToBe)
+{
+    using O = Catalogue::Opening;
+    const QString lock = Catalogue::lockFileName();
+    const QList<std::tuple<const char*, std::function<void(Folder&)>, O::Status, QString>> cases = {
+        {"whole", {}, O::Opened, ""},
+        {"no folder", [](Folder& f) { QDir(f.path("")).removeRecursively(); }, O::NoFolder, ""},
+        {"no index", [](Folder& f) { QFile::remove(f.path("index.txt")); }, O::NoIndex, ""},
+        {"Data a file",
+         [](Folder& f) {
+             QDir(f.path("")).removeRecursively();
+             QFile(f.dir.filePath("Data")).open(QIODevice::WriteOnly);
+         },
+         O::Refused,
+         "'<dir>/Data' is a file, but Platterbook keeps its catalogue in a folder of "
+         "that name. Please move the file away."},
+        {"an emptied index", [](Folder& f) { f.put("index.txt", ""); }, O::Refused,
+         "The catalogue index '<dir>/Data/index.txt' is damaged: it is empty, but the folder "
+         "holds disc files such as 'Alpha.txt'"},
+        {"a count one pair short",
+         [](Folder& f) { f.put("index.txt", " 1 \r\nAlpha\r\n2\r\nBravo\r\n3\r\n"); }, O::Opened,
+         "The catalogue index '<dir>/Data/index.txt' says on its first line that it holds 1 "
+         "discs, but it lists 2. All 2 are shown, and the index gets the right count with the "
+         "next change."},
+        {"a lock from another computer",
+         [lock](Folder& f) { f.put(lock, "4242\nplatterbook\nstudio-pc\n"); }, O::HeldElsewhere,
+         "studio-pc"},
+        // A lock file a crash left empty is stale, unless a program holds it;
+        // the guard of a stale lock's removal, left by a kill then, goes too.
+        {"an empty lock", [lock](Folder& f) { f.put(lock + ".rmlock", ""); }, O::Opened, ""},
+        {"an empty lock held", {}, O::HeldHere, ""},
+    };
+    for (const auto& [what, prepare, status, text] : cases) {
+        SCOPED_TRACE(what);
+        Folder f;
+        f.state.catalogue().unlock();
+        const Files before = f.files();
+        if (prepare)
+            prepare(f);
+        int held = -1;
+        if (QString(what).startsWith("an empty lock")) {
+            f.put(lock, "");
+            held = ::open(QFile::encodeName(f.path(lock)), O_RDONLY);
+            if (QString(what).endsWith("held"))
+                ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+        }
+        Module1 other({f.dir.path(), f.dir.filePath("settings.ini"), 1024});
+        const O opened = other.catalogue().open();
+        EXPECT_EQ(opened.status, status);
+        EXPECT_EQ(QString(opened.text + opened.notice + opened.host).replace(f.dir.path(), "<dir>"),
+                  text);
+        EXPECT_EQ(QFileInfo::exists(f.path(lock)), status != O::NoFolder && status != O::Refused);
+        EXPECT_FALSE(QFileInfo::exists(f.path(lock + ".rmlock")));
+        if (status == O::HeldElsewhere) {
+            EXPECT_TRUE(other.catalogue().takeOverLock());
+        }
+        if (held >= 0)
+            ::close(held);
+        if (status == O::Opened && QString(what) == "whole") {
+            EXPECT_EQ(f.files(), before);
+            other.catalogue().unlock();
+            EXPECT_FALSE(QFileInfo::exists(f.path(lock)));
+        }
+    }
+}
+
+// Showing a disc: its length read, or the default written once; a disc that
+// cannot be shown leaves the one on show.
+TEST(CatalogueShowing, TheDefaultLengthOnceAndNothingShownOnFailure)
 {
     Folder f;
-    EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::Taken);
-    EXPECT_TRUE(QFileInfo::exists(f.path(Catalogue::lockFileName())));
-    EXPECT_FALSE(Catalogue::lockFileName().endsWith(".txt"));
-    f.state.catalogue().unlock();
-    EXPECT_FALSE(QFileInfo::exists(f.path(Catalogue::lockFileName())));
+    EXPECT_EQ(f.state.settings().discLength("Alpha"), "01:14:00");
+    EXPECT_EQ(f.state.DiscLength, 74 * 60);
+    f.state.settings().setDiscLength("Bravo", "1:20:00");
+    f.show(1);
+    EXPECT_EQ(f.state.DiscLength, 80 * 60);
+    EXPECT_EQ(f.state.settings().discLength("Bravo"), "1:20:00");
+    QFile::remove(f.path("Alpha.txt"));
+    const Change failed = f.state.catalogue().showDisc(0);
+    EXPECT_FALSE(failed.done);
+    EXPECT_EQ(QString(failed.problem).replace(f.dir.path(), "<dir>"),
+              "The disc 'Alpha' cannot be shown: its file '<dir>/Data/Alpha.txt' could not be "
+              "read (the file does not exist).");
+    EXPECT_EQ(f.state.CurrentDisc, 1);
+    EXPECT_EQ(f.signalled, QStringList());
+    f.expectStateIsFiles();
+}
 
-    // A lock file a crash left empty is stale, unless a program holds it.
-    f.put(Catalogue::lockFileName(), "");
-    const int held = ::open(QFile::encodeName(f.path(Catalogue::lockFileName())), O_RDONLY);
-    ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
-    EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::HeldHere);
-    ::close(held);
-    // The guard of a stale lock's removal, left by a program killed then, goes too.
-    f.put(Catalogue::lockFileName() + ".rmlock", "");
-    EXPECT_EQ(f.state.catalogue().lock(), Catalogue::Lock::Taken);
-    EXPECT_FALSE(QFileInfo::exists(f.path(Catalogue::lockFileName() + ".rmlock")));
-    f.state.catalogue().unlock();
-
-    // A lock from another computer is taken over only when asked to.
-    f.put(Catalogue::lockFileName(), "4242\nplatterbook\nstudio-pc\n");
-    QString other;
-    EXPECT_EQ(f.state.catalogue().lock(&other), Catalogue::Lock::HeldElsewhere);
-    EXPECT_EQ(other, "studio-pc");
-    EXPECT_TRUE(f.state.catalogue().takeOverLock());
+// Every disc's tracks as printing, the spreadsheet and the inlay take them:
+// the counted records, or for a count outside 1 to 25 the records there
+// are, at most 25; a short or missing file is named.
+TEST(CatalogueReading, EveryDiscOnceWithOneRuleForItsCount)
+{
+    Folder f;
+    const QList<std::tuple<QString, int, int, QString>> cases = {
+        // count, records in the file, records taken, what is said
+        {"0", 3, 3, ""},
+        {"1", 3, 1, ""},
+        {"25", 25, 25, ""},
+        {"26", 30, 25, ""},
+        {"songs", 2, 2, ""},
+        {"4", 2, 2, "The file '<dir>/Data/D.txt' of the disc 'D' holds 2 of its 4 tracks."},
+        {"2", -1, 0,
+         "The file '<dir>/Data/D.txt' of the disc 'D' cannot be read: the file does "
+         "not exist."},
+    };
+    for (const auto& [count, records, taken, said] : cases) {
+        SCOPED_TRACE(count.toStdString());
+        f.put("index.txt", catalogue::indexBytes({{"Alpha", "2"}, {"D", count}}));
+        QFile::remove(f.path("D.txt"));
+        if (records >= 0)
+            f.put("D.txt", catalogue::discBytes(tracks("D", records)));
+        ASSERT_EQ(f.state.catalogue().reload(), QString());
+        const QList<catalogue::DiscTracks> all = f.state.catalogue().allDiscs();
+        ASSERT_EQ(all.size(), 2);
+        EXPECT_EQ(all[0].tracks, tracks("A", 2));
+        EXPECT_EQ(all[1].name, "D");
+        EXPECT_EQ(all[1].tracks, tracks("D", taken));
+        EXPECT_EQ(QString(all[1].problem).replace(f.dir.path(), "<dir>"), said);
+    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "printing/PrintLayout.h"
+#include "store/PrintLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "main/CatalogueSearch.h"
 #include "store/Codepage.h"
+#include "store/Search.h"
 
 #include <gtest/gtest.h>
 

@@ -9,12 +9,14 @@ using catalogue::Track;
 TestProgram::TestProgram(int screenWidth) : m_path(m_dir.path())
 {
     m_state = std::make_unique<Module1>(
-        Environment{m_path, m_path + QStringLiteral("/settings.ini"), screenWidth});
+        Environment{m_path, m_path + QStringLiteral("/settings.ini"), screenWidth, {}, &m_hooks});
 }
 
 TestProgram::TestProgram(const TestProgram& sameFolder) : m_path(sameFolder.programDir())
 {
-    m_state = std::make_unique<Module1>(sameFolder.m_state->environment());
+    Environment environment = sameFolder.m_state->environment();
+    environment.hooks = &m_hooks;
+    m_state = std::make_unique<Module1>(environment);
 }
 
 TestProgram::~TestProgram()
@@ -57,36 +59,32 @@ QByteArray TestProgram::bytes(const QString& name) const
 void TestProgram::answer(const QStringList& answers)
 {
     m_answers = answers;
-    m_state->answerMessage = [this](Module1& state) {
-        if (m_answers.isEmpty())
-            return; // dismissed: no answer
-        const QString next = m_answers.takeFirst();
-        if (!next.isEmpty())
-            state.MsgAnswer = next;
+    m_hooks.answer = [this](int, const QString&) {
+        return m_answers.isEmpty() ? QString() : m_answers.takeFirst(); // none: dismissed
     };
 }
 
 QStringList TestProgram::messageTexts() const
 {
     QStringList texts;
-    for (const ShownMessage& m : m_state->messagesShown)
+    for (const ShownMessage& m : m_hooks.messagesShown)
         texts << m.text;
     return texts;
 }
 
 QString TestProgram::lastMessage() const
 {
-    return m_state->messagesShown.isEmpty() ? QString() : m_state->messagesShown.last().text;
+    return m_hooks.messagesShown.isEmpty() ? QString() : m_hooks.messagesShown.last().text;
 }
 
 int TestProgram::lastKind() const
 {
-    return m_state->messagesShown.isEmpty() ? 0 : m_state->messagesShown.last().kind;
+    return m_hooks.messagesShown.isEmpty() ? 0 : m_hooks.messagesShown.last().kind;
 }
 
 bool TestProgram::start()
 {
-    if (!m_state->answerMessage)
+    if (!m_hooks.answer)
         answer({});
     m_main = std::make_unique<frmMain>(*m_state);
     QObject::connect(m_main.get(), &frmMain::programEnded, [this] { m_ended = true; });
@@ -121,7 +119,7 @@ Track makeTrack(const QString& title, const QString& length, const QString& comm
 QStringList messagesWithKinds(TestProgram& program)
 {
     QStringList shown;
-    for (const ShownMessage& m : program.state().messagesShown)
+    for (const ShownMessage& m : program.hooks().messagesShown)
         shown << QString::number(m.kind) + u' ' + m.text;
     return shown;
 }
@@ -129,16 +127,19 @@ QStringList messagesWithKinds(TestProgram& program)
 QString mainView(TestProgram& program)
 {
     const frmMain& w = program.main();
-    const auto rows = std::count_if(w.txtComments.begin(), w.txtComments.end(),
+    const auto rows = std::count_if(w.rows->txtComments.begin(), w.rows->txtComments.end(),
                                     [](const QLineEdit* box) { return box->isVisible(); });
-    const bool readOnly = w.txtComments[0]->isVisible() && w.txtComments[0]->isReadOnly();
+    const bool readOnly =
+        w.rows->txtComments[0]->isVisible() && w.rows->txtComments[0]->isReadOnly();
     return QStringLiteral("%1 | chooser %2 | disc %3 | %4 tracks, %5 rows%6")
         .arg(w.lblDisc->text())
         .arg(w.cmbDisc->currentIndex())
         .arg(program.state().CurrentDisc)
         .arg(program.state().TrackCount)
         .arg(rows)
-        .arg(readOnly ? ", read-only: " + w.txtComments[0]->toolTip() : QString());
+        .arg(readOnly
+                 ? ", read-only: " + w.rows->txtComments[0]->toolTip().remove("<p>").remove("</p>")
+                 : QString());
 }
 
 void dragBy(QWidget* on, QPoint from, QPoint by)

@@ -14,6 +14,7 @@
 #include "printing/frmPrint.h"
 #include "store/CatalogueFiles.h"
 #include "store/Module1.h"
+#include "support/ChooseDisc.h"
 #include "support/QtPrinters.h"
 
 #include <QtPrintSupport>
@@ -55,12 +56,14 @@ public:
     bool startWith(const QList<std::pair<QString, QList<catalogue::Track>>>& discs);
 
     Module1& state() { return *m_state; }
+    TestHooks& hooks() { return m_hooks; }
     frmMain& main() { return *m_main; }
     bool ended() const { return m_ended; }
 
 private:
     QTemporaryDir m_dir;
     QString m_path;
+    TestHooks m_hooks;
     std::unique_ptr<Module1> m_state;
     std::unique_ptr<frmMain> m_main;
     QStringList m_answers;
@@ -171,8 +174,7 @@ inline void newDisc(TestProgram& p, const QString& name, const QString& count)
 // The track window's boxes in the order of a track's fields.
 inline std::array<QLineEdit*, catalogue::FieldCount> boxes(frmNewt* e)
 {
-    return {e->txtLabel,  e->txtProducer,           e->txtTitle,   e->txtDate,
-            e->txtLength, e->cmbFormat->lineEdit(), e->txtComments};
+    return e->boxes();
 }
 
 // What the track window's boxes hold.
