@@ -225,31 +225,22 @@ TEST(X11, CornersShowWhatLiesBehindTheWindow)
     EXPECT_TRUE(QTest::qWaitFor(cut, 5000));
 }
 
-// With no disc shown only the navigator's setting is written.
-TEST(Options, NoDiscShownWritesNaviAlone)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock", {makeTrack("A")}}}));
-    Settings& settings = p.state().settings();
-    inDialog<frmOption>(p.main().picOption, [](frmOption& d) {
-        EXPECT_FALSE(d.chkMono->isEnabled() || d.txtDisclen->isEnabled() ||
-                     d.lblCurrent->isEnabled());
-        EXPECT_FALSE(d.chkNavi->isChecked()); // "navi" missing
-        keyTo(&d, Qt::Key_Return);            // Enter is Okay
-        EXPECT_FALSE(d.isVisible());
-    });
-    EXPECT_EQ(settings.navi() + "|" + settings.discLength("Rock") + "|" + settings.mono("Rock"),
-              "0||");
-}
-
-// Mono doubles and halves the length, of which only the time of day remains;
-// Cancel stores nothing; a length that is not a time is refused; Okay stores
-// the length as typed.
+// With no disc shown only the navigator's setting is written. Mono doubles and
+// halves the length, of which only the time of day remains, and shows as
+// stored; Cancel stores nothing; a length that is not a time is refused; Okay
+// stores the length as typed.
 TEST(Options, TheDiscLengthAndMono)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({{"Rock", {makeTrack("A", "40:00"), makeTrack("B", "40:00")}}}));
     Settings& settings = p.state().settings();
+    inDialog<frmOption>(p.main().picOption, [](frmOption& d) {
+        EXPECT_FALSE(d.chkMono->isEnabled() || d.txtDisclen->isEnabled() ||
+                     d.lblCurrent->isEnabled() || d.chkNavi->isChecked()); // "navi" missing
+        keyTo(&d, Qt::Key_Return);                                         // Enter is Okay
+    });
+    EXPECT_EQ(settings.navi() + "|" + settings.discLength("Rock") + "|" + settings.mono("Rock"),
+              "0||");
     settings.setDiscLength("Rock", "01:14:00");
     chooseDisc(p.main(), 0);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); // a 12-hour locale
@@ -267,6 +258,8 @@ TEST(Options, TheDiscLengthAndMono)
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(settings.mono("Rock") + "|" + settings.discLength("Rock"), "1|2:28:00");
     EXPECT_EQ(p.main().RemainingText, "-68:00"); // 148 - 80 minutes
+    inDialog<frmOption>(p.main().picOption,
+                        [](frmOption& d) { EXPECT_TRUE(d.chkMono->isChecked()); });
 
     settings.setDiscLength("Rock", "13:00:00");
     settings.setMono("Rock", "0");

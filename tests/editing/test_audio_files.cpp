@@ -1,6 +1,7 @@
 // Tracks from audio files in the track window: dropped on it or chosen with
 // its button, each file's tags fill the boxes, Save stores one and fills the
 // boxes from the next; and the print window's inlay and spreadsheet choices.
+#include "printing/Inlay.h"
 #include "support/TestProgram.h"
 
 using catalogue::Track;
@@ -98,17 +99,23 @@ TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
     chooseDisc(p.main(), 0);
     QTest::keyClicks(p.main().rows->txtComments[0], "typed"); // printed at once, as shown
     QTemporaryDir out;
-    for (const QString& choice : {frmPrint::InlayChoice, frmPrint::SpreadsheetChoice}) {
+    // A write that fails is told, and the window stays.
+    for (const auto& [choice, file] : {std::pair{frmPrint::InlayChoice, QString("/dev/full")},
+                                       {frmPrint::InlayChoice, QString()},
+                                       {frmPrint::SpreadsheetChoice, QString()}}) {
         inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& print) {
             print.chooseFile = [&](const QString&, const QString& suggested, const QString&) {
-                return out.filePath(suggested);
+                return file.isEmpty() ? out.filePath(suggested) : file;
             };
             print.lstPrint->setCurrentItem(
                 print.lstPrint->findItems(choice, Qt::MatchExactly).first());
             click(print.picPrint);
-            EXPECT_FALSE(print.isVisible());
+            EXPECT_EQ(print.isVisible(), !file.isEmpty());
         });
     }
+    EXPECT_EQ(messagesWithKinds(p), QStringList{"1 The inlay could not be written to '/dev/full': "
+                                                "No space left on device."});
+    EXPECT_EQ(inlay::trackLine({"", "", "Solo", "", "", "", ""}), "Solo"); // no artist
     QFile pdf(out.filePath("Rock, Vol. 2 inlay.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");

@@ -97,34 +97,6 @@ TEST(RemoveDialog, EachJobByEnterDoubleClickOrButtonAndOnlyWithAChoice)
     }
 }
 
-TEST(RemoveDisc, TheFirstDiscIsShownAfterwardsUntilNoneIsLeft)
-{
-    TestProgram p;
-    ASSERT_TRUE(p.startWith(
-        {{"Rock", makeTracks(1)}, {"Jazz", makeTracks(2, "J")}, {"Mix", makeTracks(1)}}));
-    chooseDisc(p.main(), 2);
-    const int loads = p.main().redraws();
-    removeDialog(p, p.main().picRemd, 1);
-    EXPECT_EQ(p.main().lblDisc->text(), "Rock");
-    EXPECT_EQ(p.main().redraws(), loads + 1);
-    EXPECT_EQ(p.main().cmbDisc->currentIndex(), 0);
-    EXPECT_EQ(p.state().CurrentDisc, 0);
-    // Its only track removed leaves an empty file.
-    removeDialog(p, p.main().picRemt, 0);
-    EXPECT_EQ(p.bytes("Rock.txt"), QByteArray());
-    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 2 \r\nRock\r\n0\r\nMix\r\n1\r\n"));
-    EXPECT_EQ(p.state().TrackCount, 0);
-    // The last discs removed leave the empty catalogue.
-    removeDialog(p, p.main().picRemd, 0);
-    EXPECT_EQ(p.main().lblDisc->text(), "Mix");
-    removeDialog(p, p.main().picRemd, 0);
-    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 0 \r\n"));
-    EXPECT_EQ(p.bytes("Mix.txt"), QByteArray("<missing>"));
-    EXPECT_EQ(p.main().cmbDisc->count(), 0);
-    EXPECT_EQ(p.main().lblDisc->text(), QString());
-    EXPECT_FALSE(p.main().rows->lblTitle[0]->isVisible());
-}
-
 TEST(RemoveDisc, AFailedWriteIsToldAndTheListStays)
 {
     TestProgram p;

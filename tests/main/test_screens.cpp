@@ -56,9 +56,6 @@ TEST(Screens, EveryWindowReadsWholeOnItsScreen)
         {2, 0,
          "This program runs best in 1152x864 or higher.\rThe program will not run in "
          "640x480 and will now quit."},
-        {2, 0,
-         "This program runs best in 1152x864 or higher.\rYour compilations have been "
-         "limited to 19 tracks each."},
         {1, 0,
          "You must ensure the file named 'Index' can be found within the folder named "
          "'Data' in the same folder as this application."},
@@ -68,7 +65,6 @@ TEST(Screens, EveryWindowReadsWholeOnItsScreen)
          "please repeat what you did."},
         {5, 0, "Do you want to make a disc from the data you have entered this far?"},
         {6, 0, QString()},
-        {2, 53, firstRun},
         {2, 76, firstRun},
     };
     for (const auto& [kind, error, text] : messages) {

@@ -133,16 +133,12 @@ TEST(StartUp, DamagedCataloguesAndDiscsThatCannotBeShown)
     };
     const QByteArray two = catalogue::discBytes(makeTracks(2)), cut = two + "Z label\r\n";
     const Files damaged = {{"Data/index.txt", " 1 \r\n../Rock\r\n1\r\n"}};
-    const Files emptied = {{"Data/index.txt", ""}, {"Data/Rock.txt", two}};
     Files counted = files("5", cut);
     counted["Data/index.txt"].replace(" 2 ", " 1 ");
     const Files gone = {{"Data/index.txt", " 1 \r\nGone\r\n2\r\n"}};
     const QString badIndex = "1 The catalogue index '<dir>/Data/index.txt' is damaged at line 2: "
                              "the disc name '../Rock' cannot be a file in the Data folder. "
                              "Platterbook will close without changing it.";
-    const QString emptyIndex = "1 The catalogue index '<dir>/Data/index.txt' is damaged: it is "
-                               "empty, but the folder holds disc files such as 'Rock.txt'. "
-                               "Platterbook will close without changing it.";
     const QString countWrong = "3 The catalogue index '<dir>/Data/index.txt' says on its first "
                                "line that it holds 1 discs, but it lists 2. All 2 are shown, and "
                                "the index gets the right count with the next change.";
@@ -158,7 +154,6 @@ TEST(StartUp, DamagedCataloguesAndDiscsThatCannotBeShown)
     const QString odd = "Odd | chooser 1 | disc 1 | %1 tracks, %1 rows%2";
     for (const Start& start : QList<Start>{
              {"damaged index", damaged, {}, {}, "ended", {badIndex}},
-             {"an empty index beside discs", emptied, {}, {}, "ended", {emptyIndex}},
              {"count one pair short",
               counted,
               {"", "yes"},

@@ -1,4 +1,5 @@
 #include "printing/PrintOut.h"
+#include "store/PrintLayout.h"
 #include "support/TestProgram.h"
 
 using catalogue::Track;
@@ -92,6 +93,23 @@ TEST(PrintWindow, RefusalsAndWhetherTheWindowStays)
     }
 }
 
+// The search results hold every hit, each disc's file read once.
+TEST(PrintWindow, SearchResultsHoldEveryHit)
+{
+    TestProgram p;
+    QList<Track> rock = makeTracks(2), jazz = makeTracks(1);
+    rock[0][6] = jazz[0][6] = "findme";
+    ASSERT_TRUE(p.startWith({{"Rock", rock}, {"Jazz", jazz}}));
+    p.answer({"findme"});
+    frmPrint print(p.state(), &p.main());
+    print.Searchsub = [&p] { return p.main().Searchsub(); };
+    printFields(print, {"Comments"});
+    print.Psetting(printing::SearchResults);
+    EXPECT_TRUE(print.PrintText.contains("Disc Name:    Rock\r\rTrack 1") &&
+                print.PrintText.contains("Disc Name:    Jazz\r\rTrack 1"))
+        << print.PrintText.toStdString();
+}
+
 TEST(PrintOut, LongLinesWrapAtABlank)
 {
     const auto measure = [](const QString& s) { return qreal(s.size()); };
@@ -148,7 +166,7 @@ TEST(PrintOut, APdfHoldsTheLinesInOrderOnA4Pages)
         keyTo(&d, Qt::Key_Return);
         EXPECT_TRUE(d.isVisible());
     });
-    EXPECT_EQ(p.lastMessage(), "Printing failed: '/dev/full' could not be written: No space left "
-                               "on device.");
+    EXPECT_EQ(messagesWithKinds(p).last(), "1 Printing failed: '/dev/full' could not be written: "
+                                           "No space left on device.");
     EXPECT_FALSE(QFileInfo("/dev/full").isFile());
 }

@@ -128,24 +128,6 @@ void seedCatalogue(const QString& programDir)
     }
 }
 
-// The command line prints what it made; the harness has no use for it.
-struct Quiet {
-    Quiet() : saved(::dup(1))
-    {
-        std::fflush(stdout);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::close(null);
-    }
-    ~Quiet()
-    {
-        std::fflush(stdout);
-        ::dup2(saved, 1);
-        ::close(saved);
-    }
-    int saved;
-};
-
 template <typename Driver> int child(const QString& dir, quint32 seed, int steps)
 {
     const int journal = ::open(QFile::encodeName(dir + QStringLiteral("/journal")).constData(),
@@ -292,7 +274,7 @@ QString nextCommand(const QString& dir, const QString& scratch)
     return {};
 }
 
-// Everything needed to look into a failed round and replay it: the seeds,
+// Everything needed to look into a failed round: the seeds,
 // the kill, the action, the folder as the run began and as the kill left it,
 // and every file as it was before the action, after it, and as found. Kept
 // beside the test's output (in the folder CTest runs it in).
@@ -310,8 +292,7 @@ QString keepReport(quint32 seed, int round, quint32 runSeed, int k, const QStrin
     QTextStream out(&file);
     out << "harness seed " << seed << ", round " << round << ", run seed " << runSeed
         << ", killed in step " << k << " (" << action << ")\n"
-        << problem << "\n"
-        << "replay: crash_harness --replay " << folder << "/start " << runSeed << " " << k << "\n";
+        << problem << "\n";
     const Snapshot found = snapshot(dir);
     QStringList names = found.keys() + before.keys() + after.keys();
     names.removeDuplicates();
@@ -344,27 +325,10 @@ int main(int argc, char* argv[])
                                                                           args.at(3).toUInt(),
                                                                           args.at(4).toInt());
     const auto replayed = commands ? replay<CommandDriver> : replay<CatalogueDriver>;
-    if (args.size() >= 5 && args.at(1) == QLatin1String("--replay")) {
-        // The states before and after step k of a kept run, as the check saw them
-        // (the sounds of a command line run beside the start folder).
-        QTemporaryDir scratch;
-        QString action;
-        QString twice;
-        Snapshot before, after;
-        {
-            const Quiet quiet;
-            std::tie(before, after) =
-                replayed(args.at(2), scratch.filePath(QStringLiteral("s")), args.at(3).toUInt(),
-                         args.at(4).toInt(), &action, &twice);
-        }
-        std::printf("step %s: %s %s\n", qPrintable(args.at(4)), qPrintable(action),
-                    qPrintable(twice));
-        for (auto it = after.begin(); it != after.end(); ++it)
-            std::printf("%s: %s\n", qPrintable(it.key()),
-                        before.value(it.key()) == it.value() ? "unchanged" : "changed");
-        return 0;
-    }
-
+    // What the command line prints of the discs it made is of no use here:
+    // the harness speaks on standard error.
+    if (commands)
+        std::freopen("/dev/null", "w", stdout);
     const int kills = args.size() > 1 ? args.at(1).toInt() : 300;
     const quint32 seed = args.size() > 2 && args.at(2) != QLatin1String("0")
                              ? args.at(2).toUInt()
@@ -432,10 +396,7 @@ int main(int argc, char* argv[])
         QString action;
         QString twice;
         Snapshot before, after;
-        {
-            const Quiet quiet;
-            std::tie(before, after) = replayed(start, scratch, runSeed, k, &action, &twice);
-        }
+        std::tie(before, after) = replayed(start, scratch, runSeed, k, &action, &twice);
         if (before != after) {
             const Snapshot now = snapshot(dir);
             if (now == before)
@@ -449,22 +410,20 @@ int main(int argc, char* argv[])
                                           : QStringLiteral("the run wrote %1").arg(twice);
         if (problem.isEmpty())
             problem = recover(dir, scratch);
-        if (problem.isEmpty() && commands) {
-            const Quiet quiet;
+        if (problem.isEmpty() && commands)
             problem = nextCommand(dir, scratch);
-        }
         if (problem.isEmpty()) {
             ++intact;
         } else {
             const QString kept =
                 keepReport(seed, round, runSeed, k, action, problem, start, dir, before, after);
-            std::printf("round %d (seed %u, step %d, %s): %s\n  everything about it: %s\n", round,
+            std::fprintf(stderr, "round %d (seed %u, step %d, %s): %s\n  everything about it: %s\n", round,
                         runSeed, k, qPrintable(action), qPrintable(problem), qPrintable(kept));
         }
         QFile::remove(dir + QStringLiteral("/journal"));
     }
-    std::printf("kills: %d, catalogues intact: %d\n", killed, intact);
-    std::printf("seed %u; the action under way was found not begun %d times, done %d times, "
+    std::fprintf(stderr, "kills: %d, catalogues intact: %d\n", killed, intact);
+    std::fprintf(stderr, "seed %u; the action under way was found not begun %d times, done %d times, "
                 "part way %d times\n",
                 seed, foundBefore, foundAfter, foundBetween);
     return intact == kills ? 0 : 1;

@@ -1,16 +1,6 @@
-// Data replaced by a file while the program runs. (A file replaced by a
-// folder, a full disk and a failed write are the core's atomic write tests.) (A disk that fills up
-// part way through a write is the core's atomic write test.)
+// Data replaced by a file while the program runs (a full disk and a failed
+// write are the core's atomic write tests).
 #include "support/TestProgram.h"
-
-namespace {
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-} // namespace
 
 TEST(EnvironmentFaults, DataReplacedByAFileWhileTheProgramRuns)
 {
@@ -35,7 +25,9 @@ TEST(EnvironmentFaults, DataReplacedByAFileWhileTheProgramRuns)
     EXPECT_EQ(p.lastKind(), 1);
     EXPECT_TRUE(p.messageTexts().join('|').contains("Rock.txt' was changed outside"));
     EXPECT_EQ(p.main().rows->txtComments[0]->text(), "lost?");
-    EXPECT_EQ(entries(program.filePath("Moved")), (QStringList{"Rock.txt", "index.txt"}));
-    EXPECT_EQ(entries(p.programDir()), (QStringList{"Data", "Moved", "settings.ini"}));
+    EXPECT_EQ(QDir(program.filePath("Moved")).entryList(QDir::Files, QDir::Name),
+              (QStringList{"Rock.txt", "index.txt"}));
+    EXPECT_EQ(QDir(p.programDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{"Data", "Moved", "settings.ini"}));
     EXPECT_TRUE(QFileInfo(program.filePath("Data")).isFile());
 }

@@ -34,10 +34,12 @@ TEST(SearchCore, LetterCaseDoesNotMatter)
         EXPECT_EQ(text.mid(hit[1] + hit[2] - 4, 4).toLower(), "rock");
     // Letters beyond ASCII, also those where the code page differs from
     // Latin-1; a character no file can hold finds nothing.
-    const QString accents = QString::fromUtf8("BJÖRK Škoda œuvre ŸES µ ÉTÉ\r\n");
+    const QString accents = QString::fromUtf8("BJÖRK Škoda œuvre ŸES ÿes µ ÉTÉ\r\n");
     for (const char* needle : {"björk", "ŠKODA", "ŒUVRE", "ÿes", "µ", "été", "日本", "x"})
         EXPECT_EQ(searchAll({accents}, QString::fromUtf8(needle)).size(),
-                  QString::fromUtf8(needle) == "日本" || QString(needle) == "x" ? 0 : 1)
+                  QString(needle) == "ÿes"                              ? 2
+                  : QString(needle) == "日本" || QString(needle) == "x" ? 0
+                                                                        : 1)
             << needle;
 }
 
@@ -49,7 +51,7 @@ TEST(SearchCore, PositionsAndOffsets)
     const QList<std::tuple<QStringList, QString, QList<HitRow>>> cases = {
         {{"xxabcxxxxxxabcx", "abc"}, "abc", {{1, 3, 2}, {1, 10, 4}, {2, 1, 2}}},
         {{"aaaa"}, "aa", {{1, 1, 1}, {1, 2, 2}}},
-        {{"abab"}, "ab", {{1, 1, 1}, {1, 2, 2}}},
+        {{"ababab"}, "ab", {{1, 1, 1}, {1, 2, 2}, {1, 3, 3}}},
         {{"a\r\nba\r\n"}, "a", {{1, 1, 0}, {1, 5, 0}}},
         {{"one\r\ntwo\r\nthree"}, "three", {{1, 11, 4}}},
         {{QString(40000, u'x') + "needle"}, "needle", {{1, 40001, 5}}},

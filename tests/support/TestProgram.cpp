@@ -170,7 +170,6 @@ ModalWait::ModalWait(std::function<void(QWidget*)> action)
             return;
         m_timer.stop();
         m_done = true;
-        m_opened = modal->objectName();
         m_action(modal);
     });
     m_timer.start();

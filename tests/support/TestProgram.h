@@ -105,14 +105,10 @@ public:
     ModalWait(const ModalWait&) = delete;
     ModalWait& operator=(const ModalWait&) = delete;
 
-    // The object name of the window that opened; empty while none has.
-    QString opened() const { return m_opened; }
-
 private:
     QTimer m_timer;
     QPointer<QWidget> m_before;
     std::function<void(QWidget*)> m_action;
-    QString m_opened;
     bool m_done = false;
 };
 [[nodiscard]] ModalWait onNextModal(std::function<void(QWidget*)> action);
