@@ -5,9 +5,27 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#ifndef PLATTERBOOK_PNG_ART
 #include <QSvgRenderer>
+#endif
 
 namespace art {
+
+#ifdef PLATTERBOOK_PNG_ART
+// Without SVG the pictures come rendered at the scales a screen may have:
+// the nearest one at or above the screen's, brought to it.
+namespace {
+
+QImage picture(const QString& name, qreal scale)
+{
+    for (const char* rendered : {"1", "1.25", "1.5", "2"})
+        if (QByteArray(rendered).toDouble() >= scale - 0.01 || QByteArray(rendered) == "2")
+            return QImage(QStringLiteral(":/art/%1@%2.png").arg(name, QLatin1String(rendered)));
+    return {};
+}
+
+} // namespace
+#endif
 
 QSize size(const QString& name)
 {
@@ -15,8 +33,12 @@ QSize size(const QString& name)
     const auto known = sizes.constFind(name);
     if (known != sizes.cend())
         return *known;
+#ifdef PLATTERBOOK_PNG_ART
+    return *sizes.insert(name, picture(name, 1).size());
+#else
     const QSvgRenderer picture(QStringLiteral(":/art/%1.svg").arg(name));
     return *sizes.insert(name, picture.isValid() ? picture.defaultSize() : QSize());
+#endif
 }
 
 QPixmap pixmap(const QString& name, qreal devicePixelRatio, const QColor& under)
@@ -26,13 +48,18 @@ QPixmap pixmap(const QString& name, qreal devicePixelRatio, const QColor& under)
     QPixmap drawn;
     if (QPixmapCache::find(key, &drawn))
         return drawn;
-    QSvgRenderer picture(QStringLiteral(":/art/%1.svg").arg(name));
-    const QSize at = picture.defaultSize();
+    const QSize at = size(name);
     drawn = QPixmap(at * devicePixelRatio);
     drawn.setDevicePixelRatio(devicePixelRatio);
     drawn.fill(under);
     QPainter painter(&drawn);
+#ifdef PLATTERBOOK_PNG_ART
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(0, 0), at), picture(name, devicePixelRatio));
+#else
+    QSvgRenderer picture(QStringLiteral(":/art/%1.svg").arg(name));
     picture.render(&painter, QRectF(QPointF(0, 0), at));
+#endif
     painter.end();
     QPixmapCache::insert(key, drawn);
     return drawn;

@@ -54,5 +54,12 @@ void setUpApplication()
     QApplication::setFont(font);
     // Every window, and the task bar, shows the program's record, drawn at
     // the size asked for when it is asked for.
+#ifdef PLATTERBOOK_PNG_ART
+    QIcon icon;
+    for (const char* scale : {"1", "1.25", "1.5", "2"})
+        icon.addFile(QStringLiteral(":/art/platterbook@%1.png").arg(QLatin1String(scale)));
+    QApplication::setWindowIcon(icon);
+#else
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/platterbook.svg")));
+#endif
 }

@@ -6,8 +6,71 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdlib>
+
+#ifdef Q_OS_WIN
+#include <QAbstractNativeEventFilter>
+
+#include <windows.h>
+
+namespace {
+
+frmMain* g_window = nullptr;
+SessionEnd* g_session = nullptr;
+
+// Windows asks whether the session may end (WM_QUERYENDSESSION) and then
+// ends it (WM_ENDSESSION): what was typed is written at the first, and the
+// catalogue is let go at the second. Qt goes on with both.
+class EndOfSession : public QAbstractNativeEventFilter
+{
+public:
+    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override
+    {
+        const MSG* msg = static_cast<const MSG*>(message);
+        if (g_window && (msg->message == WM_QUERYENDSESSION ||
+                         (msg->message == WM_ENDSESSION && msg->wParam))) {
+            g_window->saveForExit();
+            if (msg->message == WM_ENDSESSION)
+                g_window->releaseCatalogue();
+        }
+        return false;
+    }
+};
+
+// Ctrl+C, Ctrl+Break, the console closed, logging off: the handler runs on
+// a thread of its own, so the work is handed to the window's thread, and
+// the console waits for it.
+BOOL WINAPI onConsole(DWORD)
+{
+    if (!g_session)
+        return FALSE;
+    QMetaObject::invokeMethod(g_session, &SessionEnd::endNow, Qt::BlockingQueuedConnection);
+    return TRUE;
+}
+
+} // namespace
+
+SessionEnd::SessionEnd(frmMain& window) : m_window(window)
+{
+    g_window = &window;
+    g_session = this;
+    static EndOfSession filter;
+    QCoreApplication::instance()->installNativeEventFilter(&filter);
+    ::SetConsoleCtrlHandler(onConsole, TRUE);
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(gui, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager&) { m_window.saveForExit(); });
+}
+
+SessionEnd::~SessionEnd()
+{
+    ::SetConsoleCtrlHandler(onConsole, FALSE);
+    g_window = nullptr;
+    g_session = nullptr;
+}
+
+#else
+#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -76,6 +139,13 @@ void SessionEnd::signalled()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t got = ::read(g_wakeUp[1], &byte, 1);
+    endNow();
+}
+#endif
+
+void SessionEnd::endNow()
+{
     m_window.saveForExit();
+    m_window.releaseCatalogue();
     emit endRequested();
 }

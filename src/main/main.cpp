@@ -8,7 +8,35 @@
 #include <QApplication>
 #include <QTimer>
 
+#ifdef Q_OS_WIN
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+// A program of the window subsystem has no console of its own: what the
+// command line prints goes to the console it was started from, unless it is
+// redirected, and byte for byte (no LF made CR LF).
+void useStartingConsole()
+{
+    const auto missing = [](DWORD which) {
+        const HANDLE handle = ::GetStdHandle(which);
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+    };
+    if ((missing(STD_OUTPUT_HANDLE) || missing(STD_ERROR_HANDLE)) &&
+        ::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (missing(STD_OUTPUT_HANDLE) || _fileno(stdout) < 0)
+            std::freopen("CONOUT$", "w", stdout);
+        if (missing(STD_ERROR_HANDLE) || _fileno(stderr) < 0)
+            std::freopen("CONOUT$", "w", stderr);
+    }
+    _setmode(_fileno(stdout), _O_BINARY);
+}
+#endif
 
 // Ends the program once the window it watches has painted itself.
 class FirstFrame : public QObject
@@ -31,9 +59,22 @@ int main(int argc, char* argv[])
     // window and no display.
     QCoreApplication::setApplicationName(QStringLiteral("Platterbook"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PLATTERBOOK_VERSION));
+#ifdef Q_OS_WIN
+    if (argc > 1)
+        useStartingConsole();
+#endif
     QStringList arguments;
+#ifdef Q_OS_WIN
+    // The arguments as typed, not as the local code page can hold them.
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    for (int i = 0; i < count; ++i)
+        arguments.append(QString::fromWCharArray(wide[i]));
+    ::LocalFree(wide);
+#else
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+#endif
     const CommandLine line = readCommandLine(arguments);
     if (line.action == CommandLine::Done)
         return line.exitCode;

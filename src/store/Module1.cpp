@@ -23,9 +23,11 @@ QString catalogueFolder(const QString& programDir, const QString& installedIn)
     // Installed where the system keeps its programs: the folder may well be
     // writable (by root), but it is nobody's place for a catalogue.
     const QString folder = QDir(programDir).canonicalPath();
+    // (The Windows installer marks the folder it installs to.)
     const bool installed =
         folder == QDir(installedIn).canonicalPath() || folder.startsWith(QLatin1String("/usr/")) ||
-        folder == QLatin1String("/bin") || folder.startsWith(QLatin1String("/opt/"));
+        folder == QLatin1String("/bin") || folder.startsWith(QLatin1String("/opt/")) ||
+        QFileInfo::exists(QDir(programDir).filePath(QStringLiteral("platterbook.installed")));
     if (!installed) {
         if (QFileInfo(beside).isDir() ? QFileInfo(beside).isWritable()
                                       : QFileInfo(programDir).isWritable())
