@@ -64,6 +64,11 @@ frmMain::frmMain(Module1& state)
 
 frmMain::~frmMain()
 {
+    // The rows outlive this part of the window while the base class takes
+    // its children down; a focus change then must not reach a half-gone main
+    // window.
+    rows->disconnect(this);
+    lblTotlen->removeEventFilter(this);
     delete m_navi;
 }
 
