@@ -1,6 +1,7 @@
 #include "editing/AudioTags.h"
 
 #include "store/Codepage.h"
+#include "store/TimeText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -111,8 +112,7 @@ AudioTrack readAudioFile(const QString& path)
         track[2] = codepage::oneLine(info.completeBaseName()).trimmed();
     track[3] = tag->year() ? QString::number(tag->year()) : QString();
     if (const TagLib::AudioProperties* sound = ref.audioProperties()) {
-        const int seconds = sound->lengthInSeconds();
-        track[4] = QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'));
+        track[4] = timetext::trackLengthText(sound->lengthInSeconds());
     }
     return audio;
 }

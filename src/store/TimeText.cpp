@@ -38,6 +38,11 @@ QString minutesForm(qint64 seconds)
         .arg(t % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString trackLengthText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
 std::optional<int> trackLength(const QString& text)
 {
     return parse(QStringLiteral("00:") + text);

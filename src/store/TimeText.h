@@ -23,6 +23,10 @@ QString format(qint64 seconds);
 // 245 s is "04:05", 4440 s is "74:00". Never wrapped at a day.
 QString minutesForm(qint64 seconds);
 
+// A track length of whole seconds as the track window writes it: unpadded
+// minutes, two-digit seconds ("0:59", "4:05", "61:01").
+QString trackLengthText(qint64 seconds);
+
 // A track length ("4:05") read as zero hours, minutes and seconds; empty when
 // it does not read so (letters, minutes of 60 or more).
 std::optional<int> trackLength(const QString& text);

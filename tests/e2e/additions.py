@@ -63,7 +63,8 @@ tracks = [audio("one", 65, ("flac",), ("Tidewater", "Ana Lucía Prado", "", "198
           audio("three", 181, ("ogg",), ("Meridian", "Kenji Aoyama", "Night Tram", "1981"))]
 done = run("--add-disc", "Road Trip", "--format", "l", *tracks)
 check(done.returncode == 0, "--add-disc ended with %d: %s" % (done.returncode, done.stderr))
-check(b"Caf\xc3\xa9 du Port" in done.stdout, "--add-disc did not say what it stored")
+check(done.stdout.decode() == "Made the disc 'Road Trip' of 3 tracks:\n1. Ana Lucía Prado – one (1:05)\n"
+      "2. Mireille Dubois – Café du Port (0:03)\n3. Kenji Aoyama – Night Tram (3:01)\n", done.stdout)
 check(files() == {
     "index.txt": b" 1 \r\nRoad Trip\r\n3\r\n",
     "Road Trip.txt": record("Tidewater", "Ana Lucía Prado", "one", "1983", "1:05", "LP", "")
@@ -139,7 +140,11 @@ boxes = re.findall(r'xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)" yMax="[\d.]+"
                    subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, text=True).stdout)
 spines = sorted(float(a) for a, b in boxes if float(b) - float(a) < 15)
 check(len(spines) == 2 and spines[0] < 100 < 480 < spines[1] < 595, "the spines: %r" % boxes)
-check(run("--add-disc", "Two", "--export-csv", "-").returncode == 2, "two tasks at once")
+for wrong, said in [(["--add-disc", "Two", "--export-csv", "-"], "one of --add-disc, --inlay and"),
+                    (["--bogus"], "Unknown option 'bogus'."), (["--inlay"], "Missing value after"),
+                    (["--export-csv", "-", "x"], "unexpected argument 'x'")]:
+    usage = run(*wrong)
+    check(usage.returncode == 2 and usage.stderr.startswith(b"platterbook: " + said.encode()), wrong)
 
 # The page at 10 pixels a millimetre: cut marks are the 5 mm lines, one
 # pixel or two thick; the inserts' edges are where they point.

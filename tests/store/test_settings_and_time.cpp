@@ -49,4 +49,7 @@ TEST(TimeTexts, ParseAcceptsTheStoredForms)
     for (const char* bad : {"", " ", "24:00", "1:60", "1:00:60", "1", "1:2:3:4", "a:bc", "1:14 PM",
                             "123:00", "1.14.00", "-1:00"})
         EXPECT_EQ(timetext::parse(bad), std::nullopt) << bad;
+    for (const auto& [seconds, text] :
+         {std::pair{0, "0:00"}, {59, "0:59"}, {245, "4:05"}, {3661, "61:01"}})
+        EXPECT_EQ(timetext::trackLengthText(seconds), text);
 }
