@@ -392,8 +392,6 @@ Change Catalogue::dropNewDisc()
             QStringLiteral("The file '%1' could not be deleted: %2.").arg(nativePath(path), reason);
     // Its disc length goes with it, as with a removed disc.
     m_program.settings().deleteDisc(name);
-    if (m_s.CurrentDisc > row)
-        --m_s.CurrentDisc;
     emit discRemoved(row);
     return change;
 }
@@ -481,8 +479,6 @@ Change Catalogue::removeDisc(int row)
     m_program.settings().deleteDisc(name);
     if (m_commentsPath == path)
         dropComments();
-    if (m_s.CurrentDisc > row)
-        --m_s.CurrentDisc;
     emit discRemoved(row);
     // The first disc is shown next (when it can be).
     const Change first = m_s.DiscCount > 0 ? showDisc(0) : Change{};

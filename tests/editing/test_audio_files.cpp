@@ -99,9 +99,10 @@ TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "pdftotext is not here";
     TestProgram p;
-    ASSERT_TRUE(p.startWith({{"Rock, Vol. 2", makeTracks(2)}}));
+    ASSERT_TRUE(p.startWith({{"Rock, Vol. 2", makeTracks(2)}, {"Gone", makeTracks(1)}}));
     chooseDisc(p.main(), 0);
     QTest::keyClicks(p.main().rows->txtComments[0], "typed"); // printed at once, as shown
+    ASSERT_TRUE(QFile::remove(p.dataPath("Gone.txt")));
     QTemporaryDir out;
     // A write that fails is told, and the window stays.
     for (const auto& [choice, file] : {std::pair{frmPrint::InlayChoice, QString("/dev/full")},
@@ -117,8 +118,11 @@ TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
             EXPECT_EQ(print.isVisible(), !file.isEmpty());
         });
     }
-    EXPECT_EQ(messagesWithKinds(p), QStringList{"1 The inlay could not be written to '/dev/full': "
-                                                "No space left on device."});
+    EXPECT_EQ(messagesWithKinds(p).join('|'), // the disc without its file is named
+              "1 The inlay could not be written to '/dev/full': No space left on device.|3 The "
+              "spreadsheet was written without these tracks:\rThe file '" +
+                  p.dataPath("Gone.txt") +
+                  "' of the disc 'Gone' cannot be read: the file does not exist.");
     EXPECT_EQ(inlay::trackLine({"", "", "Solo", "", "", "", ""}), "Solo"); // no artist
     QFile pdf(out.filePath("Rock, Vol. 2 inlay.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));

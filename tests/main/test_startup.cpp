@@ -78,9 +78,8 @@ int startOn(int width)
     p.putIndex({{"Rock", "1"}});
     EXPECT_EQ(p.start(), limit != 0) << width;
     EXPECT_EQ(messagesWithKinds(p), note.isEmpty() ? QStringList{} : QStringList{note});
-    if (limit != 0) {
+    if (limit != 0)
         EXPECT_EQ(p.state().TrackLimit, limit);
-    }
     EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n1\r\n"));
     if (p.ended())
         return 0;
@@ -306,9 +305,8 @@ TEST(DiscView, TotalAndRemainingTime)
         EXPECT_TRUE(p.main().rows->lblTitle[1]->isVisible());
         // A disc shown for the first time gets the default length and shows
         // its own total at once.
-        if (length.isEmpty()) {
+        if (length.isEmpty())
             EXPECT_EQ(p.state().settings().discLength(QString::number(row)), "01:14:00");
-        }
         EXPECT_EQ(p.main().lblTotlen->text(), remaining ? left : total) << "disc " << row;
         if (!total.isEmpty()) {
             EXPECT_EQ(p.main().lblTotlen->toolTip(),

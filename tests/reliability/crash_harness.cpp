@@ -200,10 +200,9 @@ QString check(const QString& dir, const Snapshot& before, const Snapshot& after)
     const auto in = [](const Snapshot& files, const QString& name) {
         return files.contains(name) ? std::optional(files.value(name)) : std::nullopt;
     };
-    for (const QString& name : names) {
+    for (const QString& name : names)
         if (in(now, name) != in(before, name) && in(now, name) != in(after, name))
             return QStringLiteral("%1 is neither as it was nor as it was to become").arg(name);
-    }
     // A first run cut short before the index was made: the next start asks
     // the first-run question again.
     if (!now.contains(QStringLiteral("index.txt")))
@@ -417,14 +416,16 @@ int main(int argc, char* argv[])
         } else {
             const QString kept =
                 keepReport(seed, round, runSeed, k, action, problem, start, dir, before, after);
-            std::fprintf(stderr, "round %d (seed %u, step %d, %s): %s\n  everything about it: %s\n", round,
-                        runSeed, k, qPrintable(action), qPrintable(problem), qPrintable(kept));
+            std::fprintf(stderr, "round %d (seed %u, step %d, %s): %s\n  everything about it: %s\n",
+                         round, runSeed, k, qPrintable(action), qPrintable(problem),
+                         qPrintable(kept));
         }
         QFile::remove(dir + QStringLiteral("/journal"));
     }
     std::fprintf(stderr, "kills: %d, catalogues intact: %d\n", killed, intact);
-    std::fprintf(stderr, "seed %u; the action under way was found not begun %d times, done %d times, "
-                "part way %d times\n",
-                seed, foundBefore, foundAfter, foundBetween);
+    std::fprintf(stderr,
+                 "seed %u; the action under way was found not begun %d times, done %d times, "
+                 "part way %d times\n",
+                 seed, foundBefore, foundAfter, foundBetween);
     return intact == kills ? 0 : 1;
 }

@@ -9,11 +9,9 @@ set -uo pipefail
 here=$1 out=$2 version=$3
 linux="${PLATTERBOOK_BUILD:-$here/build}/platterbook"
 work=$(mktemp -d)
-cleanup() { wineserver -k 2>/dev/null; kill -9 $xvfb 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
+cleanup() { wineserver -k 2>/dev/null; kill -9 $xvfb 2>/dev/null; rm -rf "$work"; }; trap cleanup EXIT
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" QT_QPA_PLATFORM=
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-mkdir -p "$HOME"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"; mkdir -p "$HOME"
 source "$here/tests/e2e/x11.sh"
 start_display 1280x1024
 wineboot -i >/dev/null 2>&1
