@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace catalogue;
 
