@@ -32,17 +32,17 @@ cmake -S "$here" -B "$out/cross" -G Ninja \
 cmake --build "$out/cross" --target platterbook platterbook_screenshots core_tests window_tests \
     >> "$out/cross.log" || { tail -40 "$out/cross.log" >&2; exit 1; }
 
-# The portable folder: the program and exactly what it loads.
+# The portable folder: the program and exactly what it loads (Qt 6 keeps
+# the Windows printing in Qt6PrintSupport.dll itself).
 folder="$out/Platterbook"
 rm -rf "$folder"
-mkdir -p "$folder"/{platforms,styles,printsupport}
+mkdir -p "$folder"/{platforms,styles}
 cp "$out/cross/platterbook.exe" "$folder/"
 cp "$qt"/bin/Qt6{Core,Gui,Widgets,PrintSupport}.dll "$taglib"/bin/libtag.dll "$folder/"
 cp /usr/lib/gcc/x86_64-w64-mingw32/12-posix/{libstdc++-6,libgcc_s_seh-1}.dll \
     /usr/x86_64-w64-mingw32/lib/{libwinpthread-1,zlib1}.dll "$folder/"
 cp "$qt/plugins/platforms/qwindows.dll" "$folder/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
-cp "$qt/plugins/printsupport/windowsprintersupport.dll" "$folder/printsupport/"
 zip_file="$out/platterbook-$version-windows-x64.zip"
 rm -f "$zip_file"
 (cd "$out" && zip -qr "$zip_file" Platterbook)
@@ -54,9 +54,8 @@ say "made $out/platterbook-$version-setup.exe"
 
 if [ "$what" = test ]; then
     # The tests need Qt's test library and the offscreen screen beside them.
-    cp "$qt/bin/Qt6Test.dll" "$out/cross/"
-    for dll in "$folder"/*.dll; do cp "$dll" "$out/cross/"; done
-    mkdir -p "$out/cross/platforms"
-    cp "$qt"/plugins/platforms/{qwindows,qoffscreen}.dll "$out/cross/platforms/"
+    cp "$qt/bin/Qt6Test.dll" "$folder"/*.dll "$out/cross/tests/"
+    mkdir -p "$out/cross/tests/platforms"
+    cp "$qt"/plugins/platforms/{qwindows,qoffscreen}.dll "$out/cross/tests/platforms/"
     exec bash "$here/tests/windows/run.sh" "$here" "$out" "$version"
 fi

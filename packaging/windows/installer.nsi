@@ -53,7 +53,6 @@ SectionEnd
 Section "Uninstall"
   RMDir /r "$INSTDIR\platforms"
   RMDir /r "$INSTDIR\styles"
-  RMDir /r "$INSTDIR\printsupport"
   Delete "$INSTDIR\*.dll"
   Delete "$INSTDIR\platterbook.exe"
   Delete "$INSTDIR\platterbook.installed"

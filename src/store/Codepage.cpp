@@ -1,61 +1,72 @@
 #include "store/Codepage.h"
 
 #include <QHash>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 
 namespace codepage {
 
-// Windows-1252 is Latin-1 but for the bytes 0x80 to 0x9F: text without them
-// takes Qt's fast Latin-1 conversion, and gives the very same result.
-static bool outsideTheDifference(const QByteArray& bytes)
+// Windows-1252 is Latin-1 but for the bytes 0x80 to 0x9F. The five of those
+// it leaves undefined stand for the control characters of the same number, as
+// in Windows' own conversion. Written out here because Qt for Windows, built
+// without ICU, has no converter for it; the tests hold it to Qt's on Linux.
+static constexpr char16_t High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The byte of a character, or -1 when the code page has none for it.
+static int byteOf(char16_t c)
 {
-    return std::none_of(bytes.cbegin(), bytes.cend(),
-                        [](char c) { return uchar(c) >= 0x80 && uchar(c) <= 0x9F; });
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return c;
+    const auto at = std::find(std::begin(High), std::end(High), c);
+    return at == std::end(High) ? -1 : int(0x80 + (at - std::begin(High)));
 }
 
 QString decode(const QByteArray& bytes)
 {
-    if (outsideTheDifference(bytes))
-        return QString::fromLatin1(bytes);
-    QStringDecoder decoder("windows-1252");
-    return decoder(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    std::transform(bytes.cbegin(), bytes.cend(), text.begin(), [](char b) {
+        const uchar u = uchar(b);
+        return QChar(u >= 0x80 && u <= 0x9F ? High[u - 0x80] : char16_t(u));
+    });
+    return text;
 }
 
 QByteArray encode(const QString& text)
 {
-    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) {
-            return c.unicode() > 0xFF || (c.unicode() >= 0x80 && c.unicode() <= 0x9F);
-        }))
-        return text.toLatin1();
-    // A fresh encoder for every call: its error state does not reset itself.
-    QStringEncoder encoder("windows-1252");
-    return encoder(text);
+    // A character the code page cannot hold becomes the substitute byte 0x1A,
+    // once for a character outside the basic plane.
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        const int b = c.isSurrogate() ? -1 : byteOf(c.unicode());
+        bytes.append(char(b < 0 ? 0x1A : b));
+    }
+    return bytes;
 }
 
 QString firstUnrepresentable(const QString& text)
 {
     // Walk by code point so that a character outside the basic plane is
     // reported whole.
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString one = text.mid(i, len);
-        QStringEncoder encoder("windows-1252");
-        const QByteArray bytes = encoder(one);
-        if (encoder.hasError() || decode(bytes) != one)
-            return one;
-        i += len;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            return text.mid(i, 2);
+        if (c.isSurrogate() || byteOf(c.unicode()) < 0)
+            return c;
     }
     return {};
 }
 
 bool representable(const QString& text)
 {
-    QStringEncoder encoder("windows-1252");
-    const QByteArray bytes = encoder(text);
-    return !encoder.hasError() && decode(bytes) == text;
+    return firstUnrepresentable(text).isEmpty();
 }
 
 static bool keptByTheCodePage(char16_t c)
