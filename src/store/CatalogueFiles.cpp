@@ -107,7 +107,9 @@ NameProblem newNameProblem(const QString& name)
         return NameProblem::ReservedName;
     if (!codepage::representable(name))
         return NameProblem::NotInCodepage;
-    if (QFile::encodeName(name).size() > MaxNameBytes)
+    // Measured as Linux names files (UTF-8) on every system, so that a Data
+    // folder made on Windows opens on Linux too.
+    if (name.toUtf8().size() > MaxNameBytes)
         return NameProblem::TooLong;
     return NameProblem::None;
 }

@@ -58,7 +58,7 @@ enum class NameProblem {
     ControlChar,
     ReservedName, // CON, PRN, AUX, NUL, COM1..9, LPT1..9
     NotInCodepage,
-    TooLong, // more than MaxNameBytes in the file system's encoding
+    TooLong, // more than MaxNameBytes in UTF-8, as Linux names files
 };
 constexpr int MaxNameBytes = 240;
 NameProblem newNameProblem(const QString& name);

@@ -522,7 +522,8 @@ TEST(CatalogueOpening, WhatAFolderIsFoundToBe)
         Module1 other({f.dir.path(), f.dir.filePath("settings.ini"), 1024});
         const O opened = other.catalogue().open();
         EXPECT_EQ(opened.status, status);
-        EXPECT_EQ(QString(opened.text + opened.notice + opened.host).replace(f.dir.path(), "<dir>"),
+        EXPECT_EQ(QDir::fromNativeSeparators(opened.text + opened.notice + opened.host)
+                      .replace(f.dir.path(), "<dir>"),
                   text);
         EXPECT_EQ(QFileInfo::exists(f.path(lock)), status != O::NoFolder && status != O::Refused);
         EXPECT_FALSE(QFileInfo::exists(f.path(lock + ".rmlock")));
@@ -554,7 +555,7 @@ TEST(CatalogueShowing, TheDefaultLengthOnceAndNothingShownOnFailure)
     QFile::remove(f.path("Alpha.txt"));
     const Change failed = f.state.catalogue().showDisc(0);
     EXPECT_FALSE(failed.done);
-    EXPECT_EQ(QString(failed.problem).replace(f.dir.path(), "<dir>"),
+    EXPECT_EQ(QDir::fromNativeSeparators(failed.problem).replace(f.dir.path(), "<dir>"),
               "The disc 'Alpha' cannot be shown: its file '<dir>/Data/Alpha.txt' could not be "
               "read (the file does not exist).");
     EXPECT_EQ(f.state.CurrentDisc, 1);
@@ -592,7 +593,7 @@ TEST(CatalogueReading, EveryDiscOnceWithOneRuleForItsCount)
         EXPECT_EQ(all[0].tracks, tracks("A", 2));
         EXPECT_EQ(all[1].name, "D");
         EXPECT_EQ(all[1].tracks, tracks("D", taken));
-        EXPECT_EQ(QString(all[1].problem).replace(f.dir.path(), "<dir>"), said);
+        EXPECT_EQ(QDir::fromNativeSeparators(all[1].problem).replace(f.dir.path(), "<dir>"), said);
     }
 }
 
@@ -607,8 +608,10 @@ TEST(CatalogueFolder, BesideAPortableProgramElseInTheUsersFolder)
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Data";
     EXPECT_EQ(catalogueFolder(portable.path(), "/usr/local/bin"), portable.path() + "/Data");
     EXPECT_EQ(catalogueFolder(portable.path(), portable.path()), users);
+#ifndef Q_OS_WIN // where Linux keeps installed programs
     EXPECT_EQ(catalogueFolder("/usr/bin", "/usr/local/bin"), users);
     EXPECT_EQ(catalogueFolder("/opt/platterbook", "/usr/local/bin"), users);
+#endif
     QFile(portable.filePath("platterbook.installed")).open(QIODevice::WriteOnly);
     EXPECT_EQ(catalogueFolder(portable.path(), "/usr/local/bin"), users);
 }

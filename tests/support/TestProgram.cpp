@@ -68,13 +68,13 @@ QStringList TestProgram::messageTexts() const
 {
     QStringList texts;
     for (const ShownMessage& m : m_hooks.messagesShown)
-        texts << m.text;
+        texts << QDir::fromNativeSeparators(m.text); // paths written as on Linux
     return texts;
 }
 
 QString TestProgram::lastMessage() const
 {
-    return m_hooks.messagesShown.isEmpty() ? QString() : m_hooks.messagesShown.last().text;
+    return m_hooks.messagesShown.isEmpty() ? QString() : messageTexts().last();
 }
 
 int TestProgram::lastKind() const
@@ -120,7 +120,7 @@ QStringList messagesWithKinds(TestProgram& program)
 {
     QStringList shown;
     for (const ShownMessage& m : program.hooks().messagesShown)
-        shown << QString::number(m.kind) + u' ' + m.text;
+        shown << QString::number(m.kind) + u' ' + QDir::fromNativeSeparators(m.text);
     return shown;
 }
 

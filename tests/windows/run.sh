@@ -28,9 +28,7 @@ QT_QPA_PLATFORM="$screen" wine "$out/cross/tests/window_tests.exe" --gtest_brief
 
 # 2. The same bytes as the Linux build. The program folders are portable
 # copies; the catalogue starts with a first run.
-mkdir -p "$work/linux" "$work/windows"
-cp -r "$out/Platterbook/." "$work/windows/"
-cp "$linux" "$work/linux/platterbook"
+mkdir -p "$work/linux" && cp -r "$out/Platterbook" "$work/windows" && cp "$linux" "$work/linux/platterbook"
 (cd "$work/windows" && wine platterbook.exe >"$work/log" 2>&1) &
 wait_for 60 sized 340x130 || fail "no first-run question under Wine"
 xdotool key Tab space                                   # Yes
@@ -38,8 +36,7 @@ wait_for 20 sized 340x1[0-9][0-9] && xdotool key Return # the note, Okay
 wait_for 20 sized 718x610 || fail "no main window after the first run"
 xdotool key ctrl+w
 wait_for 20 not sized 718x610 || fail "Ctrl+W did not end the program"
-[ -f "$work/windows/Data/index.txt" ] && [ ! -s "$work/windows/Data/index.txt" ] ||
-    fail "the first run made no empty index"
+i="$work/windows/Data/index.txt"; [ -f "$i" ] && [ ! -s "$i" ] || fail "the first run made no empty index"
 mkdir -p "$work/linux/Data" && : >"$work/linux/Data/index.txt"
 
 python3 -c "import wave; [(w := wave.open('$work/t%d.wav' % n, 'wb'), w.setnchannels(1), w.setsampwidth(2),
