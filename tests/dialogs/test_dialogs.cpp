@@ -239,10 +239,11 @@ TEST(Options, TheDiscLengthAndMono)
     inDialog<frmOption>(p.main().picOption, [](frmOption& d) {
         EXPECT_FALSE(d.chkMono->isEnabled() || d.txtDisclen->isEnabled() ||
                      d.lblCurrent->isEnabled() || d.chkNavi->isChecked()); // "navi" missing
+        QTest::mouseClick(d.lblNavistart, Qt::LeftButton);                 // its caption: its box
         keyTo(&d, Qt::Key_Return);                                         // Enter is Okay
     });
     EXPECT_EQ(settings.navi() + "|" + settings.discLength("Rock") + "|" + settings.mono("Rock"),
-              "0||");
+              "1||");
     settings.setDiscLength("Rock", "01:14:00");
     chooseDisc(p.main(), 0);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); // a 12-hour locale
