@@ -24,8 +24,17 @@ static int byteOf(char16_t c)
     return at == std::end(High) ? -1 : int(0x80 + (at - std::begin(High)));
 }
 
+// Text without the bytes or characters where the code page and Latin-1
+// differ takes Qt's fast Latin-1 conversion, with the very same result.
+static bool latin1(char16_t c)
+{
+    return c <= 0xFF && (c < 0x80 || c > 0x9F);
+}
+
 QString decode(const QByteArray& bytes)
 {
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char b) { return latin1(uchar(b)); }))
+        return QString::fromLatin1(bytes);
     QString text(bytes.size(), Qt::Uninitialized);
     std::transform(bytes.cbegin(), bytes.cend(), text.begin(), [](char b) {
         const uchar u = uchar(b);
@@ -38,6 +47,8 @@ QByteArray encode(const QString& text)
 {
     // A character the code page cannot hold becomes the substitute byte 0x1A,
     // once for a character outside the basic plane.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return latin1(c.unicode()); }))
+        return text.toLatin1();
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
