@@ -102,19 +102,25 @@ Catalogue::Opening::Status Catalogue::lock(QString* host)
     qint64 pid = 0;
     QString hostName;
     QString application;
-    if (!m_lock->getLockInfo(&pid, &hostName, &application)) {
-        // A lock file that names no program: the program that made it was
-        // stopped before it wrote its name (a crash, a power cut). A program
-        // holds its lock file locked by the system from the start, so one
-        // that nobody holds so is stale.
-        if (m_lock->removeStaleLockFile() && m_lock->tryLock(0))
-            return taken();
-        return Opening::HeldHere;
-    }
-    if (!hostName.isEmpty() && hostName != QSysInfo::machineHostName()) {
+    // The computer's name as the lock file gives it: Windows' own name of
+    // the computer there, which differs from the network's name of it.
+#ifdef Q_OS_WIN
+    const QString here = qEnvironmentVariable("COMPUTERNAME");
+#else
+    const QString here = QSysInfo::machineHostName();
+#endif
+    if (m_lock->getLockInfo(&pid, &hostName, &application) && !hostName.isEmpty() &&
+        hostName != here) {
         *host = hostName;
         return Opening::HeldElsewhere;
     }
+    // A program holds its lock file locked by the system for as long as it
+    // runs. One nobody holds so is stale, whatever it names: a lock file the
+    // program was stopped before it wrote its name into (a crash, a power
+    // cut), or one whose program died and whose process number a running
+    // program has since been given.
+    if (m_lock->removeStaleLockFile() && m_lock->tryLock(0))
+        return taken();
     return Opening::HeldHere;
 }
 

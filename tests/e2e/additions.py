@@ -6,7 +6,7 @@ inlay measured from its cut marks.
 
     additions.py BINARY
 """
-import csv, os, re, stat, subprocess, sys, tempfile, wave
+import csv, fcntl, os, re, stat, subprocess, sys, tempfile, wave
 
 binary = sys.argv[1]
 failures = []
@@ -88,11 +88,14 @@ for args, said in [
           "%s: %d %s" % (args[:2], refused.returncode, refused.stderr))
     check(files() == before, "%s wrote to the catalogue" % args[:2])
 
-# While a live program holds the catalogue, the command line keeps off it.
+# While a live program holds the catalogue (its lock file locked by the
+# system, as a program holds it), the command line keeps off it.
 with open(os.path.join(data, ".platterbook.lock"), "w") as lock:
     me = os.path.basename(os.readlink("/proc/self/exe"))
     lock.write("%d\n%s\n%s\n" % (os.getpid(), me, os.uname().nodename))
-held = run("--export-csv", "-")
+    lock.flush()
+    fcntl.flock(lock, fcntl.LOCK_EX)
+    held = run("--export-csv", "-")
 check(held.returncode == 1 and b"already open" in held.stderr, "a held catalogue: %s" % held.stderr)
 os.remove(os.path.join(data, ".platterbook.lock"))
 

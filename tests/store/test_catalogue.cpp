@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -499,6 +500,16 @@ TEST(CatalogueOpening, WhatAFolderIsFoundToBe)
         // A lock file a crash left empty is stale, unless a program holds it;
         // the guard of a stale lock's removal, left by a kill then, goes too.
         {"an empty lock", [lock](Folder& f) { f.put(lock + ".rmlock", ""); }, O::Opened, ""},
+        // A lock whose program died and whose number a running program got.
+        {"a lock naming a running program that does not hold it",
+         [lock](Folder& f) {
+             QLockFile running(f.path("running.lock"));
+             ASSERT_TRUE(running.tryLock(0));
+             QFile named(f.path("running.lock"));
+             ASSERT_TRUE(named.open(QIODevice::ReadOnly));
+             f.put(lock, named.readAll());
+         },
+         O::Opened, ""},
 #ifndef Q_OS_WIN
         {"an empty lock held", {}, O::HeldHere, ""},
 #endif
