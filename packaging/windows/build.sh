@@ -36,13 +36,19 @@ cmake --build "$out/cross" --target platterbook platterbook_screenshots core_tes
 # the Windows printing in Qt6PrintSupport.dll itself).
 folder="$out/Platterbook"
 rm -rf "$folder"
-mkdir -p "$folder"/{platforms,styles}
+mkdir -p "$folder"/{platforms,styles,fonts}
 cp "$out/cross/platterbook.exe" "$folder/"
 cp "$qt"/bin/Qt6{Core,Gui,Widgets,PrintSupport}.dll "$taglib"/bin/libtag.dll "$folder/"
 cp /usr/lib/gcc/x86_64-w64-mingw32/12-posix/{libstdc++-6,libgcc_s_seh-1}.dll \
     /usr/x86_64-w64-mingw32/lib/{libwinpthread-1,zlib1}.dll "$folder/"
 cp "$qt/plugins/platforms/qwindows.dll" "$folder/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+# The faces the windows are drawn in, with their licences: few Windows
+# machines have Bookman, and Wine has neither it nor Arial.
+cp /usr/share/fonts/opentype/urw-base35/URWBookman-{Light,Demi}.otf \
+    /usr/share/fonts/truetype/liberation2/LiberationSans-{Regular,Bold}.ttf "$folder/fonts/"
+cp /usr/share/doc/fonts-urw-base35/copyright "$folder/fonts/URW-base35-copyright.txt"
+cp /usr/share/doc/fonts-liberation2/copyright "$folder/fonts/Liberation-copyright.txt"
 zip_file="$out/platterbook-$version-windows-x64.zip"
 rm -f "$zip_file"
 (cd "$out" && zip -qr "$zip_file" Platterbook)
@@ -55,6 +61,7 @@ say "made $out/platterbook-$version-setup.exe"
 if [ "$what" = test ]; then
     # The tests need Qt's test library and the offscreen screen beside them.
     cp "$qt/bin/Qt6Test.dll" "$folder"/*.dll "$out/cross/tests/"
+    cp -r "$folder/fonts" "$out/cross/tests/"
     mkdir -p "$out/cross/tests/platforms"
     cp "$qt"/plugins/platforms/{qwindows,qoffscreen}.dll "$out/cross/tests/platforms/"
     # The core and window tests on an offscreen screen of 1280 pixels.

@@ -53,6 +53,7 @@ SectionEnd
 Section "Uninstall"
   RMDir /r "$INSTDIR\platforms"
   RMDir /r "$INSTDIR\styles"
+  RMDir /r "$INSTDIR\fonts"
   Delete "$INSTDIR\*.dll"
   Delete "$INSTDIR\platterbook.exe"
   Delete "$INSTDIR\platterbook.installed"

@@ -13,11 +13,23 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QSettings>
 #include <QUrl>
 
 bool hasMailProgram()
 {
-#if !defined(Q_OS_UNIX) || defined(Q_OS_DARWIN)
+#if defined(Q_OS_WIN)
+    // The program Windows starts for a mail link: the user's own choice,
+    // where there is one, over the machine's.
+    for (const char* root : {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"}) {
+        const QSettings key(QLatin1String(root) +
+                                QStringLiteral("\\Software\\Classes\\mailto\\shell\\open\\command"),
+                            QSettings::NativeFormat);
+        if (const QVariant command = key.value(QStringLiteral("Default")); command.isValid())
+            return !command.toString().trimmed().isEmpty();
+    }
+    return false;
+#elif defined(Q_OS_DARWIN)
     return true; // the system says so itself when the link is opened
 #else
     // A freedesktop desktop opens a mail link in a browser when no mail

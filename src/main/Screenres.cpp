@@ -4,7 +4,9 @@
 #include "store/Module1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
@@ -46,7 +48,12 @@ void setUpApplication()
     // is named after the program alone (~/.local/share/Platterbook).
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QStringLiteral("Platterbook"));
-    // Metric-compatible faces where the designed ones are missing.
+    // Metric-compatible faces where the designed ones are missing. Linux has
+    // them from its font packages; the Windows build carries them in a
+    // folder beside the program, since few Windows machines have them.
+    const QDir faces(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+    for (const QString& name : faces.entryList({QStringLiteral("*.otf"), QStringLiteral("*.ttf")}))
+        QFontDatabase::addApplicationFont(faces.filePath(name));
     QFont::insertSubstitution(QStringLiteral("Bookman Old Style"), QStringLiteral("URW Bookman"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont font(QStringLiteral("Bookman Old Style"), 9);

@@ -1,5 +1,6 @@
 #include "support/TestProgram.h"
 
+#include <QRegularExpression>
 #include <QtTest/qtestspontaneevent.h>
 
 #include <algorithm>
@@ -64,11 +65,24 @@ void TestProgram::answer(const QStringList& answers)
     };
 }
 
+// A message with its paths written as on Linux: a Windows path runs from its
+// drive letter to the quote that closes it.
+static QString linuxPaths(QString text)
+{
+    static const QRegularExpression path(QStringLiteral("[A-Za-z]:\\\\[^']*"));
+    for (auto it = path.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        text.replace(m.capturedStart(), m.capturedLength(),
+                     QDir::fromNativeSeparators(m.captured()));
+    }
+    return text;
+}
+
 QStringList TestProgram::messageTexts() const
 {
     QStringList texts;
     for (const ShownMessage& m : m_hooks.messagesShown)
-        texts << QDir::fromNativeSeparators(m.text); // paths written as on Linux
+        texts << linuxPaths(m.text);
     return texts;
 }
 
@@ -120,7 +134,7 @@ QStringList messagesWithKinds(TestProgram& program)
 {
     QStringList shown;
     for (const ShownMessage& m : program.hooks().messagesShown)
-        shown << QString::number(m.kind) + u' ' + QDir::fromNativeSeparators(m.text);
+        shown << QString::number(m.kind) + u' ' + linuxPaths(m.text);
     return shown;
 }
 
