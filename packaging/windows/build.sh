@@ -14,7 +14,7 @@ mkdir -p "$out"
 # renders them as PNG at the screen scales, and the icon for the program file.
 say "rendering the pictures"
 cmake -S "$here" -B "$out/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLATTERBOOK_TESTS=OFF > "$out/host.log"
-cmake --build "$out/host" --target platterbook_icons >> "$out/host.log"
+cmake --build "$out/host" --target platterbook_icons platterbook >> "$out/host.log"
 "$out/host/platterbook_icons" --art "$here/src/art" "$out/art"
 mkdir -p "$out/icon"
 "$out/host/platterbook_icons" "$here/src/art/platterbook.svg" "$out/icon"
@@ -70,5 +70,6 @@ if [ "$what" = test ]; then
     screen="offscreen:configfile=$(winepath -w "$out/cross/tests/screen1280.json" | tr '\\' /)"
     cd "$out/cross/tests"
     QT_QPA_PLATFORM="$screen" wine core_tests.exe --gtest_brief=1 &&
-        QT_QPA_PLATFORM="$screen" wine window_tests.exe --gtest_brief=1 --gtest_filter=-X11.*
+        QT_QPA_PLATFORM="$screen" wine window_tests.exe --gtest_brief=1 --gtest_filter=-X11.* &&
+        "$here/tests/windows/run.sh" "$here" "$out" "$version" "$out/host/platterbook"
 fi

@@ -39,6 +39,15 @@ int primaryScreenWidth()
     return screen ? screen->geometry().width() : 0;
 }
 
+void loadShippedFaces()
+{
+    // Linux has them from its font packages; the Windows build carries them
+    // in a folder beside the program, since few Windows machines have them.
+    const QDir faces(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+    for (const QString& name : faces.entryList({QStringLiteral("*.otf"), QStringLiteral("*.ttf")}))
+        QFontDatabase::addApplicationFont(faces.filePath(name));
+}
+
 void setUpApplication()
 {
     // The art is compiled into the window library; a static library's
@@ -48,12 +57,8 @@ void setUpApplication()
     // is named after the program alone (~/.local/share/Platterbook).
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QStringLiteral("Platterbook"));
-    // Metric-compatible faces where the designed ones are missing. Linux has
-    // them from its font packages; the Windows build carries them in a
-    // folder beside the program, since few Windows machines have them.
-    const QDir faces(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
-    for (const QString& name : faces.entryList({QStringLiteral("*.otf"), QStringLiteral("*.ttf")}))
-        QFontDatabase::addApplicationFont(faces.filePath(name));
+    // Metric-compatible faces where the designed ones are missing.
+    loadShippedFaces();
     QFont::insertSubstitution(QStringLiteral("Bookman Old Style"), QStringLiteral("URW Bookman"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont font(QStringLiteral("Bookman Old Style"), 9);

@@ -14,3 +14,6 @@ int primaryScreenWidth();
 // Application-wide set-up shared by the program and its tests: names for the
 // settings store, the window font and its substitutes.
 void setUpApplication();
+
+// The faces the program carries beside itself, for the windows and the inlay.
+void loadShippedFaces();

@@ -2,6 +2,7 @@
 
 #include "editing/AudioTags.h"
 #include "main/CommandLine.h"
+#include "main/Screenres.h"
 #include "printing/Inlay.h"
 #include "store/Module1.h"
 #include "store/Spreadsheet.h"
@@ -12,10 +13,26 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#endif
+
 namespace {
 
 void say(std::FILE* to, const QString& text)
 {
+#ifdef Q_OS_WIN
+    // A console shows every character when handed the text itself; a file or
+    // a pipe gets the code page, as from every Windows program.
+    const auto console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(to)));
+    if (DWORD mode = 0; ::GetConsoleMode(console, &mode)) {
+        const QString line = text + u'\n';
+        std::fflush(to);
+        ::WriteConsoleW(console, line.utf16(), DWORD(line.size()), &mode, nullptr);
+        return;
+    }
+#endif
     std::fputs((text + u'\n').toLocal8Bit().constData(), to);
 }
 
@@ -153,8 +170,12 @@ int runOnTerminal(int argc, char* argv[], const CommandLine& line,
                   const std::function<Environment()>& environment)
 {
     // No window and no display: fonts for the inlay come from the system.
+    // (Windows always has its desktop, and its own platform reads its fonts.)
+#ifndef Q_OS_WIN
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     QGuiApplication app(argc, argv);
+    loadShippedFaces();
     QCoreApplication::setOrganizationName(QString());
     return runCommand(environment(), line);
 }
