@@ -158,7 +158,7 @@ TEST(MessageBox, ShownModallyEscapeIsNoConsent)
     QWidget owner;
     owner.show();
     for (const bool yes : {true, false}) {
-        const auto wait = onNextModal([yes](QWidget* modal) {
+        const ModalWait wait([yes](QWidget* modal) {
             auto* box = qobject_cast<frmMsgbox*>(modal);
             ASSERT_NE(box, nullptr);
             yes ? click(box->picYes) : (keyTo(box, Qt::Key_Space), keyTo(box, Qt::Key_Escape));

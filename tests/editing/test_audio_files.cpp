@@ -56,8 +56,7 @@ TEST(AudioFiles, DroppedFilesFillTheBoxesOneTrackAtATime)
     const QString foreign = audioFile(dir, "foreign.flac", {"-T", "ARTIST=\u65e5\u672c"});
     TestProgram p;
     ASSERT_TRUE(p.startWith({}));
-    newDisc(p, "Mix", "2");
-    frmNewt* entry = p.main().trackEntry();
+    frmNewt* entry = newDisc(p, "Mix", "2");
     ASSERT_NE(entry, nullptr);
     drop(entry, {first, second, foreign}); // one more than the disc takes
     EXPECT_EQ(p.lastKind(), 2);

@@ -29,8 +29,7 @@ TEST(TrackEntry, CancelOfANewDisc)
         TestProgram p;
         ASSERT_TRUE(p.startWith({{"Rock", makeTracks(3)}}));
         chooseDisc(p.main(), 0);
-        newDisc(p, "Mix", "5");
-        QPointer<frmNewt> entry = p.main().trackEntry();
+        QPointer<frmNewt> entry = newDisc(p, "Mix", "5");
         ASSERT_NE(entry, nullptr);
         const QList<Track> stored = makeTracks(c.stored, "M");
         for (const Track& track : stored)
@@ -99,8 +98,7 @@ TEST(TrackEntry, FormatCodes)
 {
     TestProgram p;
     ASSERT_TRUE(p.startWith({}));
-    newDisc(p, "Mix", "3");
-    frmNewt* entry = p.main().trackEntry();
+    frmNewt* entry = newDisc(p, "Mix", "3");
     ASSERT_NE(entry, nullptr);
     const auto type = [&](const QString& typed) {
         while (entry->Timer1->isActive()) // the flash after a stored track

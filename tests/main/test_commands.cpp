@@ -119,11 +119,7 @@ TEST(Commands, EachRouteOfEachCommandWithItsPreconditions)
 TEST(Commands, EachChangeIsDrawnOnceWhereverItShows)
 {
     const QList<std::tuple<const char*, std::function<void(TestProgram&)>, QString>> changes = {
-        {"new disc",
-         [](TestProgram& p) {
-             newDisc(p, "Mix", "1");
-             typeTrack(p.main().trackEntry(), makeTrack("M1"));
-         },
+        {"new disc", [](TestProgram& p) { typeTrack(newDisc(p, "Mix", "1"), makeTrack("M1")); },
          "Rock Jazz Mix / Mix | chooser 2 | disc 2 | 1 tracks, 1 rows / M1"},
         {"new track",
          [](TestProgram& p) {

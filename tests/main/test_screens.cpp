@@ -95,9 +95,9 @@ TEST(Screens, EveryWindowReadsWholeOnItsScreen)
     expectReadable(&about, "about");
     p.main().picNavi_MouseUp(1, 0, 0, 0);
     expectReadable(p.main().navigator(), "navigator");
-    newDisc(p, "Mix", "2");
-    ASSERT_NE(p.main().trackEntry(), nullptr);
-    expectReadable(p.main().trackEntry(), "track entry");
+    frmNewt* entry = newDisc(p, "Mix", "2");
+    ASSERT_NE(entry, nullptr);
+    expectReadable(entry, "track entry");
 }
 
 // Qt's printer dialog keeps the desktop's look: its labels read.
@@ -182,8 +182,7 @@ TEST(Screens, TheNextTrackIsTypedStraightAfterSave)
     for (const bool keep : {false, true}) {
         TestProgram p;
         ASSERT_TRUE(p.startWith({}));
-        newDisc(p, "Mix", "2");
-        frmNewt* entry = p.main().trackEntry();
+        frmNewt* entry = newDisc(p, "Mix", "2");
         ASSERT_NE(entry, nullptr);
         entry->chkSave->setChecked(keep);
         typeTrack(entry, makeTrack("One"));

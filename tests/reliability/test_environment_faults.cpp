@@ -13,8 +13,7 @@ TEST(EnvironmentFaults, DataReplacedByAFileWhileTheProgramRuns)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a folder") > 0);
     file.close();
     // A new disc: refused, and nothing is made anywhere.
-    newDisc(p, "Mix", "1");
-    EXPECT_EQ(p.main().trackEntry(), nullptr);
+    EXPECT_EQ(newDisc(p, "Mix", "1"), nullptr);
     EXPECT_TRUE(p.messageTexts().join('|').contains("index.txt' was changed outside"));
     EXPECT_TRUE(p.lastMessage().contains("no longer reads")) << p.lastMessage().toStdString();
     // A comment at Quit: the message, and the program stays.

@@ -148,8 +148,7 @@ TEST(HostileInput, FieldTexts)
             SCOPED_TRACE(QString("field %1: %2").arg(field).arg(c.typed.left(20)).toStdString());
             TestProgram p;
             ASSERT_TRUE(p.startWith({}));
-            newDisc(p, "Mix", "1");
-            frmNewt* entry = p.main().trackEntry();
+            frmNewt* entry = newDisc(p, "Mix", "1");
             ASSERT_NE(entry, nullptr);
             Track track = makeTrack("Song");
             track[field] = c.typed;
@@ -167,7 +166,7 @@ TEST(HostileInput, FieldTexts)
             EXPECT_EQ(p.bytes("Mix.txt"), QByteArray());
             // The entry stays, with the focus in the box at fault.
             EXPECT_TRUE(entry->isVisible());
-            const QWidget* box = boxes(entry)[field];
+            const QWidget* box = entry->boxes()[field];
             EXPECT_TRUE(entry->focusWidget() == box || entry->focusWidget() == box->parentWidget());
         }
     }

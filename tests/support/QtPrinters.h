@@ -3,7 +3,6 @@
 // Qt values in test failures as their text, not as raw bytes.
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <ostream>
 
@@ -15,14 +14,4 @@ inline void PrintTo(const QString& text, std::ostream* os)
 inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 {
     *os << '"' << QString::fromLatin1(bytes.toPercentEncoding(" :-.'")).toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '{';
-    for (const QString& text : list) {
-        PrintTo(text, os);
-        *os << (&text == &list.last() ? "" : ", ");
-    }
-    *os << '}';
 }

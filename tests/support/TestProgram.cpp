@@ -20,16 +20,6 @@ TestProgram::TestProgram(const TestProgram& sameFolder) : m_path(sameFolder.prog
     m_state = std::make_unique<Module1>(environment);
 }
 
-TestProgram::~TestProgram()
-{
-    m_main.reset();
-}
-
-QString TestProgram::dataPath(const QString& name) const
-{
-    return m_path + QStringLiteral("/Data/") + name;
-}
-
 void TestProgram::putFile(const QString& name, const QByteArray& bytes)
 {
     QDir(m_path).mkpath(QStringLiteral("Data"));
@@ -121,13 +111,7 @@ bool TestProgram::startWith(const QList<std::pair<QString, QList<Track>>>& discs
 
 Track makeTrack(const QString& title, const QString& length, const QString& comment)
 {
-    return {title + QStringLiteral(" label"),
-            title + QStringLiteral(" artist"),
-            title,
-            QStringLiteral("1999"),
-            length,
-            QStringLiteral("CD"),
-            comment};
+    return {title + " label", title + " artist", title, "1999", length, "CD", comment};
 }
 
 QStringList messagesWithKinds(TestProgram& program)
@@ -163,15 +147,10 @@ void dragBy(QWidget* on, QPoint from, QPoint by)
     QTest::mouseRelease(on, Qt::LeftButton, {}, from + by);
 }
 
-void clickAt(PictureButton* button, QPoint at)
+void click(PictureButton* button, QPoint at)
 {
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(2, 2));
     QTest::mouseRelease(button, Qt::LeftButton, {}, at);
-}
-
-void click(PictureButton* button)
-{
-    clickAt(button, QPoint(2, 2));
 }
 
 ModalWait::ModalWait(std::function<void(QWidget*)> action)
@@ -194,11 +173,6 @@ ModalWait::~ModalWait()
     m_timer.stop();
     if (!m_done)
         ADD_FAILURE() << "the window that was waited for never opened";
-}
-
-ModalWait onNextModal(std::function<void(QWidget*)> action)
-{
-    return ModalWait(std::move(action));
 }
 
 void closeByWindowSystem(QWidget* window)

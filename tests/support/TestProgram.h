@@ -21,7 +21,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -34,10 +33,9 @@ public:
     explicit TestProgram(int screenWidth = 1024);
     // A second program on the same folder and settings as another.
     explicit TestProgram(const TestProgram& sameFolder);
-    ~TestProgram();
 
     QString programDir() const { return m_path; }
-    QString dataPath(const QString& name) const; // Data/<name>
+    QString dataPath(const QString& name) const { return m_path + "/Data/" + name; }
     void putIndex(const QList<catalogue::DiscRow>& discs);
     void putFile(const QString& name, const QByteArray& bytes); // Data/<name>
     void putDisc(const QString& name, const QList<catalogue::Track>& tracks);
@@ -88,10 +86,9 @@ QString mainView(TestProgram& program);
 // Presses the left mouse button on a widget at from, moves it by and releases.
 void dragBy(QWidget* on, QPoint from, QPoint by);
 
-// Releases on a picture button with the left mouse button, at a point in its
-// own pixels.
-void clickAt(PictureButton* button, QPoint at = QPoint(5, 5));
-void click(PictureButton* button);
+// Presses a picture button with the left mouse button and releases it at a
+// point in its own pixels.
+void click(PictureButton* button, QPoint at = QPoint(2, 2));
 
 // Runs action on the next modal window that opens (a message box or a dialog),
 // from inside its modal loop, while the wait lives. The test fails when no
@@ -111,7 +108,6 @@ private:
     std::function<void(QWidget*)> m_action;
     bool m_done = false;
 };
-[[nodiscard]] ModalWait onNextModal(std::function<void(QWidget*)> action);
 
 // Stands in for the desktop's mail program while it lives: the desktop says
 // it has one, and the mail links opened land here.
@@ -146,7 +142,7 @@ void keyTo(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::N
 template <class Dialog>
 void inDialog(PictureButton* opener, const std::function<void(Dialog&)>& act)
 {
-    const auto wait = onNextModal([&act](QWidget* modal) {
+    const ModalWait wait([&act](QWidget* modal) {
         auto* dialog = qobject_cast<Dialog*>(modal);
         ASSERT_NE(dialog, nullptr) << "opened " << modal->metaObject()->className();
         act(*dialog);
@@ -156,21 +152,16 @@ void inDialog(PictureButton* opener, const std::function<void(Dialog&)>& act)
     click(opener);
 }
 
-// Types a name and a count into the new disc dialog and presses Save. The
-// track window is open afterwards when the disc was made.
-inline void newDisc(TestProgram& p, const QString& name, const QString& count)
+// Types a name and a count into the new disc dialog and presses Save: the
+// track window it opens when the disc was made, or null.
+inline frmNewt* newDisc(TestProgram& p, const QString& name, const QString& count)
 {
     inDialog<frmNewd>(p.main().picNewd, [&](frmNewd& d) {
         d.txtDisc->setText(name);
         d.txtTracks->setText(count);
         click(d.picSave);
     });
-}
-
-// The track window's boxes in the order of a track's fields.
-inline std::array<QLineEdit*, catalogue::FieldCount> boxes(frmNewt* e)
-{
-    return e->boxes();
+    return p.main().trackEntry();
 }
 
 // What the track window's boxes hold.
@@ -178,7 +169,7 @@ inline catalogue::Track shown(frmNewt* entry)
 {
     catalogue::Track track;
     for (int f = 0; f < catalogue::FieldCount; ++f)
-        track[f] = boxes(entry)[f]->text();
+        track[f] = entry->boxes()[f]->text();
     return track;
 }
 
@@ -186,7 +177,7 @@ inline catalogue::Track shown(frmNewt* entry)
 inline void typeTrack(frmNewt* entry, const catalogue::Track& track)
 {
     for (int f = 0; f < catalogue::FieldCount; ++f)
-        boxes(entry)[f]->setText(track[f]);
+        entry->boxes()[f]->setText(track[f]);
     click(entry->picSave);
 }
 
