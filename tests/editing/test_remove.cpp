@@ -76,11 +76,10 @@ TEST(RemoveDialog, EachJobByEnterDoubleClickOrButtonAndOnlyWithAChoice)
             }
             QStringList said;
             if (!chosen)
-                said << "You must choose from the list.";
+                said << "1 You must choose from the list.";
             else if (asks && how < Escape)
-                said << "Are you really sure?";
-            EXPECT_EQ(p.messageTexts(), said);
-            EXPECT_EQ(p.lastKind(), said.isEmpty() ? 0 : chosen ? 5 : 1);
+                said << "5 Are you really sure?";
+            EXPECT_EQ(messagesWithKinds(p), said);
             const bool done = chosen && how < Escape && (!asks || answers == QStringList{"yes"});
             EXPECT_EQ(open, !done && how != Escape);
             EXPECT_EQ(p.bytes("Rock.txt"), done ? job.rock : rockFile);
