@@ -298,7 +298,7 @@ TEST_P(EveryChange, WritesItsFilesAndTheStateFollows)
 TEST_P(EveryChange, AFailedWriteLeavesTheStateAsTheFilesAre)
 {
     const Operation& op = GetParam();
-    for (int failing = 0; failing < op.writes.size(); ++failing) {
+    for (int failing = 0; failing < op.writes.size(); ++failing)
         for (const bool forGood : {false, true}) {
             SCOPED_TRACE(QStringLiteral("write %1 fails%2")
                              .arg(failing + 1)
@@ -318,14 +318,12 @@ TEST_P(EveryChange, AFailedWriteLeavesTheStateAsTheFilesAre)
             EXPECT_FALSE(change.done);
             EXPECT_TRUE(change.problem.contains(op.writes.at(failing)))
                 << change.problem.toStdString();
-            if (!forGood) {
-                EXPECT_EQ(f.signalled, QStringList()); // nothing changed to tell of
-            }
-            if (!forGood)
+            if (!forGood) { // nothing changed, and nothing to tell of
+                EXPECT_EQ(f.signalled, QStringList());
                 EXPECT_EQ(f.files(), before);
+            }
             f.expectStateIsFiles();
         }
-    }
 }
 
 // Another program changed the index (it added the disc Charlie) or the
@@ -335,9 +333,8 @@ TEST_P(EveryChange, AFileChangedOutsideIsNeverOverwritten)
 {
     const Operation& op = GetParam();
     for (const QString& changed : op.writes) {
-        if (changed == "Delta.txt") {
+        if (changed == "Delta.txt")
             continue; // a new disc's file is the program's own
-        }
         SCOPED_TRACE(changed.toStdString());
         Folder f;
         if (op.prepare)

@@ -117,19 +117,16 @@ TEST(DiscFile, AFolderIsUnreadable)
     EXPECT_EQ(readDiscFile(dir.filePath("Folder.txt"), 1).status, DiscRead::Unreadable);
 }
 
+// A half rounds to even; a count past 16 bits never wraps.
 TEST(Counts, LeadingNumberRule)
 {
-    EXPECT_EQ(countOf("12 songs"), 12);
-    EXPECT_EQ(countOf("  7"), 7);
-    EXPECT_EQ(countOf("songs 12"), 0);
-    EXPECT_EQ(countOf(""), 0);
-    EXPECT_EQ(countOf("2.5"), 2); // half to even
-    EXPECT_EQ(countOf("3.5"), 4);
-    EXPECT_EQ(countOf("2.6 tracks"), 3);
-    EXPECT_EQ(countOf("-1"), -1);
-    EXPECT_EQ(countOf("32767"), 32767);
-    EXPECT_EQ(countOf("65540"), std::nullopt); // never wraps
-    EXPECT_EQ(countOf("99999999999999999999"), std::nullopt);
+    const QList<std::pair<const char*, int>> counts = {
+        {"12 songs", 12}, {"  7", 7}, {"songs 12", 0},   {"", 0},         {"2.5", 2},
+        {"3.5", 4},       {"-1", -1}, {"2.6 tracks", 3}, {"32767", 32767}};
+    for (const auto& [text, count] : counts)
+        EXPECT_EQ(countOf(text), count) << text;
+    for (const char* huge : {"65540", "99999999999999999999"})
+        EXPECT_EQ(countOf(huge), std::nullopt) << huge;
     EXPECT_FALSE(leadingNumber("x1").found);
     EXPECT_FALSE(leadingNumber(" .").found);
     EXPECT_TRUE(leadingNumber(" .5").found);
@@ -196,11 +193,10 @@ TEST(AtomicWrite, AFullDiskNeverInstallsATruncatedFile)
     rlimit limit = before;
     limit.rlim_cur = 8192;
     setrlimit(RLIMIT_FSIZE, &limit);
-    QString small, large, huge;
-    small = writeAtomically(path, QByteArray(5000, 's'));
+    const QString small = writeAtomically(path, QByteArray(5000, 's'));
     const QByteArray afterSmall = readFile(path);
-    large = writeAtomically(path, QByteArray(15000, 'l')); // fits a write buffer
-    huge = writeAtomically(path, QByteArray(200000, 'h')); // does not
+    const QString large = writeAtomically(path, QByteArray(15000, 'l')); // fits a write buffer
+    const QString huge = writeAtomically(path, QByteArray(200000, 'h')); // does not
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, handler);
     EXPECT_EQ(small, QString());
