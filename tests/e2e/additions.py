@@ -61,16 +61,15 @@ open(os.path.join(data, "index.txt"), "wb").close()
 tracks = [audio("one", 65, ("flac",), ("Tidewater", "Ana Lucía Prado", "", "1983")),
           audio("two", 3, ("mp3",), ("Kestrel Sound", "Mireille Dubois", "Café du Port", "1974")),
           audio("three", 181, ("ogg",), ("Meridian", "Kenji Aoyama", "Night Tram", "1981"))]
+road = [("Tidewater", "Ana Lucía Prado", "one", "1983", "1:05", "LP", ""),
+        ("Kestrel Sound", "Mireille Dubois", "Café du Port", "1974", "0:03", "LP", ""),
+        ("Meridian", "Kenji Aoyama", "Night Tram", "1981", "3:01", "LP", "")]
 done = run("--add-disc", "Road Trip", "--format", "l", *tracks)
 check(done.returncode == 0, "--add-disc ended with %d: %s" % (done.returncode, done.stderr))
 check(done.stdout.decode() == "Made the disc 'Road Trip' of 3 tracks:\n1. Ana Lucía Prado – one (1:05)\n"
       "2. Mireille Dubois – Café du Port (0:03)\n3. Kenji Aoyama – Night Tram (3:01)\n", done.stdout)
-check(files() == {
-    "index.txt": b" 1 \r\nRoad Trip\r\n3\r\n",
-    "Road Trip.txt": record("Tidewater", "Ana Lucía Prado", "one", "1983", "1:05", "LP", "")
-    + record("Kestrel Sound", "Mireille Dubois", "Café du Port", "1974", "0:03", "LP", "")
-    + record("Meridian", "Kenji Aoyama", "Night Tram", "1981", "3:01", "LP", "")},
-    "the disc made from audio files: %r" % files())
+check(files() == {"index.txt": b" 1 \r\nRoad Trip\r\n3\r\n", "Road Trip.txt": b"".join(record(*t) for t in road)},
+      "the disc made from audio files: %r" % files())
 
 # Refusals: each with its message, and nothing written.
 before = files()
@@ -101,10 +100,8 @@ os.remove(os.path.join(data, ".platterbook.lock"))
 # The spreadsheet, read back as a spreadsheet program reads it.
 odd = [("Smith, Jones & Co", 'He said "hi"', "Comma, then", "", "4:05", "CD", "line \"two\""),
        ("", "", "Crème brûlée", "1999", "", "", "")]
-with open(os.path.join(data, "index.txt"), "wb") as index:
-    index.write(" 2 \r\nRoad Trip\r\n3\r\nOdd, \"quoted\"\r\n2\r\n".encode("cp1252"))
-with open(os.path.join(data, 'Odd, "quoted".txt'), "wb") as disc:
-    disc.write(b"".join(record(*t) for t in odd))
+open(os.path.join(data, "index.txt"), "wb").write(b' 2 \r\nRoad Trip\r\n3\r\nOdd, "quoted"\r\n2\r\n')
+open(os.path.join(data, 'Odd, "quoted".txt'), "wb").write(b"".join(record(*t) for t in odd))
 wrote = run("--export-csv", os.path.join(work, "all.csv"))
 check(wrote.returncode == 0, "--export-csv: %s" % wrote.stderr)
 raw = open(os.path.join(work, "all.csv"), "rb").read()
@@ -113,10 +110,7 @@ check(raw.startswith(b"\xef\xbb\xbf") and raw.count(b"\r\n") == raw.count(b"\n")
 check(run("--export-csv", "-").stdout == raw, "--export-csv - differs from the file")
 rows = list(csv.reader(open(os.path.join(work, "all.csv"), encoding="utf-8-sig", newline="")))
 expected = [["Disc", "Track", "Label", "Artist", "Title", "Year", "Length", "Format", "Comments"]]
-for name, disc in [("Road Trip", [("Tidewater", "Ana Lucía Prado", "one", "1983", "1:05", "LP", ""),
-                                  ("Kestrel Sound", "Mireille Dubois", "Café du Port", "1974", "0:03", "LP", ""),
-                                  ("Meridian", "Kenji Aoyama", "Night Tram", "1981", "3:01", "LP", "")]),
-                   ('Odd, "quoted"', odd)]:
+for name, disc in [("Road Trip", road), ('Odd, "quoted"', odd)]:
     expected += [[name, str(k + 1), *t] for k, t in enumerate(disc)]
 check(rows == expected, "the spreadsheet reads back as %r" % rows)
 
@@ -125,10 +119,7 @@ check(rows == expected, "the spreadsheet reads back as %r" % rows)
 longest = [("Some Record Label %d" % k, "The Longest Named Artist Collective %d" % k,
             "A Very Long Song Title With Many Words In It, Part %d" % k, "1999", "7:%02d" % k,
             "LP", "") for k in range(1, 26)]
-with open(os.path.join(data, "index.txt"), "ab") as index:
-    index.write(b"Longest\r\n25\r\n")
-index = open(os.path.join(data, "index.txt"), "rb").read().replace(b" 2 ", b" 3 ", 1)
-open(os.path.join(data, "index.txt"), "wb").write(index)
+open(os.path.join(data, "index.txt"), "wb").write(b' 3 \r\nRoad Trip\r\n3\r\nOdd, "quoted"\r\n2\r\nLongest\r\n25\r\n')
 open(os.path.join(data, "Longest.txt"), "wb").write(b"".join(record(*t) for t in longest))
 pdf = os.path.join(work, "inlay.pdf")
 drawn = run("--inlay", "Longest", pdf)
@@ -211,14 +202,12 @@ for args in (["--export-csv", "/dev/full"], ["--inlay", "Road Trip", "/dev/full"
 # is named, and no inlay is drawn of it.
 before = files()
 outside = os.path.join(work, "outside.txt")
-open(outside, "wb").write(before["index.txt"])
-os.replace(os.path.join(data, "index.txt"), os.path.join(work, "index.saved"))
+os.replace(os.path.join(data, "index.txt"), outside)
 os.symlink(outside, os.path.join(data, "index.txt"))
 linked = run("--add-disc", "Linked", mp3)
 check(linked.returncode == 1 and b"outside the catalogue's folder" in linked.stderr
       and open(outside, "rb").read() == before["index.txt"], "a link out of Data: %s" % linked.stderr)
-os.remove(os.path.join(data, "index.txt"))
-os.replace(os.path.join(work, "index.saved"), os.path.join(data, "index.txt"))
+os.replace(outside, os.path.join(data, "index.txt"))
 os.remove(os.path.join(data, "Road Trip.txt"))
 csv_out = run("--export-csv", "-")
 check(csv_out.returncode == 0 and b"Road Trip.txt' of the disc 'Road Trip' cannot be read" in csv_out.stderr
