@@ -86,13 +86,11 @@ TEST(Screens, EveryWindowReadsWholeOnItsScreen)
         expectReadable(&dialog, "remove job " + std::to_string(int(job)));
     }
     frmNewd newd(p.state(), &p.main());
-    expectReadable(&newd, "new disc");
     frmOption options(p.state(), &p.main());
-    expectReadable(&options, "options");
     frmPrint print(p.state(), &p.main());
-    expectReadable(&print, "print");
     frmDialog about(p.state(), &p.main());
-    expectReadable(&about, "about");
+    for (QWidget* window : std::initializer_list<QWidget*>{&newd, &options, &print, &about})
+        expectReadable(window, window->metaObject()->className());
     p.main().picNavi_MouseUp(1, 0, 0, 0);
     expectReadable(p.main().navigator(), "navigator");
     frmNewt* entry = newDisc(p, "Mix", "2");

@@ -58,42 +58,6 @@ void check(const Start& s)
     EXPECT_EQ(listed(after), listed(s.after.isEmpty() ? s.before : s.after)) << s.what;
 }
 
-// The screen profiles by width: the track limit and the note at start-up.
-const QString Best = "2 This program runs best in 1152x864 or higher.\r";
-const std::map<int, std::pair<int, QString>> Profiles = {
-    {640, {0, Best + "The program will not run in 640x480 and will now quit."}},
-    {800, {19, Best + "Your compilations have been limited to 19 tracks each."}},
-    {960, {22, Best + "Your compilations have been limited to 22 tracks each."}},
-    {1024, {25, {}}},
-    {1280, {25, {}}},
-};
-
-// Starts on a screen of a profile's width; the main window's height, 0 when
-// it ended. The window comes up at its place (4005, 1800 twips), moved in as
-// far as the screen needs.
-int startOn(int width)
-{
-    const auto& [limit, note] = Profiles.at(width);
-    TestProgram p(width);
-    p.putIndex({{"Rock", "1"}});
-    EXPECT_EQ(p.start(), limit != 0) << width;
-    EXPECT_EQ(messagesWithKinds(p), note.isEmpty() ? QStringList{} : QStringList{note});
-    if (limit != 0)
-        EXPECT_EQ(p.state().TrackLimit, limit);
-    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n1\r\n"));
-    if (p.ended())
-        return 0;
-    QWidget& w = p.main();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-    const QRect screen = w.screen()->availableGeometry();
-    const QPoint place(std::min(267, screen.right() + 1 - w.width()),
-                       std::min(120, screen.bottom() + 1 - w.height()));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry().topLeft() == place; }, 5000))
-        << w.frameGeometry().x() << "," << w.frameGeometry().y();
-    EXPECT_TRUE(screen.contains(w.frameGeometry()));
-    return w.height();
-}
-
 } // namespace
 
 TEST(FirstRun, EachAnswerToTheFirstQuestion)
@@ -177,10 +141,38 @@ TEST(StartUp, DamagedCataloguesAndDiscsThatCannotBeShown)
         check(start);
 }
 
-// Run by CTest once per screen configuration of the offscreen platform.
+// Run by CTest once per screen configuration of the offscreen platform: the
+// screen's width chooses the track limit and the note at start-up, and the
+// window comes up at its place (4005, 1800 twips), moved in as far as the
+// screen needs.
 TEST(ScreenFromPlatform, TheRealScreenWidthChoosesTheProfileAndThePlace)
 {
-    startOn(primaryScreenWidth());
+    const QString best = "2 This program runs best in 1152x864 or higher.\r";
+    const std::map<int, std::pair<int, QString>> profiles = {
+        {640, {0, best + "The program will not run in 640x480 and will now quit."}},
+        {800, {19, best + "Your compilations have been limited to 19 tracks each."}},
+        {960, {22, best + "Your compilations have been limited to 22 tracks each."}},
+        {1024, {25, {}}},
+        {1280, {25, {}}},
+    };
+    const int width = primaryScreenWidth();
+    const auto& [limit, note] = profiles.at(width);
+    TestProgram p(width);
+    p.putIndex({{"Rock", "1"}});
+    EXPECT_EQ(p.start(), limit != 0) << width;
+    EXPECT_EQ(messagesWithKinds(p), note.isEmpty() ? QStringList{} : QStringList{note});
+    EXPECT_EQ(p.bytes("index.txt"), QByteArray(" 1 \r\nRock\r\n1\r\n"));
+    if (p.ended())
+        return;
+    EXPECT_EQ(p.state().TrackLimit, limit);
+    QWidget& w = p.main();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QRect screen = w.screen()->availableGeometry();
+    const QPoint place(std::min(267, screen.right() + 1 - w.width()),
+                       std::min(120, screen.bottom() + 1 - w.height()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry().topLeft() == place; }, 5000))
+        << w.frameGeometry().x() << "," << w.frameGeometry().y();
+    EXPECT_TRUE(screen.contains(w.frameGeometry()));
 }
 
 // A second start on a catalogue says so and ends having written nothing; a

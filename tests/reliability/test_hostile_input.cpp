@@ -80,8 +80,8 @@ TEST(HostileInput, DiscNamesAndCounts)
         {"",
          {"Vol. 2.", "Mix ", "...", "..", " lead", "Motörhead – Best Of", "Café €5", "COM10",
           "Console", "index.old", QString(240, 'x'), "x"}}};
-    for (const Case& c : cases) {
-        for (const QString& name : c.names) {
+    for (const Case& c : cases)
+        for (const QString& name : c.names)
             for (const QString& count : c.counts) {
                 SCOPED_TRACE(name.left(60).toStdString() + " / " + count.toStdString());
                 TestProgram p(c.width);
@@ -116,8 +116,6 @@ TEST(HostileInput, DiscNamesAndCounts)
                 EXPECT_EQ(p.bytes("index.txt") + p.bytes("Left.txt"), index + "left behind\r\n");
                 EXPECT_EQ(QDir(p.dataPath("")).entryList(QDir::Files | QDir::Hidden).size(), 4);
             }
-        }
-    }
 }
 
 TEST(HostileInput, FieldTexts)
@@ -143,7 +141,7 @@ TEST(HostileInput, FieldTexts)
         {"", ""},
         {"   ", "   "},
         {QChar(0x81) + QString("undefined byte"), QChar(0x81) + QString("undefined byte")}};
-    for (int field = 0; field < 7; ++field) {
+    for (int field = 0; field < 7; ++field)
         for (const Case& c : cases) {
             SCOPED_TRACE(QString("field %1: %2").arg(field).arg(c.typed.left(20)).toStdString());
             TestProgram p;
@@ -168,5 +166,4 @@ TEST(HostileInput, FieldTexts)
             const QWidget* box = entry->boxes()[field];
             EXPECT_TRUE(entry->focusWidget() == box || entry->focusWidget() == box->parentWidget());
         }
-    }
 }
