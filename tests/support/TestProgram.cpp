@@ -29,16 +29,6 @@ void TestProgram::putFile(const QString& name, const QByteArray& bytes)
     file.write(bytes);
 }
 
-void TestProgram::putIndex(const QList<catalogue::DiscRow>& discs)
-{
-    putFile(QStringLiteral("index.txt"), catalogue::indexBytes(discs));
-}
-
-void TestProgram::putDisc(const QString& name, const QList<Track>& tracks)
-{
-    putFile(name + QStringLiteral(".txt"), catalogue::discBytes(tracks));
-}
-
 QByteArray TestProgram::bytes(const QString& name) const
 {
     QFile file(dataPath(name));
@@ -74,11 +64,6 @@ QStringList TestProgram::messageTexts() const
     for (const ShownMessage& m : m_hooks.messagesShown)
         texts << linuxPaths(m.text);
     return texts;
-}
-
-QString TestProgram::lastMessage() const
-{
-    return m_hooks.messagesShown.isEmpty() ? QString() : messageTexts().last();
 }
 
 int TestProgram::lastKind() const

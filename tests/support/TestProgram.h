@@ -36,16 +36,22 @@ public:
 
     QString programDir() const { return m_path; }
     QString dataPath(const QString& name) const { return m_path + "/Data/" + name; }
-    void putIndex(const QList<catalogue::DiscRow>& discs);
     void putFile(const QString& name, const QByteArray& bytes); // Data/<name>
-    void putDisc(const QString& name, const QList<catalogue::Track>& tracks);
+    void putIndex(const QList<catalogue::DiscRow>& discs)
+    {
+        putFile("index.txt", catalogue::indexBytes(discs));
+    }
+    void putDisc(const QString& name, const QList<catalogue::Track>& tracks)
+    {
+        putFile(name + ".txt", catalogue::discBytes(tracks));
+    }
     QByteArray bytes(const QString& name) const; // Data/<name>, "<missing>" when absent
 
     // Answers the next message boxes in turn ("yes", "no", "" for Okay/Enter,
     // or a search text) without showing them.
     void answer(const QStringList& answers);
     QStringList messageTexts() const;
-    QString lastMessage() const;
+    QString lastMessage() const { return messageTexts().value(messageTexts().size() - 1); }
     int lastKind() const;
 
     // Builds the main window and runs its start-up; false when the program ended.
