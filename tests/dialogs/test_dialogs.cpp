@@ -5,17 +5,15 @@
 namespace {
 
 // A message box of a kind on its own, its answer "old" before it opens.
-struct Box {
-    std::unique_ptr<frmMsgbox> box;
-    explicit Box(int kind)
-    {
-        box = std::make_unique<frmMsgbox>(nullptr, kind, "Line one\rLine two");
-        box->MsgAnswer = "old";
-        box->move(200, 150);
-        box->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(box.get()));
-    }
-};
+std::unique_ptr<frmMsgbox> openBox(int kind)
+{
+    auto box = std::make_unique<frmMsgbox>(nullptr, kind, "Line one\rLine two");
+    box->MsgAnswer = "old";
+    box->move(200, 150);
+    box->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+    return box;
+}
 
 // Clicks the mono box as a user does.
 void clickMono(frmOption& d, Qt::MouseButton button = Qt::LeftButton)
@@ -50,7 +48,7 @@ TEST(PictureButtons, TheReleaseAreaAndItsEdges)
     };
     for (const auto& [how, path, mouse, acts] : releases)
         for (int b = 0; b < 4; ++b) {
-            Box box(1);
+            const auto box = openBox(1);
             TestProgram p; // Edit says it needs a disc, Quit ends
             ASSERT_TRUE(p.startWith({}));
             QSignalSpy ended(&p.main(), &frmMain::programEnded);
@@ -58,7 +56,7 @@ TEST(PictureButtons, TheReleaseAreaAndItsEdges)
             about.show();
             MailProgram mail;
             PictureButton* button =
-                std::array{box.box->picOkay, p.main().picEdit, p.main().picQuit, about.picLink}[b];
+                std::array{box->picOkay, p.main().picEdit, p.main().picQuit, about.picLink}[b];
             const QSize area = button->releaseArea();
             QTest::mousePress(button, mouse, {}, QPoint(2, 2));
             QPoint point;
@@ -69,7 +67,7 @@ TEST(PictureButtons, TheReleaseAreaAndItsEdges)
                     QTest::mouseMove(button, point);
             }
             QTest::mouseRelease(button, mouse, {}, point);
-            const bool acted = std::array{!box.box->isVisible(), !p.hooks().messagesShown.isEmpty(),
+            const bool acted = std::array{!box->isVisible(), !p.hooks().messagesShown.isEmpty(),
                                           !ended.isEmpty(), !mail.opened.isEmpty()}[b];
             EXPECT_EQ(acted, acts) << button->accessibleName().toStdString() << " " << how;
             EXPECT_FALSE(button->isPressed()) << "the pressed picture stays";
@@ -136,17 +134,17 @@ TEST(MessageBox, EveryKindShowsItsIconButtonsAndText)
         {9, "", ""},
     };
     for (const auto& [kind, parts, caption] : kinds) {
-        Box b(kind);
-        const QStringList names = {"crit", "info", "exclam", "quest",  "yes",
-                                   "no",   "okay", "cancel", "search", "text"};
-        const QList<QWidget*> widgets = {
-            b.box->picCrit, b.box->picInfo, b.box->picExclam, b.box->picQuest,  b.box->picYes,
-            b.box->picNo,   b.box->picOkay, b.box->picCancel, b.box->picSearch, b.box->txtSearch};
+        const auto b = openBox(kind);
+        const QList<std::pair<const char*, QWidget*>> widgets = {
+            {"crit", b->picCrit},   {"info", b->picInfo},     {"exclam", b->picExclam},
+            {"quest", b->picQuest}, {"yes", b->picYes},       {"no", b->picNo},
+            {"okay", b->picOkay},   {"cancel", b->picCancel}, {"search", b->picSearch},
+            {"text", b->txtSearch}};
         QStringList shown;
-        for (int i = 0; i < names.size(); ++i)
-            if (widgets[i]->isVisible())
-                shown << names[i];
-        EXPECT_EQ(shown.join(' ') + " / " + b.box->lblCaption->text(), parts + " / " + caption);
+        for (const auto& [name, widget] : widgets)
+            if (widget->isVisible())
+                shown << name;
+        EXPECT_EQ(shown.join(' ') + " / " + b->lblCaption->text(), parts + " / " + caption);
     }
 }
 
@@ -190,27 +188,27 @@ TEST(WindowChrome, EachButtonAndKeyOfTheMessageBoxAnswers)
         {6, "rock", key(Qt::Key_Return), "rock"},
     };
     for (const auto& [kind, typed, act, answer] : cases) {
-        Box b(kind);
+        const auto b = openBox(kind);
         if (kind == 6) {
-            giveFocus(b.box->txtSearch);
-            QTest::keyClicks(b.box->txtSearch, typed);
+            giveFocus(b->txtSearch);
+            QTest::keyClicks(b->txtSearch, typed);
         }
-        act(*b.box);
-        EXPECT_FALSE(b.box->isVisible()) << "kind " << kind << " " << typed.toStdString();
-        EXPECT_EQ(b.box->MsgAnswer, answer) << "kind " << kind << " " << typed.toStdString();
+        act(*b);
+        EXPECT_FALSE(b->isVisible()) << "kind " << kind << " " << typed.toStdString();
+        EXPECT_EQ(b->MsgAnswer, answer) << "kind " << kind << " " << typed.toStdString();
     }
 }
 
 // On a bare X server too, where no window manager moves the window.
 TEST(WindowChrome, DraggingTheSurfaceMovesTheWindowButNotFromAControl)
 {
-    Box b(6);
-    const QPoint start = b.box->pos();
-    dragBy(b.box->txtSearch, QPoint(5, 5), QPoint(55, 10));
-    dragBy(b.box->lblCaption, QPoint(5, 5), QPoint(55, 10));
-    EXPECT_EQ(b.box->pos(), start);
-    dragBy(b.box.get(), QPoint(300, 90), QPoint(40, 30));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return b.box->pos() == start + QPoint(40, 30); }, 5000));
+    const auto b = openBox(6);
+    const QPoint start = b->pos();
+    dragBy(b->txtSearch, QPoint(5, 5), QPoint(55, 10));
+    dragBy(b->lblCaption, QPoint(5, 5), QPoint(55, 10));
+    EXPECT_EQ(b->pos(), start);
+    dragBy(b.get(), QPoint(300, 90), QPoint(40, 30));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return b->pos() == start + QPoint(40, 30); }, 5000));
 }
 
 // The rounded corners are cut away on a real X server: what lies behind shows there.
@@ -223,10 +221,10 @@ TEST(X11, CornersShowWhatLiesBehindTheWindow)
     backdrop.setGeometry(100, 100, 500, 300);
     backdrop.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&backdrop));
-    Box b(1);
+    const auto b = openBox(1);
     const auto cut = [&b] {
         const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-        const QRect r = b.box->geometry();
+        const QRect r = b->geometry();
         const auto white = [&](int x, int y) { return screen.pixelColor(x, y) == Qt::white; };
         const QPoint c = r.center(); // the window reaches every edge between its corners
         return white(r.left(), r.top()) && white(r.right(), r.top()) &&
