@@ -50,6 +50,7 @@ rock() { # the comment of track 1
 }
 holds() { [ "$(od -An -c "$prog/Data/Rock.txt")" == "$(rock "$1" | od -An -c)" ]; }
 lock_gone() { [ ! -e "$prog/Data/.platterbook.lock" ]; }
+kill_copy() { kill -9 "$1"; wait_for 10 ended "$1"; }
 snapshot() { (cd "$prog/Data" && md5sum ./*.txt); }
 
 printf ' 1 \r\nRock\r\n2\r\n' >"$prog/Data/index.txt"
@@ -71,12 +72,10 @@ shows "$second" 718x610 && fail "the second copy opened the catalogue"
 running "$first" || fail "the first copy ended too"
 
 # The first copy killed: its lock is taken over without a question.
-kill -9 "$first"
-wait_for 10 ended "$first"
+kill_copy "$first"
 start
 wait_for 10 shows "$app" 718x610 || fail "a lock left by a killed copy kept the catalogue shut"
-kill -9 "$app"
-wait_for 10 ended "$app"
+kill_copy "$app"
 
 # A comment typed, then the session ends.
 for signal in TERM HUP INT; do
@@ -92,8 +91,7 @@ done
 start
 type_comment "after a pause"
 wait_for 5 holds "after a pause" || fail "the comment was not written after the pause"
-kill -9 "$app"
-wait_for 10 ended "$app"
+kill_copy "$app"
 holds "after a pause" || fail "SIGKILL after the pause lost the comment"
 
 # A comment typed, and the display goes away.
