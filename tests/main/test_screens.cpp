@@ -148,8 +148,9 @@ TEST(Screens, ATallDiscScrollsWithinTheScreen)
         const QRect box(last->mapTo(area->viewport(), QPoint(0, 0)), last->size());
         return area->viewport()->rect().contains(box);
     };
-    if (screen.height() < 700)
+    if (screen.height() < 700) {
         EXPECT_GT(area->verticalScrollBar()->maximum(), 0) << "the rows should scroll here";
+    }
     if (area->verticalScrollBar()->maximum() > 0) { // the rows do not all fit
         EXPECT_FALSE(shown());
         for (int turn = 0; turn < 40 && !shown(); ++turn) {

@@ -288,8 +288,9 @@ TEST(DiscView, TotalAndRemainingTime)
         EXPECT_TRUE(p.main().rows->lblTitle[1]->isVisible());
         // A disc shown for the first time gets the default length and shows
         // its own total at once.
-        if (length.isEmpty())
+        if (length.isEmpty()) {
             EXPECT_EQ(p.state().settings().discLength(QString::number(row)), "01:14:00");
+        }
         EXPECT_EQ(p.main().lblTotlen->text(), remaining ? left : total) << "disc " << row;
         if (!total.isEmpty()) {
             EXPECT_EQ(p.main().lblTotlen->toolTip(),

@@ -97,8 +97,9 @@ TEST(HostileInput, DiscNamesAndCounts)
                     d.txtTracks->setText(count);
                     (box == d.txtDisc ? d.txtTracks : d.txtDisc)->setFocus();
                     click(d.picSave);
-                    if (!c.message.isEmpty())
+                    if (!c.message.isEmpty()) {
                         EXPECT_EQ(d.focusWidget(), box);
+                    }
                 });
                 EXPECT_EQ(outsideData(p.programDir()), planted);
                 if (c.message.isEmpty()) {

@@ -446,11 +446,12 @@ TEST(CatalogueLinks, WrittenThroughOnlyInsideData)
         QFile moved(target);
         ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
         EXPECT_EQ(moved.readAll().contains("New"), written);
-        if (!written)
+        if (!written) {
             EXPECT_EQ(change.problem, QString("The file '%1' is a link to '%2', outside the "
                                               "catalogue's folder, so Platterbook writes nothing "
                                               "to it.")
                                           .arg(path, target));
+        }
     }
 
     // The whole Data folder a link.
@@ -522,8 +523,9 @@ TEST(CatalogueOpening, WhatAFolderIsFoundToBe)
                   text);
         EXPECT_EQ(QFileInfo::exists(f.path(lock)), status != O::NoFolder && status != O::Refused);
         EXPECT_FALSE(QFileInfo::exists(f.path(lock + ".rmlock")));
-        if (status == O::HeldElsewhere)
+        if (status == O::HeldElsewhere) {
             EXPECT_TRUE(other.catalogue().takeOverLock());
+        }
 #ifndef Q_OS_WIN
         if (held >= 0)
             ::close(held);
