@@ -29,7 +29,8 @@ void say(std::FILE* to, const QString& text)
     if (DWORD mode = 0; ::GetConsoleMode(console, &mode)) {
         const QString line = text + u'\n';
         std::fflush(to);
-        ::WriteConsoleW(console, line.utf16(), DWORD(line.size()), &mode, nullptr);
+        DWORD written = 0;
+        ::WriteConsoleW(console, line.utf16(), DWORD(line.size()), &written, nullptr);
         return;
     }
 #endif

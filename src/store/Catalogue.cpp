@@ -209,7 +209,7 @@ QString Catalogue::removeFile(const QString& path)
     if (!QFileInfo(path).isSymLink() && !file.exists())
         return {};
     if (!file.remove())
-        return file.errorString();
+        return catalogue::reasonOf(file);
     return {};
 }
 

@@ -158,6 +158,14 @@ QByteArray discBytes(const QList<Track>& tracks)
     return codepage::encode(text);
 }
 
+QString reasonOf(const QFileDevice& file)
+{
+    QString reason = file.errorString();
+    while (reason.endsWith(u'.'))
+        reason.chop(1);
+    return reason;
+}
+
 QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes)
 {
     QSaveFile file(path);
@@ -166,7 +174,7 @@ QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 fai
     // rename the truncated file into place. Written directly, a short count
     // shows at once.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
+        return reasonOf(file);
     const qint64 wanted = bytes.size();
     const qint64 offered = failAfterBytes >= 0 ? std::min(failAfterBytes, wanted) : wanted;
     qint64 written = offered > 0 ? file.write(bytes.constData(), offered) : 0;
@@ -176,13 +184,13 @@ QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 fai
     // a power cut leaves the old file or the new one, not an empty one.)
     if (written != wanted) {
         const QString reason = written < 0 || file.error() != QFileDevice::NoError
-                                   ? file.errorString()
+                                   ? reasonOf(file)
                                    : QStringLiteral("the disk is full");
         file.cancelWriting();
         return reason;
     }
     if (!file.commit())
-        return file.errorString();
+        return reasonOf(file);
     return {};
 }
 
@@ -196,13 +204,22 @@ static QStringList linkChain(const QString& path)
     return chain;
 }
 
+#ifdef Q_OS_WIN
+// The device a reserved name stands for in any folder (NUL, CON, COM1.txt),
+// or none.
+static QString deviceNamed(const QString& path)
+{
+    const QString base = QFileInfo(path).fileName().section(u'.', 0, 0).trimmed().toUpper();
+    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|(COM|LPT)[1-9])$"));
+    return device.match(base).hasMatch() ? base : QString();
+}
+#endif
+
 static bool isSystemStream(const QString& path)
 {
 #ifdef Q_OS_WIN
-    const QString base = QFileInfo(path).fileName().section(u'.', 0, 0).trimmed().toUpper();
-    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|(COM|LPT)[1-9])$"));
     return path.startsWith(QLatin1String("//./")) || path.startsWith(QLatin1String("\\\\.\\")) ||
-           device.match(base).hasMatch();
+           !deviceNamed(path).isEmpty();
 #else
     return path.startsWith(QLatin1String("/dev/")) || path.startsWith(QLatin1String("/proc/"));
 #endif
@@ -216,21 +233,28 @@ QString writeForUser(const QString& path, const QByteArray& bytes)
         return QStringLiteral("it is a folder");
     const bool stream = (end.exists() && !end.isFile()) ||
                         std::any_of(chain.cbegin(), chain.cend(), isSystemStream);
-    if (!stream)
+    if (!stream) {
         return writeAtomically(chain.last(), bytes);
+    }
     // A device or a pipe takes the bytes as they come; each write is checked.
+    // (On Windows Qt would make a device's name a path in the current folder.)
+#ifdef Q_OS_WIN
+    const QString device = deviceNamed(path);
+    QFile file(device.isEmpty() ? path : QStringLiteral("\\\\.\\") + device);
+#else
     QFile file(path);
+#endif
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
+        return reasonOf(file);
     for (qint64 done = 0; done < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
         if (n <= 0)
-            return n < 0 ? file.errorString() : QStringLiteral("nothing more could be written");
+            return n < 0 ? reasonOf(file) : QStringLiteral("nothing more could be written");
         done += n;
     }
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return file.errorString();
+        return reasonOf(file);
     return {};
 }
 
@@ -238,7 +262,7 @@ QString createEmptyFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return file.errorString();
+        return reasonOf(file);
     file.close();
     return {};
 }
@@ -255,13 +279,13 @@ static std::optional<QByteArray> readBytes(const QString& path, QString* problem
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (problem)
-            *problem = file.errorString();
+            *problem = reasonOf(file);
         return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (problem)
-            *problem = file.errorString();
+            *problem = reasonOf(file);
         return std::nullopt;
     }
     return bytes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -81,6 +82,10 @@ QByteArray discBytes(const QList<Track>& tracks);
 // one, never part of either. Returns an empty string on success, otherwise the
 // reason. failAfterBytes >= 0 makes the write stop after that many bytes, as a
 // full disk would (used to prove that a short write never lands).
+// Why a file could not be read or written, to stand inside a sentence: the
+// system's words without the full stop Windows ends them with.
+QString reasonOf(const QFileDevice& file);
+
 QString writeAtomically(const QString& path, const QByteArray& bytes, qint64 failAfterBytes = -1);
 
 // Writes a file the user asked for (a spreadsheet, an inlay, a print-out to

@@ -172,12 +172,12 @@ std::optional<QByteArray> Catalogue::readNoted(const QString& path, QString* pro
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *problem = file.errorString();
+        *problem = catalogue::reasonOf(file);
         return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *problem = file.errorString();
+        *problem = catalogue::reasonOf(file);
         return std::nullopt;
     }
     noteBytes(path, bytes);

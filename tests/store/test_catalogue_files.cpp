@@ -206,4 +206,14 @@ TEST(AtomicWrite, AFullDiskNeverInstallsATruncatedFile)
     EXPECT_EQ(readFile(path), QByteArray(5000, 's'));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Big.txt"});
 }
+#else
+// A device name stands for its device in every folder, with or without an
+// extension; nothing is made in the folder.
+TEST(UserFile, DeviceNamesAreDevices)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"NUL", "nul.csv", "Nul "})
+        EXPECT_EQ(writeForUser(dir.filePath(name), "x"), QString()) << name;
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::System).isEmpty());
+}
 #endif
