@@ -24,6 +24,9 @@ constexpr QKeyCombination ctrl(Qt::Key key)
     return Qt::ControlModifier | key;
 }
 
+// Ctrl+Shift+Z, which does a step again as Ctrl+Y does.
+constexpr QKeyCombination RedoKey = Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z;
+
 // Twips, the unit of window positions: 15 to the pixel.
 constexpr int TwipsPerPixel = 15;
 constexpr int twipsToPixels(int twips)

@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 bool frmMain::refuseIncomplete()
 {
@@ -219,5 +220,24 @@ bool frmMain::Form_KeyPress(QKeyCombination key)
             return key != ctrl(Qt::Key_C); // a text box still copies
         }
     }
-    return false;
+    // A comment box's own undo gives way to the catalogue's.
+    if (key == ctrl(Qt::Key_Z))
+        cmdUndo();
+    else if (key == ctrl(Qt::Key_Y) || key == RedoKey)
+        cmdRedo();
+    else
+        return false;
+    return true;
+}
+
+void frmMain::cmdUndo()
+{
+    m_commentTimer->stop();
+    frmMsgbox::report(m_state, this, m_state.catalogue().undo());
+}
+
+void frmMain::cmdRedo()
+{
+    m_commentTimer->stop();
+    frmMsgbox::report(m_state, this, m_state.catalogue().redo());
 }

@@ -59,6 +59,9 @@ public:
     void picMini_MouseUp(int Button, int Shift, float X, float Y);
     void picQuit_MouseUp(int Button, int Shift, float X, float Y);
     bool Form_KeyPress(QKeyCombination key) override;
+    // Ctrl+Z and Ctrl+Y: the last change taken back, or done again.
+    void cmdUndo();
+    void cmdRedo();
 
     // Search: asks for a text and records every hit of it in the catalogue;
     // false when nothing was asked for or found.

@@ -94,7 +94,8 @@ bool frmNavi::eventFilter(QObject* watched, QEvent* event)
         }
         static const QList<QKeyCombination> passed = {
             ctrl(Qt::Key_D), ctrl(Qt::Key_E), ctrl(Qt::Key_N), ctrl(Qt::Key_P),
-            ctrl(Qt::Key_R), ctrl(Qt::Key_S), ctrl(Qt::Key_T), ctrl(Qt::Key_W)};
+            ctrl(Qt::Key_R), ctrl(Qt::Key_S), ctrl(Qt::Key_T), ctrl(Qt::Key_W),
+            ctrl(Qt::Key_Y), ctrl(Qt::Key_Z), RedoKey};
         if (passed.contains(key)) {
             emit shortcutTyped(key);
             return true;

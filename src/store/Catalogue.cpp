@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 using catalogue::DiscRow;
 using catalogue::Track;
@@ -64,17 +66,26 @@ class Catalogue::Batch
 public:
     Batch(Catalogue& catalogue, const QStringList& paths) : m_catalogue(catalogue)
     {
+        m_step.shownBefore = m_catalogue.shownName();
         for (const QString& path : paths) {
             if (const QString unsafe = m_catalogue.unsafeToWrite(path); !unsafe.isEmpty()) {
                 m_change.problem = unsafe;
                 return;
             }
             if (m_catalogue.changedOutside(path)) {
-                m_change.problem = outsideText(path);
-                m_change.changedOutside = true;
+                refuseAsChanged(path);
                 return;
             }
         }
+    }
+
+    // A file is no longer as the program left it. The steps of the history
+    // no longer match the files, so they go with it.
+    void refuseAsChanged(const QString& path)
+    {
+        m_change.problem = outsideText(path);
+        m_change.changedOutside = true;
+        m_catalogue.forgetSteps();
     }
 
     bool write(const QString& path, const QByteArray& bytes)
@@ -89,7 +100,21 @@ public:
         m_change.problem = m_catalogue.writeFile(path, bytes);
         if (!m_change.problem.isEmpty())
             return false;
-        m_done.append({path, before});
+        m_done.append({path, before, bytes});
+        return true;
+    }
+
+    // Deletes a file the change takes out of the catalogue; before is what it held.
+    bool remove(const QString& path, const QByteArray& before)
+    {
+        if (!m_change.problem.isEmpty())
+            return false;
+        if (const QString reason = m_catalogue.removeFile(path); !reason.isEmpty()) {
+            m_change.problem = QStringLiteral("The file '%1' could not be deleted: %2.")
+                                   .arg(nativePath(path), reason);
+            return false;
+        }
+        m_done.append({path, before, std::nullopt});
         return true;
     }
 
@@ -107,7 +132,7 @@ public:
             return false;
         }
         m_catalogue.noteBytes(path, QByteArray());
-        m_done.append({path, std::nullopt});
+        m_done.append({path, std::nullopt, QByteArray()});
         return true;
     }
 
@@ -126,20 +151,34 @@ public:
         return m_change;
     }
 
+    bool ok() const { return m_change.problem.isEmpty(); }
+
     Change done()
     {
         m_change.done = true;
         return m_change;
     }
 
+    // The change as a step of the history: its files, as they were and are.
+    history::Step& step(const QString& disc)
+    {
+        m_step.disc = disc;
+        for (const Written& written : m_done)
+            m_step.files.append({written.path, written.before, written.after});
+        m_done.clear();
+        return m_step;
+    }
+
 private:
     struct Written {
         QString path;
         std::optional<QByteArray> before; // none: the change created the file
+        std::optional<QByteArray> after;  // none: the change deleted it
     };
     Catalogue& m_catalogue;
     Change m_change;
     QList<Written> m_done;
+    history::Step m_step;
 };
 
 // ---------------------------------------------------------------- writing
@@ -277,6 +316,9 @@ Change Catalogue::addDisc(const QString& name, const QString& countText)
     next.append({name, countText});
     // The disc's file comes first: the index never lists a disc without one.
     Batch batch(*this, {m_s.IndexPath});
+    // The new disc with its tracks is one step, recorded once they are entered.
+    m_entryStep = {{}, name, true, m_program.settings().discSection(name), {}, shownName(), {}};
+    m_entryIndex = m_seen.value(m_s.IndexPath).bytes;
     if (!batch.create(path) || !batch.write(m_s.IndexPath, catalogue::indexBytes(next)))
         return batch.fail();
     m_program.settings().setDiscLength(name, timetext::DefaultDiscLength);
@@ -303,12 +345,18 @@ Change Catalogue::addDiscWithTracks(const QString& name, QList<Track> tracks)
     QList<DiscRow> next = discs();
     next.append({name, count});
     Batch batch(*this, {path, m_s.IndexPath});
+    const QMap<QString, QString> settingsBefore = m_program.settings().discSection(name);
     if (!batch.write(path, catalogue::discBytes(tracks)) ||
         !batch.write(m_s.IndexPath, catalogue::indexBytes(next)))
         return batch.fail();
     m_program.settings().setDiscLength(name, timetext::DefaultDiscLength);
     m_s.Discs = next;
     m_s.DiscCount = int(next.size());
+    history::Step& step = batch.step(name);
+    step.settings = true;
+    step.settingsBefore = settingsBefore;
+    step.settingsAfter = m_program.settings().discSection(name);
+    record(step);
     emit discAdded(m_s.DiscCount - 1);
     return batch.done();
 }
@@ -321,6 +369,7 @@ int Catalogue::entryRoom() const
 void Catalogue::endEntry()
 {
     const int row = rowOf(m_entryName);
+    const QString path = m_program.discPathFor(m_entryName);
     m_entryName.clear();
     m_entryTracks.clear();
     m_entryPlanned = 0;
@@ -328,6 +377,13 @@ void Catalogue::endEntry()
     // The new disc is shown; a disc that cannot be shown says so again when chosen.
     if (row >= 0)
         showDisc(row);
+    history::Step step = std::exchange(m_entryStep, {});
+    if (step.disc.isEmpty() || !m_seen.contains(path) || !m_seen.contains(m_s.IndexPath))
+        return;
+    step.files = {{path, std::nullopt, m_seen.value(path).bytes},
+                  {m_s.IndexPath, m_entryIndex, m_seen.value(m_s.IndexPath).bytes}};
+    step.settingsAfter = m_program.settings().discSection(step.disc);
+    record(step);
 }
 
 Change Catalogue::storeEntryTrack(Track track)
@@ -385,6 +441,11 @@ Change Catalogue::dropNewDisc()
     m_entryTracks.clear();
     m_entryPlanned = 0;
     m_s.EntryTrack = 0;
+    m_entryStep = {};
+    // An index that reads as before but whose bytes differ (a count line
+    // put right) no longer matches the steps.
+    if (m_seen.value(m_s.IndexPath).bytes != m_entryIndex)
+        forgetSteps();
     Change change = batch.done();
     const QString path = m_program.discPathFor(name);
     if (const QString reason = removeFile(path); !reason.isEmpty())
@@ -415,6 +476,7 @@ Change Catalogue::addTrack(Track track)
     m_s.Discs = next;
     m_s.Tracks = tracks;
     m_s.TrackCount = int(tracks.size());
+    record(batch.step(shownName()));
     emit tracksChanged();
     return batch.done();
 }
@@ -431,6 +493,7 @@ Change Catalogue::editTrack(int row, Track track)
     if (!batch.write(m_tracksPath, catalogue::discBytes(tracks)))
         return batch.fail();
     m_s.Tracks = tracks;
+    record(batch.step(shownName()));
     emit tracksChanged();
     return batch.done();
 }
@@ -453,6 +516,7 @@ Change Catalogue::removeTrack(int row)
     m_s.Discs = next;
     m_s.Tracks = tracks;
     m_s.TrackCount = int(tracks.size());
+    record(batch.step(shownName()));
     emit tracksChanged();
     return batch.done();
 }
@@ -464,19 +528,29 @@ Change Catalogue::removeDisc(int row)
     const QString name = m_s.Discs.at(row).name;
     QList<DiscRow> next = discs();
     next.removeAt(row);
+    const QString path = m_program.discPathFor(name);
+    // Kept to bring the disc back: its file's bytes and its settings.
+    std::optional<QByteArray> file;
+    const bool kept = fileNow(path, &file);
+    const QMap<QString, QString> settingsBefore = m_program.settings().discSection(name);
     // The index first, so a listed disc never loses its file.
     Batch batch(*this, {m_s.IndexPath});
     if (!batch.write(m_s.IndexPath, catalogue::indexBytes(next)))
         return batch.fail();
     m_s.Discs = next;
     m_s.DiscCount = int(next.size());
+    history::Step step = batch.step(name);
     Change change = batch.done();
-    const QString path = m_program.discPathFor(name);
     if (const QString reason = removeFile(path); !reason.isEmpty())
         change.problem = QStringLiteral("The disc '%1' is out of the catalogue, but its file '%2' "
                                         "could not be deleted: %3.")
                              .arg(name, nativePath(path), reason);
+    else if (file)
+        step.files.append({path, file, std::nullopt});
     m_program.settings().deleteDisc(name);
+    step.settings = true;
+    step.settingsBefore = settingsBefore;
+    step.settingsAfter = m_program.settings().discSection(name);
     if (m_commentsPath == path)
         dropComments();
     emit discRemoved(row);
@@ -487,6 +561,11 @@ Change Catalogue::removeDisc(int row)
         if (change.problem.isEmpty())
             change.problem = first.problem;
     }
+    // A file that cannot be read cannot be brought back.
+    if (kept)
+        record(step);
+    else
+        forgetSteps();
     return change;
 }
 
@@ -502,6 +581,7 @@ Change Catalogue::keepShortDisc()
         return batch.fail();
     m_s.Discs = next;
     m_s.DiscIncomplete = false;
+    record(batch.step(shownName()));
     emit tracksChanged();
     return batch.done();
 }
@@ -513,8 +593,11 @@ Change Catalogue::setDiscOptions(const QString& length, bool mono)
     if (row < 0 || row >= m_s.DiscCount || !seconds)
         return {};
     const QString name = m_s.Discs.at(row).name;
+    history::Step step{{}, name, true, m_program.settings().discSection(name), {}, name, {}};
     m_program.settings().setMono(name, mono ? QStringLiteral("1") : QStringLiteral("0"));
     m_program.settings().setDiscLength(name, length);
+    step.settingsAfter = m_program.settings().discSection(name);
+    record(step);
     m_s.DiscLength = *seconds;
     emit tracksChanged();
     return {QString(), true};
@@ -570,6 +653,148 @@ Change Catalogue::saveComments()
         return batch.fail();
     // The boxes show the comments already: nothing to draw again.
     m_s.Tracks = tracks;
+    record(batch.step(shownName()));
     dropComments();
     return batch.done();
+}
+
+// ---------------------------------------------------------------- the history
+
+QString Catalogue::shownName() const
+{
+    if (m_s.CurrentDisc < 0 || m_s.CurrentDisc >= m_s.DiscCount || m_tracksPath.isEmpty())
+        return {};
+    return m_s.Discs.at(m_s.CurrentDisc).name;
+}
+
+bool Catalogue::fileNow(const QString& path, std::optional<QByteArray>* bytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        bytes->reset();
+        return true;
+    }
+    if (!info.isFile())
+        return false;
+    if (const auto seen = m_seen.constFind(path); seen != m_seen.cend() && !changedOutside(path))
+        *bytes = seen->bytes;
+    else
+        *bytes = catalogue::readFileBytes(path);
+    return bytes->has_value();
+}
+
+void Catalogue::record(history::Step step)
+{
+    const bool settingsChanged = step.settings && step.settingsBefore != step.settingsAfter;
+    if (!settingsChanged && std::all_of(step.files.cbegin(), step.files.cend(),
+                                        [](const history::FileChange& f) { return f.same(); }))
+        return; // nothing changed: no step to take back
+    step.shownAfter = shownName();
+    m_history.record(std::move(step));
+}
+
+void Catalogue::forgetSteps()
+{
+    m_history.clear();
+    m_entryStep = {};
+}
+
+Change Catalogue::undo()
+{
+    return takeStep(true);
+}
+
+Change Catalogue::redo()
+{
+    return takeStep(false);
+}
+
+Change Catalogue::takeStep(bool back)
+{
+    if (entering())
+        return {};
+    // Comments typed and not yet written are written first; taking a step
+    // back then takes back that typing.
+    if (m_s.CommentsDirty) {
+        if (const Change saved = saveComments(); !saved.done)
+            return saved;
+    }
+    if (!(back ? canUndo() : canRedo()))
+        return {};
+    const history::Step step = back ? m_history.nextUndo() : m_history.nextRedo();
+    const auto wanted = [back](const history::FileChange& file) {
+        return back ? file.existsBefore() : file.existsAfter();
+    };
+    // The usual order: a disc's file before the index that lists it, and a
+    // file deleted only once the index no longer lists it.
+    QList<const history::FileChange*> order;
+    for (int pass = 0; pass < 3; ++pass)
+        for (const history::FileChange& file : step.files)
+            if ((!wanted(file) ? 2 : file.path() == m_s.IndexPath ? 1 : 0) == pass)
+                order.append(&file);
+    QStringList paths;
+    for (const history::FileChange* file : order)
+        paths.append(file->path());
+    Batch batch(*this, paths);
+    if (!batch.ok())
+        return batch.fail();
+    QList<std::optional<QByteArray>> now(order.size());
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        const history::FileChange& file = *order.at(i);
+        if (!fileNow(file.path(), &now[i]) ||
+            !(back ? file.isAfter(now[i]) : file.isBefore(now[i]))) {
+            batch.refuseAsChanged(file.path());
+            return batch.fail();
+        }
+    }
+    const QList<DiscRow> listed = discs();
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        const history::FileChange& file = *order.at(i);
+        const QByteArray from = now.at(i).value_or(QByteArray());
+        const std::optional<QByteArray> to = back ? file.before(from) : file.after(from);
+        if (!(to ? batch.write(file.path(), *to) : batch.remove(file.path(), from)))
+            return batch.fail();
+        if (to && file.path() == m_s.IndexPath) {
+            m_s.Discs = catalogue::parseIndex(*to).discs;
+            m_s.DiscCount = int(m_s.Discs.size());
+        }
+    }
+    if (step.settings)
+        m_program.settings().setDiscSection(step.disc,
+                                            back ? step.settingsBefore : step.settingsAfter);
+    back ? m_history.undone() : m_history.redone();
+    tellDiscs(listed);
+    // The disc the step changed is shown, or where it is gone, the one on
+    // show at the time.
+    const QString name = rowOf(step.disc) >= 0 ? step.disc
+                         : back                ? step.shownBefore
+                                               : step.shownAfter;
+    const int row = rowOf(name) >= 0 ? rowOf(name) : m_s.DiscCount > 0 ? 0 : -1;
+    Change change = batch.done();
+    if (const Change shown = row >= 0 ? showDisc(row) : Change{}; !shown.done) {
+        showNone();
+        change.problem = shown.problem;
+    }
+    return change;
+}
+
+void Catalogue::tellDiscs(const QList<DiscRow>& before)
+{
+    const QList<DiscRow> now = discs();
+    qsizetype same = 0;
+    while (same < before.size() && same < now.size() && before[same].name == now[same].name)
+        ++same;
+    // The names after the first difference, one list a disc ahead of the other.
+    const auto restMatches = [&](const QList<DiscRow>& longer, const QList<DiscRow>& shorter) {
+        for (qsizetype k = same; k < shorter.size(); ++k)
+            if (shorter[k].name != longer[k + 1].name)
+                return false;
+        return true;
+    };
+    if (now.size() == before.size() + 1 && restMatches(now, before))
+        emit discAdded(int(same));
+    else if (now.size() + 1 == before.size() && restMatches(before, now))
+        emit discRemoved(int(same));
+    else if (same != now.size() || same != before.size())
+        emit catalogueReset();
 }

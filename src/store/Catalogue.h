@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/CatalogueFiles.h"
+#include "store/History.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -140,6 +141,17 @@ public:
     // The shown disc's length (a time text as typed) and mono mark.
     Change setDiscOptions(const QString& length, bool mono);
 
+    // ---- the session's history: every change above is a step that can be
+    // taken back and done again, each written as a change of its own. Comments
+    // typed and not yet written are written first, as a step of their own.
+    // Nothing happens while a new disc's tracks are entered, or with no
+    // step to take. A file changed outside the program since the step
+    // empties the history.
+    Change undo();
+    Change redo();
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+
     // ---- comments typed in the rows of the shown disc wait here until they
     // are written; the boxes show them. A comment is made one line; false
     // for one the code page cannot store.
@@ -191,6 +203,18 @@ private:
     void showNone();
     void endEntry();
     void readBack();
+    // The disc on show, by name; empty when none is.
+    QString shownName() const;
+    // The file as it is now: its bytes, or none when there is no file; false
+    // when it cannot be read.
+    bool fileNow(const QString& path, std::optional<QByteArray>* bytes);
+    // Records a change as a step, with the disc shown after it.
+    void record(history::Step step);
+    // Empties the history: the files no longer match its steps.
+    void forgetSteps();
+    Change takeStep(bool back);
+    // Tells the views how the list of discs changed from before to what it is now.
+    void tellDiscs(const QList<catalogue::DiscRow>& before);
 
     Module1& m_program;
     SharedState& m_s;
@@ -200,6 +224,9 @@ private:
     QString m_entryName; // the new disc whose tracks are being entered
     int m_entryPlanned = 0;
     QList<catalogue::Track> m_entryTracks;
+    history::Step m_entryStep;              // the new disc's step, as it began
+    std::optional<QByteArray> m_entryIndex; // the index before the new disc
+    history::History m_history;
     QMap<int, QString> m_comments;
     QString m_commentsPath;
 };

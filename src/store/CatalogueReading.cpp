@@ -369,6 +369,7 @@ int Catalogue::search(const QString& text)
 
 QString Catalogue::reload()
 {
+    forgetSteps();
     const catalogue::IndexRead index = readIndex();
     if (index.status != catalogue::IndexRead::Ok)
         return QStringLiteral("The catalogue index '%1' no longer reads (%2), so Platterbook "
@@ -396,6 +397,7 @@ QString Catalogue::reload()
 
 void Catalogue::readBack()
 {
+    forgetSteps();
     const catalogue::IndexRead index = readIndex();
     if (index.status == catalogue::IndexRead::Ok) {
         m_s.Discs = index.discs;

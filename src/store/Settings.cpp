@@ -105,6 +105,35 @@ void Settings::deleteDisc(const QString& disc)
     store().sync();
 }
 
+QStringList Settings::discKeys(const QString& disc) const
+{
+    if (disc.compare(General, Qt::CaseInsensitive) == 0)
+        return {DiscLen, Mono};
+    store().beginGroup(disc);
+    QStringList keys = store().childKeys();
+    store().endGroup();
+    return keys;
+}
+
+QMap<QString, QString> Settings::discSection(const QString& disc) const
+{
+    QMap<QString, QString> values;
+    for (const QString& key : discKeys(disc))
+        if (const QVariant value = store().value(disc + u'/' + key); value.isValid())
+            values.insert(key, value.toString());
+    return values;
+}
+
+void Settings::setDiscSection(const QString& disc, const QMap<QString, QString>& values)
+{
+    for (const QString& key : discKeys(disc))
+        if (!values.contains(key))
+            store().remove(disc + u'/' + key);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        store().setValue(disc + u'/' + it.key(), it.value());
+    store().sync();
+}
+
 void Settings::deleteSection(const QString& section)
 {
     store().remove(section);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QSettings>
 #include <QString>
 
@@ -22,6 +23,10 @@ public:
     // A disc's own settings. A disc named "General" shares its section with
     // the program's own keys, so only the disc's keys go.
     void deleteDisc(const QString& disc);
+    // A disc's own keys with their values, and the same put back: keys
+    // missing from values are removed.
+    QMap<QString, QString> discSection(const QString& disc) const;
+    void setDiscSection(const QString& disc, const QMap<QString, QString>& values);
 
     QString navi() const;
     void setNavi(const QString& value) { write(General, QStringLiteral("navi"), value); }
@@ -33,6 +38,7 @@ public:
     QString fileName() const { return store().fileName(); }
 
 private:
+    QStringList discKeys(const QString& disc) const;
     inline static const QString General = QStringLiteral("General");
     inline static const QString DiscLen = QStringLiteral("disclen");
     inline static const QString Mono = QStringLiteral("mono");

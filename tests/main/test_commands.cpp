@@ -115,7 +115,22 @@ TEST(Commands, EachRouteOfEachCommandWithItsPreconditions)
     }
 }
 
-// Each change shows in the chooser, the navigator and the rows, drawn once.
+// The catalogue's folder and the settings, as they lie on disk.
+QMap<QString, QByteArray> allFiles(TestProgram& p)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(p.programDir(), {"*.txt", "*.ini"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        files.insert(it.filePath(), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+    }
+    return files;
+}
+
+// Each change shows in the chooser, the navigator and the rows, drawn once;
+// Ctrl+Z in the main window takes back every step and Ctrl+Y (then
+// Ctrl+Shift+Z) in the navigator does each again: the files as they were, byte for byte, shown
+// everywhere.
 TEST(Commands, EachChangeIsDrawnOnceWhereverItShows)
 {
     const QList<std::tuple<const char*, std::function<void(TestProgram&)>, QString>> changes = {
@@ -142,25 +157,57 @@ TEST(Commands, EachChangeIsDrawnOnceWhereverItShows)
              removeDialog(p, p.main().picRemd, 0);
          },
          " /  | chooser -1 | disc -1 | 0 tracks, 0 rows / T1"},
+        {"typed comment",
+         [](TestProgram& p) { QTest::keyClicks(p.main().rows->txtComments[1], "typed"); },
+         "Rock Jazz / Rock | chooser 0 | disc 0 | 2 tracks, 2 rows / T1 / typed"},
     };
+    const QString first = "Rock Jazz / Rock | chooser 0 | disc 0 | 2 tracks, 2 rows / T1";
     for (const auto& [what, change, seen] : changes) {
         TestProgram p;
         ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", makeTracks(1)}}));
+        chooseDisc(p.main(), 1);
         chooseDisc(p.main(), 0);
         p.main().picNavi_MouseUp(1, 0, 0, 0);
+        frmNavi* navi = p.main().navigator();
+        const auto view = [&p, navi, what = what] {
+            QStringList chooser;
+            for (int i = 0; i < p.main().cmbDisc->count(); ++i)
+                chooser << p.main().cmbDisc->itemText(i);
+            EXPECT_EQ(navi->lstNavi->model()->rowCount(), chooser.size()) << what;
+            EXPECT_EQ(navi->height(), 16 * chooser.size() + 82) << what;
+            const QString comment = p.main().rows->txtComments[1]->text();
+            return chooser.join(' ') + " / " + mainView(p) + " / " +
+                   p.main().rows->lblTitle[0]->text() + (comment.isEmpty() ? "" : " / " + comment);
+        };
+        const auto before = allFiles(p);
         const int redraws = p.main().redraws();
         change(p);
-        QStringList chooser;
-        for (int i = 0; i < p.main().cmbDisc->count(); ++i)
-            chooser << p.main().cmbDisc->itemText(i);
-        frmNavi* navi = p.main().navigator();
-        EXPECT_EQ(chooser.join(' ') + " / " + mainView(p) + " / " +
-                      p.main().rows->lblTitle[0]->text(),
-                  seen)
+        EXPECT_EQ(view(), seen) << what;
+        EXPECT_EQ(p.main().redraws(), redraws + (seen.startsWith(' ')               ? 2
+                                                 : QString(what) == "typed comment" ? 0
+                                                                                    : 1))
             << what;
-        EXPECT_EQ(navi->lstNavi->model()->rowCount(), chooser.size()) << what;
-        EXPECT_EQ(navi->height(), 16 * chooser.size() + 82) << what;
-        EXPECT_EQ(p.main().redraws(), redraws + (chooser.isEmpty() ? 2 : 1)) << what;
+        auto after = allFiles(p);
+        p.answer({"", "", "", ""}); // none is to be asked
+        QWidget* box = p.main().rows->txtComments[1];
+        if (QString(what) == "typed comment") // written by Ctrl+Z, before it takes it back
+            after[p.dataPath("Rock.txt")] = withComment(makeTracks(2), 1, "typed");
+        giveFocus(box->isVisible() ? box : &p.main());
+        p.hooks().messagesShown.clear();
+        for (int k = 0; k < 3 && (p.state().catalogue().canUndo() || p.state().CommentsDirty); ++k)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(allFiles(p), before) << what;
+        EXPECT_EQ(view(), QString(what) == "remove disc"
+                              ? "Rock Jazz / Jazz | chooser 1 | disc 1 | 1 tracks, 1 rows / T1"
+                              : first)
+            << what;
+        giveFocus(navi->lstNavi);
+        for (int k = 0; k < 3 && p.state().catalogue().canRedo(); ++k)
+            QTest::keyClick(navi->lstNavi, k ? Qt::Key_Z : Qt::Key_Y,
+                            Qt::ControlModifier | (k ? Qt::ShiftModifier : Qt::NoModifier));
+        EXPECT_EQ(allFiles(p), after) << what;
+        EXPECT_EQ(view(), seen) << what;
+        EXPECT_EQ(p.messageTexts(), QStringList()) << what;
     }
 }
 

@@ -81,6 +81,10 @@ void CatalogueDriver::step()
         catalogue.addDisc(
             QStringLiteral("Disc %1-%2").arg(m_random.bounded(100000)).arg(++m_serial),
             QString::number(planned) + (m_random.bounded(2) ? " songs" : ""));
+    } else if (choice >= 76 && choice < 90 && (catalogue.canUndo() || catalogue.canRedo())) {
+        const bool back = catalogue.canUndo() && (choice < 82 || !catalogue.canRedo());
+        m_action = back ? QStringLiteral("undo") : QStringLiteral("redo");
+        m_main->Form_KeyPress(ctrl(back ? Qt::Key_Z : Qt::Key_Y));
     } else if (!showDisc(int(m_random.bounded(discs)))) { // the track actions' disc
         const int row = m_state.TrackCount > 0 ? int(m_random.bounded(m_state.TrackCount)) : 0;
         if (choice < 40) {

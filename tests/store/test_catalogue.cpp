@@ -26,6 +26,11 @@
 using catalogue::DiscRow;
 using catalogue::Track;
 
+void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    *os << '"' << bytes.toPercentEncoding(" []=:").toStdString() << '"';
+}
+
 namespace {
 
 Track track(const QString& title, const QString& comment = {})
@@ -69,6 +74,13 @@ public:
     void start()
     {
         ASSERT_EQ(state.catalogue().open().status, Catalogue::Opening::Opened);
+        show(0);
+    }
+
+    // Bravo has been shown, as Alpha: both have their settings.
+    void showBoth()
+    {
+        show(1);
         show(0);
     }
 
@@ -262,6 +274,13 @@ QList<Operation> operations()
          {{"index.txt", index({{"Alpha", "2"}, {"Bravo", "2"}})}, {"Bravo.txt", shortBravo}},
          "Bravo\r\n2\r\n",
          {"tracks"}},
+        {"set a disc's length and mono mark",
+         {},
+         [](Module1& s) { return s.catalogue().setDiscOptions("1:20:00", true); },
+         {},
+         {},
+         "",
+         {"tracks"}},
     };
 }
 
@@ -383,12 +402,166 @@ TEST_P(EveryChange, AFileChangedOutsideIsNeverOverwritten)
     }
 }
 
+// The files with the settings, as they lie on disk.
+Files everything(const Folder& f)
+{
+    Files all = f.files();
+    QFile settings(f.dir.filePath("settings.ini"));
+    all.insert("settings.ini", settings.open(QIODevice::ReadOnly) ? settings.readAll() : "");
+    return all;
+}
+
+QString shownName(const Module1& s)
+{
+    return s.CurrentDisc >= 0 && !s.DiscPath.isEmpty() ? s.Discs.at(s.CurrentDisc).name : "";
+}
+
+// The views' count of discs, kept from the catalogue's signals alone, is its count.
+void expectTold(const Folder& f, qsizetype rowsBefore)
+{
+    for (const QString& told : f.signalled)
+        rowsBefore += told.startsWith("added") ? 1 : told.startsWith("removed") ? -1 : 0;
+    if (!f.signalled.contains("reset"))
+        EXPECT_EQ(rowsBefore, f.state.DiscCount) << f.signalled.join(", ").toStdString();
+}
+
+// Every change is one step (a new disc with the tracks entered for it is
+// one): taken back, the files and the settings are byte for byte as before
+// it and the disc shown then is shown; done again, as after it.
+TEST_P(EveryChange, IsOneStepTakenBackAndDoneAgain)
+{
+    const Operation& op = GetParam();
+    Folder f;
+    f.showBoth();
+    const Files start = everything(f);
+    if (op.prepare)
+        op.prepare(f);
+    const bool entry = f.state.catalogue().entering();
+    const Files before = entry ? start : everything(f);
+    const QString shownBefore = shownName(f.state);
+    ASSERT_TRUE(op.change(f.state).done);
+    const Files after = everything(f);
+    Catalogue& c = f.state.catalogue();
+    if (c.entering() || after == before) { // no step yet, or none at all
+        EXPECT_FALSE(c.undo().done);
+        EXPECT_EQ(everything(f), after);
+        return;
+    }
+    const qsizetype listedBefore = catalogue::parseIndex(before.value("index.txt")).discs.size();
+    const QString changed =
+        f.state.DiscCount > listedBefore ? f.state.Discs.last().name : shownName(f.state);
+    for (const bool back : {true, false, true}) {
+        SCOPED_TRACE(back ? "undone" : "redone");
+        const qsizetype rows = f.state.DiscCount;
+        f.signalled.clear();
+        const Change change = back ? c.undo() : c.redo();
+        EXPECT_TRUE(change.done);
+        EXPECT_EQ(change.problem, QString());
+        EXPECT_EQ(everything(f), back ? before : after);
+        EXPECT_EQ(shownName(f.state), back ? shownBefore : changed);
+        f.expectStateIsFiles();
+        expectTold(f, rows);
+    }
+    EXPECT_FALSE(c.canUndo());
+    EXPECT_TRUE(c.canRedo());
+}
+
 INSTANTIATE_TEST_SUITE_P(Catalogue, EveryChange, testing::ValuesIn(operations()),
                          [](const testing::TestParamInfo<Operation>& info) {
                              QString name = QString::fromLatin1(info.param.name);
                              name.replace(' ', '_').remove('\'');
                              return name.toStdString();
                          });
+
+// Three steps taken back in turn and done again in turn; a change after a
+// step taken back ends what could be done again.
+TEST(CatalogueHistory, StepsGoBackAndForthInTurn)
+{
+    Folder f;
+    f.showBoth();
+    Catalogue& c = f.state.catalogue();
+    QList<Files> states = {everything(f)};
+    for (const auto& change : std::initializer_list<std::function<Change()>>{
+             [&] { return c.editTrack(0, track("Edited")); }, [&] { return c.removeDisc(1); },
+             [&] { return c.addTrack(track("New")); }}) {
+        ASSERT_TRUE(change().done);
+        states.append(everything(f));
+    }
+    for (qsizetype k = states.size() - 2; k >= 0; --k) {
+        ASSERT_TRUE(c.undo().done);
+        EXPECT_EQ(everything(f), states.at(k)) << k;
+    }
+    EXPECT_EQ(c.undo().problem, QString()); // nothing left: nothing happens
+    EXPECT_EQ(everything(f), states.first());
+    for (qsizetype k = 1; k < states.size(); ++k) {
+        ASSERT_TRUE(c.redo().done);
+        EXPECT_EQ(everything(f), states.at(k)) << k;
+        f.expectStateIsFiles();
+    }
+    ASSERT_TRUE(c.undo().done);
+    ASSERT_TRUE(c.editTrack(1, track("Other")).done);
+    EXPECT_FALSE(c.canRedo());
+}
+
+// Between a step and its undo another program changed a file the undo would
+// write: nothing is written and the history is gone. A write that fails
+// while a step is taken back leaves everything as it was, the step still there.
+TEST(CatalogueHistory, AStepIsTakenBackOnlyOverItsOwnFiles)
+{
+    for (const QString& changed : {"Alpha.txt", "index.txt"}) {
+        Folder f;
+        Catalogue& c = f.state.catalogue();
+        ASSERT_TRUE(c.addTrack(track("New")).done);
+        const QDateTime stamp = QFileInfo(f.path(changed)).lastModified();
+        f.put(changed, f.files().value(changed).replace("A1", "X1").replace("Bravo", "Bravi"));
+        QFile(f.path(changed)).open(QIODevice::ReadWrite) &&
+            QFile(f.path(changed)).setFileTime(stamp, QFileDevice::FileModificationTime);
+        const Files before = everything(f);
+        f.hooks.filesWritten.clear();
+        const Change change = c.undo();
+        EXPECT_FALSE(change.done);
+        EXPECT_TRUE(change.changedOutside);
+        EXPECT_TRUE(change.problem.contains(QDir::toNativeSeparators(f.path(changed))))
+            << change.problem.toStdString();
+        EXPECT_EQ(f.hooks.filesWritten, QStringList());
+        EXPECT_EQ(everything(f), before);
+        EXPECT_FALSE(c.canUndo() || c.canRedo());
+    }
+    for (const int failing : {0, 1}) {
+        Folder f;
+        f.showBoth();
+        Catalogue& c = f.state.catalogue();
+        const Files first = everything(f);
+        ASSERT_TRUE(c.removeDisc(0).done);
+        const Files removed = everything(f);
+        int writes = 0;
+        f.hooks.writeFault = [&](const QString&) { return writes++ == failing ? 0 : -1; };
+        const Change change = c.undo();
+        EXPECT_FALSE(change.done);
+        EXPECT_TRUE(change.problem.contains(failing ? "index.txt" : "Alpha.txt"));
+        EXPECT_EQ(everything(f), removed);
+        f.expectStateIsFiles();
+        f.hooks.writeFault = {};
+        EXPECT_TRUE(c.undo().done);
+        EXPECT_EQ(everything(f), first);
+    }
+}
+
+// A step over one disc of a long index keeps that disc's lines, not the index.
+TEST(CatalogueHistory, AStepKeepsWhatChangedOnly)
+{
+    QList<DiscRow> discs;
+    for (int k = 0; k < 20000; ++k)
+        discs.append({QString("Disc number %1 of many").arg(k), "12"});
+    const QByteArray before = catalogue::indexBytes(discs);
+    discs.removeAt(7000);
+    const QByteArray after = catalogue::indexBytes(discs);
+    const history::FileChange change("index.txt", before, after);
+    EXPECT_LT(change.cost(), 100);
+    EXPECT_TRUE(change.isAfter(after) && !change.isAfter(before));
+    EXPECT_EQ(change.before(after), before);
+    EXPECT_EQ(change.after(before), after);
+}
 
 TEST(CatalogueComments, TypedCommentsWaitUntilWrittenAndGoOnlyToTheirDisc)
 {
