@@ -676,7 +676,10 @@ bool Catalogue::fileNow(const QString& path, std::optional<QByteArray>* bytes)
     }
     if (!info.isFile())
         return false;
-    if (const auto seen = m_seen.constFind(path); seen != m_seen.cend() && !changedOutside(path))
+    // What the program last read or wrote of it, while its size and time
+    // stamp say it is still so: no read of its own.
+    if (const auto seen = m_seen.constFind(path);
+        seen != m_seen.cend() && info.size() == seen->size && info.lastModified() == seen->modified)
         *bytes = seen->bytes;
     else
         *bytes = catalogue::readFileBytes(path);

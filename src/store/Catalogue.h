@@ -206,7 +206,8 @@ private:
     // The disc on show, by name; empty when none is.
     QString shownName() const;
     // The file as it is now: its bytes, or none when there is no file; false
-    // when it cannot be read.
+    // when it cannot be read. The bytes last seen stand for a file whose
+    // size and time stamp are as seen (a change checks its files first).
     bool fileNow(const QString& path, std::optional<QByteArray>* bytes);
     // Records a change as a step, with the disc shown after it.
     void record(history::Step step);

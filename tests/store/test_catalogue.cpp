@@ -421,8 +421,9 @@ void expectTold(const Folder& f, qsizetype rowsBefore)
 {
     for (const QString& told : f.signalled)
         rowsBefore += told.startsWith("added") ? 1 : told.startsWith("removed") ? -1 : 0;
-    if (!f.signalled.contains("reset"))
+    if (!f.signalled.contains("reset")) {
         EXPECT_EQ(rowsBefore, f.state.DiscCount) << f.signalled.join(", ").toStdString();
+    }
 }
 
 // Every change is one step (a new disc with the tracks entered for it is
@@ -508,7 +509,7 @@ TEST(CatalogueHistory, StepsGoBackAndForthInTurn)
 // while a step is taken back leaves everything as it was, the step still there.
 TEST(CatalogueHistory, AStepIsTakenBackOnlyOverItsOwnFiles)
 {
-    for (const QString& changed : {"Alpha.txt", "index.txt"}) {
+    for (const QString changed : {"Alpha.txt", "index.txt"}) {
         Folder f;
         Catalogue& c = f.state.catalogue();
         ASSERT_TRUE(c.addTrack(track("New")).done);
