@@ -1,8 +1,10 @@
 #include "editing/AudioTags.h"
 
 #include "store/Codepage.h"
+#include "store/Playlist.h"
 #include "store/TimeText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -128,9 +130,56 @@ QString unstorableText(const AudioTrack& audio)
     return {};
 }
 
+QList<AudioTrack> audioTracksFrom(const QStringList& files)
+{
+    const auto lengthOf = [](const QString& file) -> qint64 {
+        const TagLib::FileRef ref(QFile::encodeName(file).constData());
+        return ref.isNull() || !ref.audioProperties()
+                   ? -1
+                   : ref.audioProperties()->lengthInMilliseconds();
+    };
+    QList<AudioTrack> tracks;
+    for (const QString& file : files) {
+        if (playlist::kindOf(file) == playlist::Kind::None) {
+            tracks.append(readAudioFile(file));
+            continue;
+        }
+        const playlist::List list = playlist::read(file, lengthOf);
+        const QString name = QFileInfo(file).fileName();
+        if (!list.problem.isEmpty())
+            tracks.append({file, {}, list.problem});
+        for (qsizetype k = 0; k < list.entries.size(); ++k) {
+            const playlist::Entry& entry = list.entries.at(k);
+            const QString where = QStringLiteral("entry %1 of '%2'").arg(k + 1).arg(name);
+            const QString Where = u'E' + where.sliced(1);
+            AudioTrack audio{entry.file.isEmpty() ? entry.written : entry.file, entry.track, {}};
+            if (playlist::kindOf(entry.written) != playlist::Kind::None)
+                audio.problem = QStringLiteral("%1 is a playlist itself ('%2'): Platterbook takes "
+                                               "the tracks of a list, not the lists in it.")
+                                    .arg(Where, entry.written);
+            else if (!entry.file.isEmpty() && !entry.fromSheet)
+                audio = readAudioFile(entry.file); // its tags, as for the file itself
+            else if (entry.track[2].isEmpty())
+                audio.problem = QStringLiteral("%1, '%2', is not there, and the list gives no "
+                                               "title for it.")
+                                    .arg(Where, QDir::toNativeSeparators(entry.written));
+            else
+                for (const QString& field : entry.track)
+                    if (audio.problem.isEmpty())
+                        audio.problem =
+                            codepage::unstorableText(field, QStringLiteral(" in ") + where);
+            tracks.append(audio);
+            if (!audio.problem.isEmpty())
+                break;
+        }
+    }
+    return tracks;
+}
+
 QStringList audioFileFilters()
 {
-    return {QStringLiteral("Audio files (*.mp3 *.flac *.ogg *.oga *.opus *.m4a *.mp4 *.aac *.wav "
-                           "*.aif *.aiff *.wma *.ape *.wv *.mpc)"),
+    return {QStringLiteral("Audio files and playlists (*.mp3 *.flac *.ogg *.oga *.opus *.m4a "
+                           "*.mp4 *.aac *.wav *.aif *.aiff *.wma *.ape *.wv *.mpc *.m3u *.m3u8 "
+                           "*.pls *.xspf *.cue)"),
             QStringLiteral("All files (*)")};
 }

@@ -21,5 +21,12 @@ AudioTrack readAudioFile(const QString& path);
 // store (it names the file), or an empty text.
 QString unstorableText(const AudioTrack& audio);
 
+// The tracks that files stand for, in order: an audio file for itself, a
+// playlist or cue sheet for its entries (a present file by its tags, a
+// missing one, or a cue sheet's track, by the list's own text). A file or
+// list that gives no track comes as one with its problem, and a list's
+// entries stop at the first one refused.
+QList<AudioTrack> audioTracksFrom(const QStringList& files);
+
 // The kinds of audio files offered when files are chosen.
 QStringList audioFileFilters();

@@ -280,10 +280,12 @@ void frmNewt::picFromFiles_MouseUp(int, int, float X, float Y)
         takeFiles(chooseAudioFiles());
 }
 
-void frmNewt::takeFiles(QStringList files)
+void frmNewt::takeFiles(const QStringList& chosen)
 {
-    if (files.isEmpty() || m_mode == Mode::Edit)
+    if (chosen.isEmpty() || m_mode == Mode::Edit)
         return;
+    // A playlist or cue sheet stands for its tracks.
+    QList<AudioTrack> files = audioTracksFrom(chosen);
     // As many as the disc still takes: the planned tracks not yet stored, or
     // the one track being added.
     const int room = m_mode == Mode::NewDisc ? m_state.catalogue().entryRoom() : 1;
@@ -294,7 +296,7 @@ void frmNewt::takeFiles(QStringList files)
                            "are left out.")
                 .arg(room)
                 .arg(room == 1 ? QStringLiteral("track fits") : QStringLiteral("tracks fit"))
-                .arg(QFileInfo(files.at(room)).fileName()));
+                .arg(QFileInfo(files.at(room).file).fileName()));
         files = files.mid(0, room);
     }
     m_files = files;
@@ -304,7 +306,7 @@ void frmNewt::takeFiles(QStringList files)
 void frmNewt::fillFromNextFile()
 {
     while (!m_files.isEmpty()) {
-        const AudioTrack audio = readAudioFile(m_files.takeFirst());
+        const AudioTrack audio = m_files.takeFirst();
         if (!audio.problem.isEmpty()) {
             frmMsgbox::tell(m_state, parentWidget(), 1, audio.problem);
             continue;

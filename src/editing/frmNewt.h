@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/Chrome.h"
+#include "editing/AudioTags.h"
 #include "store/CatalogueFiles.h"
 
 #include <QStringList>
@@ -40,7 +41,7 @@ public:
     void picFromFiles_MouseUp(int Button, int Shift, float X, float Y);
     // Fills the boxes from the first of these audio files; each Save of a new
     // disc's track fills them from the next.
-    void takeFiles(QStringList files);
+    void takeFiles(const QStringList& chosen);
     // Asks for audio files; the desktop's file dialog by default.
     std::function<QStringList()> chooseAudioFiles;
     // The boxes in the order of a track's fields (the format box's text for
@@ -79,5 +80,5 @@ private:
     const int m_editRow;
     bool m_checkingFormat = false;
     QMetaObject::Connection m_focusWatch;
-    QStringList m_files; // audio files waiting their turn
+    QList<AudioTrack> m_files; // tracks from audio files waiting their turn
 };

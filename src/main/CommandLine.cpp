@@ -31,7 +31,9 @@ CommandLine readCommandLine(const QStringList& arguments)
     parser.addOption(data);
     const QCommandLineOption addDisc(
         QStringLiteral("add-disc"),
-        QStringLiteral("Make the disc <name> from the audio files given, in their order."),
+        QStringLiteral("Make the disc <name> from the audio files given, in their order; a "
+                       "playlist (.m3u, .m3u8, .pls, .xspf) or cue sheet (.cue) stands for its "
+                       "entries."),
         QStringLiteral("name"));
     const QCommandLineOption format(
         QStringLiteral("format"),
@@ -47,7 +49,12 @@ CommandLine readCommandLine(const QStringList& arguments)
         QStringLiteral("Write the whole catalogue as a spreadsheet to <file> (- for standard "
                        "output)."),
         QStringLiteral("file"));
-    parser.addOptions({addDisc, format, inlayOf, csv});
+    const QCommandLineOption importCsv(
+        QStringLiteral("import-csv"),
+        QStringLiteral("Add the discs of the spreadsheet <file> (as --export-csv writes it) to "
+                       "the catalogue."),
+        QStringLiteral("file"));
+    parser.addOptions({addDisc, format, inlayOf, csv, importCsv});
     parser.addPositionalArgument(QStringLiteral("files"),
                                  QStringLiteral("The audio files of --add-disc, or the PDF file "
                                                 "of --inlay."),
@@ -75,10 +82,11 @@ CommandLine readCommandLine(const QStringList& arguments)
         print(stderr, QStringLiteral("platterbook: %1\n").arg(complaint) + usage);
         return CommandLine{CommandLine::Done, 2};
     };
-    const int tasks =
-        int(parser.isSet(addDisc)) + int(parser.isSet(inlayOf)) + int(parser.isSet(csv));
+    const int tasks = int(parser.isSet(addDisc)) + int(parser.isSet(inlayOf)) +
+                      int(parser.isSet(csv)) + int(parser.isSet(importCsv));
     if (tasks > 1)
-        return wrong(QStringLiteral("one of --add-disc, --inlay and --export-csv at a time"));
+        return wrong(
+            QStringLiteral("one of --add-disc, --inlay, --export-csv and --import-csv at a time"));
     if (parser.isSet(format) && !parser.isSet(addDisc))
         return wrong(QStringLiteral("--format goes with --add-disc"));
     line.files = parser.positionalArguments();
@@ -99,6 +107,10 @@ CommandLine readCommandLine(const QStringList& arguments)
     if (parser.isSet(csv)) {
         line.action = CommandLine::ExportCsv;
         line.output = parser.value(csv);
+    }
+    if (parser.isSet(importCsv)) {
+        line.action = CommandLine::ImportCsv;
+        line.output = parser.value(importCsv);
     }
     if (!line.files.isEmpty()) {
         print(stderr, QStringLiteral("platterbook: unexpected argument '%1'\n")

@@ -12,6 +12,7 @@ struct CommandLine {
         AddDisc,     // --add-disc NAME [--format F] FILE...
         Inlay,       // --inlay NAME FILE.pdf
         ExportCsv,   // --export-csv FILE ("-": standard output)
+        ImportCsv,   // --import-csv FILE
     };
     Action action = OpenWindows;
     int exitCode = 0;
@@ -19,7 +20,7 @@ struct CommandLine {
     QString disc = {};    // the disc made or whose inlay is drawn
     QString format = {};  // the format of every track of a disc made from files
     QStringList files = {};
-    QString output = {}; // the PDF or the spreadsheet to write
+    QString output = {}; // the PDF or the spreadsheet to write, or the spreadsheet to read
 };
 
 // Reads the arguments (the program's name first); prints what it answers

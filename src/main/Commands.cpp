@@ -12,10 +12,14 @@
 #include "options/frmOption.h"
 #include "printing/frmPrint.h"
 #include "store/Module1.h"
+#include "store/Spreadsheet.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTimer>
 
 bool frmMain::refuseIncomplete()
@@ -234,6 +238,56 @@ void frmMain::cmdUndo()
 {
     m_commentTimer->stop();
     frmMsgbox::report(m_state, this, m_state.catalogue().undo());
+}
+
+namespace {
+
+// The first spreadsheet among the files dragged onto the window.
+QString spreadsheetIn(const QMimeData* mime)
+{
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile() && url.toLocalFile().endsWith(u".csv", Qt::CaseInsensitive))
+            return url.toLocalFile();
+    return {};
+}
+
+} // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!spreadsheetIn(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    const QString file = spreadsheetIn(event->mimeData());
+    event->acceptProposedAction();
+    cmdImport(file);
+}
+
+void frmMain::cmdImport(const QString& file)
+{
+    if (file.isEmpty() || !saveCommentsFirst())
+        return;
+    const QString name = QFileInfo(file).fileName();
+    const std::optional<QByteArray> bytes =
+        QFileInfo(file).isFile() ? catalogue::readFileBytes(file) : std::nullopt;
+    if (!bytes) {
+        frmMsgbox::tell(m_state, this, 1,
+                        QStringLiteral("The spreadsheet '%1' cannot be read.")
+                            .arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    const spreadsheet::Sheet sheet = spreadsheet::readCatalogueCsv(*bytes);
+    if (!sheet.problem.isEmpty()) {
+        frmMsgbox::tell(m_state, this, 1, sheet.problem);
+        return;
+    }
+    if (frmMsgbox::askYes(m_state, this,
+                          QStringLiteral("Add the %1 of '%2' to the catalogue?")
+                              .arg(spreadsheet::discsAndTracks(sheet), name)))
+        frmMsgbox::report(m_state, this, m_state.catalogue().importDiscs(sheet.discs));
 }
 
 void frmMain::cmdRedo()

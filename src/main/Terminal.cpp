@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -52,8 +53,12 @@ int addDisc(Module1& state, const CommandLine& line)
 {
     if (line.files.isEmpty())
         return refuse(QStringLiteral("Name the audio files the disc is made of."));
-    const QString count = QString::number(line.files.size());
-    if (const std::optional<Refusal> refusal = state.catalogue().refuseNewDisc(line.disc, count))
+    // Every file read before anything is written; a playlist stands for its entries.
+    const QList<AudioTrack> audio = audioTracksFrom(line.files);
+    const QString count = QString::number(audio.size());
+    // The name first; the count once every file gave its track.
+    const std::optional<Refusal> refusal = state.catalogue().refuseNewDisc(line.disc, count);
+    if (refusal && !refusal->inCount)
         return refuse(refusal->text);
     QString format;
     if (!line.format.isEmpty()) {
@@ -64,24 +69,22 @@ int addDisc(Module1& state, const CommandLine& line)
                               .arg(line.format));
         format = *entry;
     }
-    // Every file read before anything is written.
     QList<catalogue::Track> tracks;
-    for (const QString& file : line.files) {
-        AudioTrack audio = readAudioFile(file);
-        if (!audio.problem.isEmpty())
-            return refuse(audio.problem);
-        if (const QString problem = unstorableText(audio); !problem.isEmpty())
+    for (AudioTrack track : audio) {
+        if (!track.problem.isEmpty())
+            return refuse(track.problem);
+        if (const QString problem = unstorableText(track); !problem.isEmpty())
             return refuse(problem);
-        audio.track[5] = format;
-        tracks.append(audio.track);
+        track.track[5] = format;
+        tracks.append(track.track);
     }
+    if (refusal)
+        return refuse(refusal->text);
     // The disc file whole, then the index: a kill leaves no disc or all of it.
     if (const Change change = state.catalogue().addDiscWithTracks(line.disc, tracks); !change.done)
         return refuse(change.problem);
-    say(stdout,
-        QStringLiteral("Made the disc '%1' of %2:")
-            .arg(line.disc, tracks.size() == 1 ? QStringLiteral("1 track")
-                                               : QStringLiteral("%1 tracks").arg(tracks.size())));
+    say(stdout, QStringLiteral("Made the disc '%1' of %2:")
+                    .arg(line.disc, spreadsheet::tracksText(tracks.size())));
     for (qsizetype t = 0; t < tracks.size(); ++t)
         say(stdout, QStringLiteral("%1. %2 (%3)")
                         .arg(t + 1)
@@ -128,6 +131,25 @@ int exportCsv(Module1& state, const CommandLine& line)
     return 0;
 }
 
+int importCsv(Module1& state, const CommandLine& line)
+{
+    const std::optional<QByteArray> bytes = catalogue::readFileBytes(line.output);
+    if (!bytes || !QFileInfo(line.output).isFile())
+        return refuse(
+            QStringLiteral("The spreadsheet '%1' cannot be read.").arg(native(line.output)));
+    const spreadsheet::Sheet sheet = spreadsheet::readCatalogueCsv(*bytes);
+    if (!sheet.problem.isEmpty())
+        return refuse(sheet.problem);
+    if (const Change change = state.catalogue().importDiscs(sheet.discs); !change.done)
+        return refuse(change.problem);
+    say(stdout, QStringLiteral("Added %1 from '%2':")
+                    .arg(spreadsheet::discsAndTracks(sheet), native(line.output)));
+    for (const spreadsheet::SheetDisc& disc : sheet.discs)
+        say(stdout,
+            QStringLiteral("%1 (%2)").arg(disc.name, spreadsheet::tracksText(disc.tracks.size())));
+    return 0;
+}
+
 } // namespace
 
 int runCommand(const Environment& environment, const CommandLine& line)
@@ -162,6 +184,8 @@ int runCommand(const Environment& environment, const CommandLine& line)
         return writeInlay(state, line);
     case CommandLine::ExportCsv:
         return exportCsv(state, line);
+    case CommandLine::ImportCsv:
+        return importCsv(state, line);
     default:
         return 2;
     }

@@ -49,6 +49,11 @@ frmMain::frmMain(Module1& state)
     setWindowTitle(QStringLiteral("Platterbook"));
     setObjectName(QStringLiteral("frmMain"));
     buildControls();
+    // A spreadsheet of discs dropped anywhere on it; the comment boxes leave
+    // such drops to the window.
+    setAcceptDrops(true);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setAcceptDrops(false);
     m_commentTimer = new QTimer(this);
     m_commentTimer->setSingleShot(true);
     m_commentTimer->setInterval(CommentDelay);

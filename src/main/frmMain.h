@@ -62,6 +62,8 @@ public:
     // Ctrl+Z and Ctrl+Y: the last change taken back, or done again.
     void cmdUndo();
     void cmdRedo();
+    // A spreadsheet dropped on the window: its discs added, once the user agreed.
+    void cmdImport(const QString& file);
 
     // Search: asks for a text and records every hit of it in the catalogue;
     // false when nothing was asked for or found.
@@ -122,6 +124,8 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();

@@ -317,7 +317,7 @@ Change Catalogue::addDisc(const QString& name, const QString& countText)
     // The disc's file comes first: the index never lists a disc without one.
     Batch batch(*this, {m_s.IndexPath});
     // The new disc with its tracks is one step, recorded once they are entered.
-    m_entryStep = {{}, name, true, m_program.settings().discSection(name), {}, shownName(), {}};
+    m_entryStep = {{}, name, {{name, m_program.settings().discSection(name)}}, shownName(), {}};
     m_entryIndex = m_seen.value(m_s.IndexPath).bytes;
     if (!batch.create(path) || !batch.write(m_s.IndexPath, catalogue::indexBytes(next)))
         return batch.fail();
@@ -353,12 +353,66 @@ Change Catalogue::addDiscWithTracks(const QString& name, QList<Track> tracks)
     m_s.Discs = next;
     m_s.DiscCount = int(next.size());
     history::Step& step = batch.step(name);
-    step.settings = true;
-    step.settingsBefore = settingsBefore;
-    step.settingsAfter = m_program.settings().discSection(name);
+    step.sections = {{name, settingsBefore, m_program.settings().discSection(name)}};
     record(step);
     emit discAdded(m_s.DiscCount - 1);
     return batch.done();
+}
+
+Change Catalogue::importDiscs(const QList<spreadsheet::SheetDisc>& sheet)
+{
+    const auto refused = [](int row, const QString& why) {
+        return Change{QStringLiteral("Row %1 of the spreadsheet: %2").arg(row).arg(why)};
+    };
+    QList<DiscRow> next = discs();
+    QList<QList<Track>> tracks;
+    QStringList paths;
+    for (const spreadsheet::SheetDisc& disc : sheet) {
+        const int first = disc.rows.value(0);
+        for (qsizetype d = m_s.DiscCount; d < next.size(); ++d)
+            if (next[d].name.compare(disc.name, Qt::CaseInsensitive) == 0)
+                return refused(
+                    first, QStringLiteral("There is already a disc named '%1'.").arg(next[d].name));
+        if (const std::optional<Refusal> refusal = refuseNewDisc(disc.name, QStringLiteral("1")))
+            return refused(first, refusal->text);
+        if (disc.tracks.size() > m_s.TrackLimit)
+            return refused(disc.rows.value(m_s.TrackLimit),
+                           QStringLiteral("Discs with more than %1 tracks are unsupported.")
+                               .arg(m_s.TrackLimit));
+        tracks.append(disc.tracks);
+        for (qsizetype t = 0; t < disc.tracks.size(); ++t)
+            if (const QString problem = storable(tracks.last()[t]); !problem.isEmpty())
+                return refused(disc.rows.value(t), problem);
+        next.append({disc.name, QString::number(disc.tracks.size())});
+        paths.append(m_program.discPathFor(disc.name));
+    }
+    if (sheet.isEmpty())
+        return {QStringLiteral("The spreadsheet holds no tracks.")};
+    QList<history::Step::Section> sections;
+    for (const spreadsheet::SheetDisc& disc : sheet)
+        sections.append({disc.name, m_program.settings().discSection(disc.name)});
+    // The disc files first: the index never lists a disc without its file.
+    Batch batch(*this, paths + QStringList{m_s.IndexPath});
+    for (qsizetype d = 0; d < paths.size(); ++d)
+        if (!batch.write(paths[d], catalogue::discBytes(tracks[d])))
+            return batch.fail();
+    if (!batch.write(m_s.IndexPath, catalogue::indexBytes(next)))
+        return batch.fail();
+    const int first = m_s.DiscCount;
+    m_s.Discs = next;
+    m_s.DiscCount = int(next.size());
+    for (history::Step::Section& section : sections) {
+        m_program.settings().setDiscLength(section.disc, timetext::DefaultDiscLength);
+        section.after = m_program.settings().discSection(section.disc);
+    }
+    history::Step step = batch.step(sheet.first().name);
+    step.sections = sections;
+    for (int row = first; row < m_s.DiscCount; ++row)
+        emit discAdded(row);
+    const Change change = batch.done();
+    showDisc(first);
+    record(step);
+    return change;
 }
 
 int Catalogue::entryRoom() const
@@ -382,7 +436,7 @@ void Catalogue::endEntry()
         return;
     step.files = {{path, std::nullopt, m_seen.value(path).bytes},
                   {m_s.IndexPath, m_entryIndex, m_seen.value(m_s.IndexPath).bytes}};
-    step.settingsAfter = m_program.settings().discSection(step.disc);
+    step.sections.first().after = m_program.settings().discSection(step.disc);
     record(step);
 }
 
@@ -548,9 +602,7 @@ Change Catalogue::removeDisc(int row)
     else if (file)
         step.files.append({path, file, std::nullopt});
     m_program.settings().deleteDisc(name);
-    step.settings = true;
-    step.settingsBefore = settingsBefore;
-    step.settingsAfter = m_program.settings().discSection(name);
+    step.sections = {{name, settingsBefore, m_program.settings().discSection(name)}};
     if (m_commentsPath == path)
         dropComments();
     emit discRemoved(row);
@@ -593,10 +645,10 @@ Change Catalogue::setDiscOptions(const QString& length, bool mono)
     if (row < 0 || row >= m_s.DiscCount || !seconds)
         return {};
     const QString name = m_s.Discs.at(row).name;
-    history::Step step{{}, name, true, m_program.settings().discSection(name), {}, name, {}};
+    history::Step step{{}, name, {{name, m_program.settings().discSection(name)}}, name, {}};
     m_program.settings().setMono(name, mono ? QStringLiteral("1") : QStringLiteral("0"));
     m_program.settings().setDiscLength(name, length);
-    step.settingsAfter = m_program.settings().discSection(name);
+    step.sections.first().after = m_program.settings().discSection(name);
     record(step);
     m_s.DiscLength = *seconds;
     emit tracksChanged();
@@ -688,7 +740,9 @@ bool Catalogue::fileNow(const QString& path, std::optional<QByteArray>* bytes)
 
 void Catalogue::record(history::Step step)
 {
-    const bool settingsChanged = step.settings && step.settingsBefore != step.settingsAfter;
+    const bool settingsChanged =
+        std::any_of(step.sections.cbegin(), step.sections.cend(),
+                    [](const history::Step::Section& s) { return s.before != s.after; });
     if (!settingsChanged && std::all_of(step.files.cbegin(), step.files.cend(),
                                         [](const history::FileChange& f) { return f.same(); }))
         return; // nothing changed: no step to take back
@@ -762,9 +816,8 @@ Change Catalogue::takeStep(bool back)
             m_s.DiscCount = int(m_s.Discs.size());
         }
     }
-    if (step.settings)
-        m_program.settings().setDiscSection(step.disc,
-                                            back ? step.settingsBefore : step.settingsAfter);
+    for (const history::Step::Section& section : step.sections)
+        m_program.settings().setDiscSection(section.disc, back ? section.before : section.after);
     back ? m_history.undone() : m_history.redone();
     tellDiscs(listed);
     // The disc the step changed is shown, or where it is gone, the one on

@@ -2,6 +2,7 @@
 
 #include "store/CatalogueFiles.h"
 #include "store/History.h"
+#include "store/Spreadsheet.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -114,6 +115,11 @@ public:
     // file with every track first, then the index, so that a kill at any
     // moment leaves no new disc or the whole one.
     Change addDiscWithTracks(const QString& name, QList<catalogue::Track> tracks);
+    // New discs from a spreadsheet, all or none: each tested as a new disc
+    // with its tracks is (the first refusal names its row), every disc file
+    // written before the index that lists them, and one step in the history.
+    // The first new disc is shown.
+    Change importDiscs(const QList<spreadsheet::SheetDisc>& sheet);
     // The tracks of a new disc are being entered.
     bool entering() const { return !m_entryName.isEmpty(); }
     // How many tracks the disc being entered has still to take, this one included.

@@ -1,6 +1,7 @@
 #include "store/Codepage.h"
 
 #include <QHash>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -167,6 +168,20 @@ QStringList splitLines(const QString& text)
     if (start < n)
         lines.append(text.mid(start));
     return lines;
+}
+
+QString decodeText(const QByteArray& bytes, bool utf8)
+{
+    QByteArrayView text(bytes);
+    if (text.startsWith("\xEF\xBB\xBF")) {
+        text = text.sliced(3);
+        utf8 = true;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(text);
+    if (utf8 || !decoder.hasError())
+        return decoded;
+    return decode(text.toByteArray());
 }
 
 } // namespace codepage

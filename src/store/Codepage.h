@@ -12,6 +12,10 @@ namespace codepage {
 // U+0081, U+008D, U+008F, U+0090 and U+009D and write back unchanged.
 QString decode(const QByteArray& bytes);
 
+// A text file from another program: UTF-8 when utf8 is set or when the bytes
+// read as UTF-8 (a byte-order mark is dropped), otherwise Windows-1252.
+QString decodeText(const QByteArray& bytes, bool utf8);
+
 // Encodes text that representable() accepted. Characters the code page cannot
 // hold must be refused before they get here; they never reach a file.
 QByteArray encode(const QString& text);

@@ -60,12 +60,14 @@ private:
 // One change of the user's, as one step to take back or do again.
 struct Step {
     QList<FileChange> files; // in the order the change wrote them
-    QString disc;            // the disc it changed
-    // The disc's settings before and after, key by key, when the change
-    // touched them.
-    bool settings = false;
-    QMap<QString, QString> settingsBefore;
-    QMap<QString, QString> settingsAfter;
+    QString disc;            // the disc it changed (the first, of several)
+    // The settings of each disc the change touched, key by key, before and after.
+    struct Section {
+        QString disc;
+        QMap<QString, QString> before;
+        QMap<QString, QString> after = {};
+    };
+    QList<Section> sections;
     QString shownBefore; // the disc on show before the change
     QString shownAfter;  // and after it
 };

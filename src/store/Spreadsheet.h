@@ -14,4 +14,25 @@ namespace spreadsheet {
 
 QByteArray catalogueCsv(const QList<catalogue::DiscTracks>& discs);
 
+// A spreadsheet read back as new discs: the header names the columns (in
+// any letter case, any order; others are ignored, missing ones empty), the
+// rows of a disc are its tracks in file order (or in the order of the Track
+// column when there is one), and discs come in the order they first appear.
+// Every field is made one line. Quoted as RFC 4180 asks; UTF-8, with or
+// without a byte-order mark, or Windows-1252; CR LF, LF or CR line ends.
+struct SheetDisc {
+    QString name;
+    QList<catalogue::Track> tracks;
+    QList<int> rows; // each track's row, counted from 1 after the header
+};
+struct Sheet {
+    QList<SheetDisc> discs;
+    qsizetype tracks = 0;
+    QString problem = {}; // why the spreadsheet cannot be read
+};
+Sheet readCatalogueCsv(const QByteArray& bytes);
+// "1 track", "12 tracks"; "2 discs with 12 tracks".
+QString tracksText(qsizetype tracks);
+QString discsAndTracks(const Sheet& sheet);
+
 } // namespace spreadsheet
