@@ -100,8 +100,8 @@ os.remove(os.path.join(data, ".platterbook.lock"))
 # The spreadsheet, read back as a spreadsheet program reads it.
 odd = [("Smith, Jones & Co", 'He said "hi"', "Comma, then", "", "4:05", "CD", "line \"two\""),
        ("", "", "Crème brûlée", "1999", "", "", "")]
-open(os.path.join(data, "index.txt"), "wb").write(b' 2 \r\nRoad Trip\r\n3\r\nOdd, "quoted"\r\n2\r\n')
-open(os.path.join(data, 'Odd, "quoted".txt'), "wb").write(b"".join(record(*t) for t in odd))
+open(os.path.join(data, "index.txt"), "wb").write(b" 2 \r\nRoad Trip\r\n3\r\nOdd, 'quoted'\r\n2\r\n")
+open(os.path.join(data, "Odd, 'quoted'.txt"), "wb").write(b"".join(record(*t) for t in odd))
 wrote = run("--export-csv", os.path.join(work, "all.csv"))
 check(wrote.returncode == 0, "--export-csv: %s" % wrote.stderr)
 raw = open(os.path.join(work, "all.csv"), "rb").read()
@@ -110,16 +110,115 @@ check(raw.startswith(b"\xef\xbb\xbf") and raw.count(b"\r\n") == raw.count(b"\n")
 check(run("--export-csv", "-").stdout == raw, "--export-csv - differs from the file")
 rows = list(csv.reader(open(os.path.join(work, "all.csv"), encoding="utf-8-sig", newline="")))
 expected = [["Disc", "Track", "Label", "Artist", "Title", "Year", "Length", "Format", "Comments"]]
-for name, disc in [("Road Trip", road), ('Odd, "quoted"', odd)]:
+for name, disc in [("Road Trip", road), ("Odd, 'quoted'", odd)]:
     expected += [[name, str(k + 1), *t] for k, t in enumerate(disc)]
 check(rows == expected, "the spreadsheet reads back as %r" % rows)
+
+# Discs from playlists and cue sheets: present files by their tags (as
+# written, relative, absolute, a Windows path found by its name, a file: URL),
+# missing ones by the list's own text, in either encoding.
+cafe = audio("Café noir", 2, ("mp3",), ("Sillon", "Élise Roy", "Noir", "2002"))
+url = "file://" + "/".join(map(lambda p: __import__("urllib.parse").parse.quote(p), cafe.split("/")))
+gone = ("", "Kenji Aoyama", "Tram de nuit", "", "3:35", "EP", "")
+present = [road[1][:5] + ("EP", ""), road[0][:5] + ("EP", ""), road[2][:5] + ("EP", ""),
+           ("Sillon", "Élise Roy", "Noir", "2002", "0:02", "EP", "")]
+entries = ["two.mp3", tracks[0], "C:\\Users\\ana\\Music\\three.ogg", url, "..\\gone\\Tram de nuit.flac"]
+lists = {
+    "m3u": ("#EXTM3U\r\n" + "".join("#EXTINF:%s,Crème - Brûlée\r\n%s\r\n" % (n, e) for n, e in
+                                    zip([1, 2, 3, 4], entries[:4])) +
+            "#EXTINF:215.5,Kenji Aoyama - Tram de nuit\r\n" + entries[4] + "\r\n").encode("cp1252"),
+    "m3u8": ("\ufeff#EXTM3U\n" + "\n".join(entries[:4]) +
+             "\n#EXTINF:215.9,Kenji Aoyama - Tram de nuit\n" + entries[4] + "\n").encode(),
+    "pls": ("[playlist]\n" + "".join("File%d=%s\n" % (k + 1, e) for k, e in enumerate(entries)) +
+            "Title5=Kenji Aoyama - Tram de nuit\nLength5=215\nNumberOfEntries=5\n").encode(),
+    "xspf": ('<?xml version="1.0" encoding="UTF-8"?><playlist version="1" xmlns="http://xspf.org/ns/0/">'
+             "<trackList>" + "".join("<track><location>%s</location></track>" % e for e in
+                                     ["two.mp3", "file://" + tracks[0], "three.ogg", url]) +
+             "<track><location>gone/Tram%20de%20nuit.flac</location><creator>Kenji Aoyama</creator>"
+             "<title>Tram de nuit</title><duration>215999</duration></track></trackList></playlist>").encode(),
+}
+for kind, text in lists.items():
+    path = os.path.join(work, "list." + kind)
+    open(path, "wb").write(text)
+    made = run("--add-disc", "From " + kind, "--format", "e", path)
+    check(made.returncode == 0 and files().get("From %s.txt" % kind) ==
+          b"".join(record(*t) for t in present + [gone]),
+          "a disc from a %s playlist: %s %r" % (kind, made.stderr, files().get("From %s.txt" % kind)))
+
+# A burned compilation's cue sheet over one image, pregaps and all, and one
+# with a file per track (the last length from the file itself).
+sheets = {
+    "Burned": 'REM DATE 1998\nPERFORMER "Various"\nTITLE "Summer"\nFILE "image.wav" WAVE\n'
+              '  TRACK 01 AUDIO\n    TITLE "Café du Port"\n    PERFORMER "Mireille Dubois"\n'
+              '    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE "Night Tram"\n    PERFORMER "Kenji Aoyama"\n'
+              '    INDEX 00 03:33:00\n    INDEX 01 03:35:40\n  TRACK 03 AUDIO\n    TITLE "Last"\n'
+              '    INDEX 00 06:58:00\n    INDEX 01 07:00:00\n',
+    "Per file": 'FILE "one.flac" WAVE\n  TRACK 01 AUDIO\n    TITLE "Uno"\n    PERFORMER "Ana"\n'
+                '    INDEX 01 00:00:00\nFILE "three.ogg" OGG\n  TRACK 02 AUDIO\n    TITLE "Tres"\n'
+                '    INDEX 01 00:01:00\n',
+}
+for name, text in sheets.items():
+    path = os.path.join(work, name + ".cue")
+    open(path, "wb").write(text.encode("cp1252"))
+    made = run("--add-disc", name, path)
+    expected = ([("", "Mireille Dubois", "Café du Port", "1998", "3:35", "", ""),
+                 ("", "Kenji Aoyama", "Night Tram", "1998", "3:24", "", ""),
+                 ("", "", "Last", "1998", "", "", "")] if name == "Burned" else
+                [("", "Ana", "Uno", "", "1:05", "", ""), ("", "", "Tres", "", "3:00", "", "")])
+    check(made.returncode == 0 and files().get(name + ".txt") == b"".join(record(*t) for t in expected),
+          "a disc from a cue sheet: %s %r" % (made.stderr, files().get(name + ".txt")))
+
+# The spreadsheet read into an empty catalogue gives the same files, byte for byte.
+copy = os.path.join(work, "copy", "Data")
+os.makedirs(copy)
+open(os.path.join(copy, "index.txt"), "wb").close()
+run("--export-csv", os.path.join(work, "all.csv"))
+back = subprocess.run([binary, "--data", copy, "--import-csv", os.path.join(work, "all.csv")],
+                      capture_output=True, env=env)
+check(back.returncode == 0 and back.stdout.decode().startswith("Added 8 discs with 30 tracks from")
+      and {n: open(os.path.join(copy, n), "rb").read() for n in os.listdir(copy)} == files(),
+      "the spreadsheet read back: %s %s" % (back.stdout, back.stderr))
+
+# Refusals: each with its message, and nothing written.
+before = files()
+open(os.path.join(work, "nested.m3u"), "w").write("two.mp3\nlist.m3u\n")
+open(os.path.join(work, "empty.pls"), "w").write("[playlist]\nNumberOfEntries=0\n")
+open(os.path.join(work, "lost.m3u"), "w").write("two.mp3\n/nowhere/lost.flac\n")
+open(os.path.join(work, "wide.m3u8"), "w").write("#EXTINF:3,\u65e5\u672c - Tokyo\n/nowhere/x.mp3\n")
+sheet = os.path.join(work, "sheet.csv")
+for args, said, table in [
+        (["nested.m3u"], "Entry 2 of 'nested.m3u' is a playlist itself", None),
+        (["empty.pls"], "The playlist 'empty.pls' holds no tracks.", None),
+        (["lost.m3u"], "Entry 2 of 'lost.m3u', '/nowhere/lost.flac', is not there", None),
+        (["wide.m3u8"], "(U+65E5) in entry 1 of 'wide.m3u8' cannot be stored", None),
+        ([], "Row 40 of the spreadsheet: There is already a disc named 'Burned'.",
+         [("New %d" % (k // 5), k) for k in range(39)] + [("burned", 1)] + [("Z", k) for k in range(20)]),
+        ([], "Row 27 of the spreadsheet: Discs with more than 25 tracks are unsupported.",
+         [("A", 1)] + [("Many", k) for k in range(26)]),
+        ([], "Row 2 of the spreadsheet: The character '\u2192' (U+2192) cannot be stored",
+         [("A", 1), ("B \u2192 C", 1)])]:
+    if table:
+        open(sheet, "w", encoding="utf-8").write("disc,TITLE\n" + "".join("%s,t%d\n" % r for r in table))
+    refused = run(*(["--add-disc", "X", *[os.path.join(work, a) for a in args]] if args else ["--import-csv", sheet]))
+    check(refused.returncode == 1 and said in refused.stderr.decode(),
+          "%s: %d %s" % (args or table[-1], refused.returncode, refused.stderr.decode()))
+    check(files() == before, "%s wrote to the catalogue" % (args or "the spreadsheet"))
+
+# A spreadsheet from another program: columns in another order, others
+# besides, LF line ends, a line break in a quoted field, the Track column.
+open(sheet, "wb").write('Rating,title,Artist,Comments,Track,DISC\n5,Second,B,"two\nlines",2,Other\n'
+                        '4,First,A,,1,Other\n'.encode())
+other = run("--import-csv", sheet)
+check(other.returncode == 0 and files().get("Other.txt") == record("", "A", "First", "", "", "", "")
+      + record("", "B", "Second", "", "", "", "two lines"), "another program's spreadsheet: %s" % other.stderr)
 
 # The inlay of the longest disc: A4, two inserts measured from their cut
 # marks, every title whole.
 longest = [("Some Record Label %d" % k, "The Longest Named Artist Collective %d" % k,
             "A Very Long Song Title With Many Words In It, Part %d" % k, "1999", "7:%02d" % k,
             "LP", "") for k in range(1, 26)]
-open(os.path.join(data, "index.txt"), "wb").write(b' 3 \r\nRoad Trip\r\n3\r\nOdd, "quoted"\r\n2\r\nLongest\r\n25\r\n')
+listed = open(os.path.join(data, "index.txt"), "rb").read().split(b"\r\n")[1:-1] + [b"Longest", b"25"]
+open(os.path.join(data, "index.txt"), "wb").write(b" %d \r\n" % (len(listed) // 2) + b"".join(l + b"\r\n" for l in listed))
 open(os.path.join(data, "Longest.txt"), "wb").write(b"".join(record(*t) for t in longest))
 pdf = os.path.join(work, "inlay.pdf")
 drawn = run("--inlay", "Longest", pdf)
@@ -133,7 +232,7 @@ boxes = re.findall(r'xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)" yMax="[\d.]+"
                    subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, text=True).stdout)
 spines = sorted(float(a) for a, b in boxes if float(b) - float(a) < 15)
 check(len(spines) == 2 and spines[0] < 100 < 480 < spines[1] < 595, "the spines: %r" % boxes)
-for wrong, said in [(["--add-disc", "Two", "--export-csv", "-"], "one of --add-disc, --inlay and"),
+for wrong, said in [(["--add-disc", "Two", "--export-csv", "-"], "one of --add-disc, --inlay, --export"),
                     (["--bogus"], "Unknown option 'bogus'."), (["--inlay"], "Missing value after"),
                     (["--export-csv", "-", "x"], "unexpected argument 'x'")]:
     usage = run(*wrong)

@@ -132,3 +132,42 @@ TEST(AudioFiles, ThePrintWindowWritesTheInlayAndTheSpreadsheet)
     const QList<QByteArray> lines = csv.readAll().split('\n');
     EXPECT_EQ(lines.at(1), "\"Rock, Vol. 2\",1,T1 label,T1 artist,T1,1999,4:05,CD,typed\r");
 }
+
+// A playlist dropped on the track window stands for its tracks (missing files
+// by its own text); a spreadsheet dropped on the main window adds its discs
+// once the user agreed, as one step that Ctrl+Z takes back.
+TEST(AudioFiles, APlaylistForItsTracksAndASpreadsheetForItsDiscs)
+{
+    QTemporaryDir dir;
+    const auto put = [&dir](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return file.fileName();
+    };
+    const QString list = put("list.m3u", "#EXTINF:61.9,Ana - Uno\n/nowhere/a.flac\n#EXTINF:-1,Dos\n"
+                                         "C:\\Music\\b.flac\n");
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({}));
+    frmNewt* entry = newDisc(p, "Mix", "2");
+    ASSERT_NE(entry, nullptr);
+    drop(entry, {list});
+    EXPECT_EQ(shown(entry), (Track{"", "Ana", "Uno", "", "1:01", "", ""}));
+    click(entry->picSave);
+    EXPECT_EQ(shown(entry), (Track{"", "", "Dos", "", "", "", ""}));
+    click(entry->picSave);
+    EXPECT_EQ(p.bytes("Mix.txt"), catalogue::discBytes({{"", "Ana", "Uno", "", "1:01", "", ""},
+                                                        {"", "", "Dos", "", "", "", ""}}));
+    const QString sheet = put("discs.csv", "Disc,Title\r\nA,x\r\nB,y\r\nB,z\r\n");
+    for (const QString answer : {"no", "yes"}) {
+        p.answer({answer});
+        drop(&p.main(), {sheet});
+        EXPECT_EQ(messagesWithKinds(p).last(),
+                  "5 Add the 2 discs with 3 tracks of 'discs.csv' to the catalogue?");
+    }
+    EXPECT_EQ(mainView(p), "A | chooser 1 | disc 1 | 1 tracks, 1 rows");
+    EXPECT_EQ(p.bytes("B.txt"),
+              catalogue::discBytes({{"", "", "y", "", "", "", ""}, {"", "", "z", "", "", "", ""}}));
+    QTest::keyClick(&p.main(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(p.bytes("B.txt") + p.bytes("A.txt"), "<missing><missing>");
+    EXPECT_EQ(p.main().cmbDisc->count(), 1);
+}

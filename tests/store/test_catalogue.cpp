@@ -513,6 +513,7 @@ TEST(CatalogueHistory, AStepIsTakenBackOnlyOverItsOwnFiles)
         Folder f;
         Catalogue& c = f.state.catalogue();
         ASSERT_TRUE(c.addTrack(track("New")).done);
+        ASSERT_TRUE(c.editTrack(1, track("Edited")).done && c.undo().done); // one to redo
         const QDateTime stamp = QFileInfo(f.path(changed)).lastModified();
         f.put(changed, f.files().value(changed).replace("A1", "X1").replace("Bravo", "Bravi"));
         QFile(f.path(changed)).open(QIODevice::ReadWrite) &&
@@ -545,6 +546,41 @@ TEST(CatalogueHistory, AStepIsTakenBackOnlyOverItsOwnFiles)
         f.hooks.writeFault = {};
         EXPECT_TRUE(c.undo().done);
         EXPECT_EQ(everything(f), first);
+    }
+}
+
+// New discs from a spreadsheet: all of them or, when a write fails at any
+// file, none; a whole import is one step.
+TEST(CatalogueImport, AllOrNothingAndOneStep)
+{
+    const spreadsheet::Sheet sheet =
+        spreadsheet::readCatalogueCsv("Title,Disc,Track\nTwo,Echo,2\nOne,Echo,1\nSolo,Fox,\n");
+    ASSERT_EQ(sheet.problem, QString());
+    for (int failing = 0; failing < 4; ++failing) {
+        SCOPED_TRACE(failing);
+        Folder f;
+        f.showBoth();
+        const Files before = everything(f);
+        int writes = 0;
+        f.hooks.writeFault = [&](const QString&) { return writes++ == failing ? 0 : -1; };
+        const Change change = f.state.catalogue().importDiscs(sheet.discs);
+        f.expectStateIsFiles();
+        if (failing < 3) {
+            EXPECT_FALSE(change.done);
+            EXPECT_EQ(everything(f), before);
+            continue;
+        }
+        ASSERT_TRUE(change.done) << change.problem.toStdString();
+        EXPECT_EQ(f.files().value("Echo.txt"),
+                  catalogue::discBytes(
+                      {{"", "", "One", "", "", "", ""}, {"", "", "Two", "", "", "", ""}}));
+        EXPECT_EQ(
+            f.files().value("index.txt"),
+            catalogue::indexBytes({{"Alpha", "2"}, {"Bravo", "3"}, {"Echo", "2"}, {"Fox", "1"}}));
+        EXPECT_EQ(shownName(f.state), "Echo");
+        f.hooks.writeFault = {};
+        ASSERT_TRUE(f.state.catalogue().undo().done);
+        EXPECT_EQ(everything(f), before);
     }
 }
 
