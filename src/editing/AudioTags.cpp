@@ -159,6 +159,8 @@ QList<AudioTrack> audioTracksFrom(const QStringList& files)
                                     .arg(Where, entry.written);
             else if (!entry.file.isEmpty() && !entry.fromSheet)
                 audio = readAudioFile(entry.file); // its tags, as for the file itself
+            else if (entry.track[2].isEmpty() && !entry.file.isEmpty())
+                audio.problem = QStringLiteral("%1 gives no title.").arg(Where);
             else if (entry.track[2].isEmpty())
                 audio.problem = QStringLiteral("%1, '%2', is not there, and the list gives no "
                                                "title for it.")

@@ -115,15 +115,18 @@ TEST(Commands, EachRouteOfEachCommandWithItsPreconditions)
     }
 }
 
-// The catalogue's folder and the settings, as they lie on disk.
+// The catalogue's folder as it lies on disk, and the settings key by key.
 QMap<QString, QByteArray> allFiles(TestProgram& p)
 {
     QMap<QString, QByteArray> files;
-    QDirIterator it(p.programDir(), {"*.txt", "*.ini"}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(p.programDir(), {"*.txt"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());
         files.insert(it.filePath(), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
     }
+    const QSettings settings(p.state().environment().settingsFile, QSettings::IniFormat);
+    for (const QString& key : settings.allKeys())
+        files.insert("settings: " + key, settings.value(key).toString().toUtf8());
     return files;
 }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -402,12 +403,14 @@ TEST_P(EveryChange, AFileChangedOutsideIsNeverOverwritten)
     }
 }
 
-// The files with the settings, as they lie on disk.
+// The files as they lie on disk, and the settings key by key (the order of
+// their sections is the settings store's own).
 Files everything(const Folder& f)
 {
     Files all = f.files();
-    QFile settings(f.dir.filePath("settings.ini"));
-    all.insert("settings.ini", settings.open(QIODevice::ReadOnly) ? settings.readAll() : "");
+    const QSettings settings(f.dir.filePath("settings.ini"), QSettings::IniFormat);
+    for (const QString& key : settings.allKeys())
+        all.insert("settings: " + key, settings.value(key).toString().toUtf8());
     return all;
 }
 
