@@ -54,7 +54,11 @@ CommandLine readCommandLine(const QStringList& arguments)
         QStringLiteral("Add the discs of the spreadsheet <file> (as --export-csv writes it) to "
                        "the catalogue."),
         QStringLiteral("file"));
-    parser.addOptions({addDisc, format, inlayOf, csv, importCsv});
+    const QCommandLineOption duplicates(
+        QStringLiteral("duplicates"),
+        QStringLiteral("Print every group of tracks that are the same song (the same artist and "
+                       "title, written alike or nearly)."));
+    parser.addOptions({addDisc, format, inlayOf, csv, importCsv, duplicates});
     parser.addPositionalArgument(QStringLiteral("files"),
                                  QStringLiteral("The audio files of --add-disc, or the PDF file "
                                                 "of --inlay."),
@@ -83,10 +87,11 @@ CommandLine readCommandLine(const QStringList& arguments)
         return CommandLine{CommandLine::Done, 2};
     };
     const int tasks = int(parser.isSet(addDisc)) + int(parser.isSet(inlayOf)) +
-                      int(parser.isSet(csv)) + int(parser.isSet(importCsv));
+                      int(parser.isSet(csv)) + int(parser.isSet(importCsv)) +
+                      int(parser.isSet(duplicates));
     if (tasks > 1)
-        return wrong(
-            QStringLiteral("one of --add-disc, --inlay, --export-csv and --import-csv at a time"));
+        return wrong(QStringLiteral("one of --add-disc, --inlay, --export-csv, --import-csv and "
+                                    "--duplicates at a time"));
     if (parser.isSet(format) && !parser.isSet(addDisc))
         return wrong(QStringLiteral("--format goes with --add-disc"));
     line.files = parser.positionalArguments();
@@ -108,6 +113,8 @@ CommandLine readCommandLine(const QStringList& arguments)
         line.action = CommandLine::ExportCsv;
         line.output = parser.value(csv);
     }
+    if (parser.isSet(duplicates))
+        line.action = CommandLine::Duplicates;
     if (parser.isSet(importCsv)) {
         line.action = CommandLine::ImportCsv;
         line.output = parser.value(importCsv);

@@ -13,6 +13,7 @@ struct CommandLine {
         Inlay,       // --inlay NAME FILE.pdf
         ExportCsv,   // --export-csv FILE ("-": standard output)
         ImportCsv,   // --import-csv FILE
+        Duplicates,  // --duplicates
     };
     Action action = OpenWindows;
     int exitCode = 0;

@@ -5,6 +5,7 @@
 #include "main/Screenres.h"
 #include "printing/Inlay.h"
 #include "store/Module1.h"
+#include "store/Songs.h"
 #include "store/Spreadsheet.h"
 
 #include <QDir>
@@ -150,6 +151,17 @@ int importCsv(Module1& state, const CommandLine& line)
     return 0;
 }
 
+int printDuplicates(Module1& state)
+{
+    const QList<catalogue::DiscTracks> discs = state.catalogue().allDiscs();
+    for (const catalogue::DiscTracks& disc : discs)
+        if (!disc.problem.isEmpty())
+            say(stderr, disc.problem);
+    for (const QString& text : songs::duplicateLines(discs))
+        say(stdout, text);
+    return 0;
+}
+
 } // namespace
 
 int runCommand(const Environment& environment, const CommandLine& line)
@@ -186,6 +198,8 @@ int runCommand(const Environment& environment, const CommandLine& line)
         return exportCsv(state, line);
     case CommandLine::ImportCsv:
         return importCsv(state, line);
+    case CommandLine::Duplicates:
+        return printDuplicates(state);
     default:
         return 2;
     }

@@ -168,6 +168,12 @@ for name, text in sheets.items():
     check(made.returncode == 0 and files().get(name + ".txt") == b"".join(record(*t) for t in expected),
           "a disc from a cue sheet: %s %r" % (made.stderr, files().get(name + ".txt")))
 
+# The same songs on several discs, group by group in catalogue order.
+dups = run("--duplicates").stdout.decode().split("\n\n")
+check(dups[0].startswith("Road Trip, track 1: Ana Lucía Prado – one (1:05)\nFrom m3u, track 2: Ana Lucía "
+                         "Prado – one (1:05)\nFrom m3u8, track 2:") and len(dups) == 5 and
+      "Burned, track 1: Mireille Dubois – Café du Port (3:35)" in dups[1], "--duplicates: %r" % dups)
+
 # The spreadsheet read into an empty catalogue gives the same files, byte for byte.
 copy = os.path.join(work, "copy", "Data")
 os.makedirs(copy)
