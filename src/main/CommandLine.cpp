@@ -58,7 +58,11 @@ CommandLine readCommandLine(const QStringList& arguments)
         QStringLiteral("duplicates"),
         QStringLiteral("Print every group of tracks that are the same song (the same artist and "
                        "title, written alike or nearly)."));
-    parser.addOptions({addDisc, format, inlayOf, csv, importCsv, duplicates});
+    const QCommandLineOption stats(
+        QStringLiteral("stats"),
+        QStringLiteral("Print the catalogue's figures: discs, tracks, playing time, time still "
+                       "free, tracks by format and decade, the artists with most tracks."));
+    parser.addOptions({addDisc, format, inlayOf, csv, importCsv, duplicates, stats});
     parser.addPositionalArgument(QStringLiteral("files"),
                                  QStringLiteral("The audio files of --add-disc, or the PDF file "
                                                 "of --inlay."),
@@ -88,10 +92,10 @@ CommandLine readCommandLine(const QStringList& arguments)
     };
     const int tasks = int(parser.isSet(addDisc)) + int(parser.isSet(inlayOf)) +
                       int(parser.isSet(csv)) + int(parser.isSet(importCsv)) +
-                      int(parser.isSet(duplicates));
+                      int(parser.isSet(duplicates)) + int(parser.isSet(stats));
     if (tasks > 1)
-        return wrong(QStringLiteral("one of --add-disc, --inlay, --export-csv, --import-csv and "
-                                    "--duplicates at a time"));
+        return wrong(QStringLiteral("one of --add-disc, --inlay, --export-csv, --import-csv, "
+                                    "--duplicates and --stats at a time"));
     if (parser.isSet(format) && !parser.isSet(addDisc))
         return wrong(QStringLiteral("--format goes with --add-disc"));
     line.files = parser.positionalArguments();
@@ -115,6 +119,8 @@ CommandLine readCommandLine(const QStringList& arguments)
     }
     if (parser.isSet(duplicates))
         line.action = CommandLine::Duplicates;
+    if (parser.isSet(stats))
+        line.action = CommandLine::Statistics;
     if (parser.isSet(importCsv)) {
         line.action = CommandLine::ImportCsv;
         line.output = parser.value(importCsv);

@@ -14,6 +14,7 @@ struct CommandLine {
         ExportCsv,   // --export-csv FILE ("-": standard output)
         ImportCsv,   // --import-csv FILE
         Duplicates,  // --duplicates
+        Statistics,  // --stats
     };
     Action action = OpenWindows;
     int exitCode = 0;

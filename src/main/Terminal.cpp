@@ -7,6 +7,7 @@
 #include "store/Module1.h"
 #include "store/Songs.h"
 #include "store/Spreadsheet.h"
+#include "store/TimeText.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,13 +152,19 @@ int importCsv(Module1& state, const CommandLine& line)
     return 0;
 }
 
-int printDuplicates(Module1& state)
+// The duplicates or the figures of every disc that reads; each that does not is named.
+int printSongs(Module1& state, bool figures)
 {
     const QList<catalogue::DiscTracks> discs = state.catalogue().allDiscs();
-    for (const catalogue::DiscTracks& disc : discs)
+    QList<int> lengths;
+    for (const catalogue::DiscTracks& disc : discs) {
         if (!disc.problem.isEmpty())
             say(stderr, disc.problem);
-    for (const QString& text : songs::duplicateLines(discs))
+        lengths.append(timetext::parse(state.settings().discLength(disc.name))
+                           .value_or(*timetext::parse(timetext::DefaultDiscLength)));
+    }
+    for (const QString& text :
+         figures ? songs::statisticsLines(discs, lengths) : songs::duplicateLines(discs))
         say(stdout, text);
     return 0;
 }
@@ -199,7 +206,8 @@ int runCommand(const Environment& environment, const CommandLine& line)
     case CommandLine::ImportCsv:
         return importCsv(state, line);
     case CommandLine::Duplicates:
-        return printDuplicates(state);
+    case CommandLine::Statistics:
+        return printSongs(state, line.action == CommandLine::Statistics);
     default:
         return 2;
     }

@@ -1,6 +1,11 @@
 #include "store/Songs.h"
 
+#include "store/TimeText.h"
+
 #include <QHash>
+#include <QMap>
+
+#include <algorithm>
 
 namespace songs {
 
@@ -111,6 +116,80 @@ QStringList duplicateLines(const QList<catalogue::DiscTracks>& discs)
                              .arg(track[1], track[2], track[4]));
         }
     }
+    return lines;
+}
+
+namespace {
+
+// h:mm:ss, hours beyond a day too; a minus sign before a time below zero.
+QString hours(qint64 seconds)
+{
+    const qint64 whole = seconds < 0 ? -seconds : seconds;
+    return QStringLiteral("%1%2:%3:%4")
+        .arg(seconds < 0 ? QStringLiteral("-") : QString())
+        .arg(whole / 3600)
+        .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QStringList statisticsLines(const QList<catalogue::DiscTracks>& discs, const QList<int>& lengths)
+{
+    qint64 tracks = 0, playing = 0, free = 0;
+    QMap<QString, qint64> formats;
+    QMap<QString, qint64> decades;
+    QHash<QString, qsizetype> artistAt;        // by the folded name
+    QList<std::pair<QString, qint64>> artists; // as first written, with the count
+    for (qsizetype d = 0; d < discs.size(); ++d) {
+        tracks += discs[d].tracks.size();
+        if (const std::optional<qint64> total = timetext::totalLength(discs[d].tracks)) {
+            playing += *total;
+            free += lengths.value(d) - *total;
+        }
+        for (const catalogue::Track& track : discs[d].tracks) {
+            const QString format = track[5].isEmpty() ? QStringLiteral("none")
+                                   : catalogue::Formats.contains(track[5])
+                                       ? track[5]
+                                       : QStringLiteral("other");
+            ++formats[format];
+            const QString year = track[3].trimmed();
+            const bool digits =
+                year.size() == 4 && std::all_of(year.cbegin(), year.cend(),
+                                                [](QChar c) { return c >= u'0' && c <= u'9'; });
+            ++decades[digits ? year.first(3) + QStringLiteral("0s") : QStringLiteral("unknown")];
+            const QString artist = fold(track[1], true);
+            if (artist.isEmpty())
+                continue;
+            const auto found = artistAt.constFind(artist);
+            if (found == artistAt.cend()) {
+                artistAt.insert(artist, artists.size());
+                artists.append({track[1].trimmed(), 1});
+            } else {
+                ++artists[*found].second;
+            }
+        }
+    }
+    QStringList lines = {
+        QStringLiteral("Discs: %1").arg(discs.size()),
+        QStringLiteral("Tracks: %1").arg(tracks),
+        QStringLiteral("Playing time: %1").arg(hours(playing)),
+        QStringLiteral("Average disc: %1").arg(hours(discs.isEmpty() ? 0 : playing / discs.size())),
+        QStringLiteral("Time still free: %1").arg(hours(free)),
+        QStringLiteral("Tracks by format:")};
+    for (const QString& format : catalogue::Formats + QStringList{"other", "none"})
+        lines.append(QStringLiteral("  %1: %2").arg(format).arg(formats.value(format)));
+    lines.append(QStringLiteral("Tracks by decade:"));
+    for (auto it = decades.cbegin(); it != decades.cend(); ++it)
+        if (it.key() != QLatin1String("unknown"))
+            lines.append(QStringLiteral("  %1: %2").arg(it.key()).arg(it.value()));
+    if (decades.contains(QStringLiteral("unknown")))
+        lines.append(QStringLiteral("  unknown: %1").arg(decades.value(QStringLiteral("unknown"))));
+    lines.append(QStringLiteral("Most tracks by artist:"));
+    std::stable_sort(artists.begin(), artists.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (qsizetype k = 0; k < std::min<qsizetype>(10, artists.size()); ++k)
+        lines.append(QStringLiteral("  %1: %2").arg(artists[k].first).arg(artists[k].second));
     return lines;
 }
 

@@ -30,4 +30,11 @@ QList<QList<Place>> duplicates(const QList<catalogue::DiscTracks>& discs);
 // <title> (<length>)" a line, an empty line between groups.
 QStringList duplicateLines(const QList<catalogue::DiscTracks>& discs);
 
+// The catalogue's figures, a line each: discs and tracks, the playing time
+// of all discs and of the average one, the time still free over all discs
+// (each disc's length, in seconds in lengths, less its tracks), the tracks by
+// format and by decade, and the ten artists with most tracks. A disc whose
+// tracks' lengths do not all read, as its total is not shown, adds no time.
+QStringList statisticsLines(const QList<catalogue::DiscTracks>& discs, const QList<int>& lengths);
+
 } // namespace songs

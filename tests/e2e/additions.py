@@ -174,6 +174,11 @@ check(dups[0].startswith("Road Trip, track 1: Ana Lucía Prado – one (1:05)\nF
                          "Prado – one (1:05)\nFrom m3u8, track 2:") and len(dups) == 5 and
       "Burned, track 1: Mireille Dubois – Café du Port (3:35)" in dups[1], "--duplicates: %r" % dups)
 
+stats = run("--stats").stdout.decode()
+check(stats.startswith("Discs: 8\nTracks: 30\n") and "\n  EP: 20\n" in stats and
+      stats.endswith("Most tracks by artist:\n  Kenji Aoyama: 10\n  Mireille Dubois: 6\n"
+                     "  Ana Lucía Prado: 5\n  Élise Roy: 4\n  He said \"hi\": 1\n  Ana: 1\n"), "--stats: %s" % stats)
+
 # The spreadsheet read into an empty catalogue gives the same files, byte for byte.
 copy = os.path.join(work, "copy", "Data")
 os.makedirs(copy)

@@ -42,3 +42,23 @@ TEST(Songs, DuplicatesInCatalogueOrder)
                      "Mix, track 2: Bo \u2013 Dos (2:00)"}));
     EXPECT_EQ(songs::duplicateLines({discs.at(0)}), QStringList());
 }
+
+TEST(Songs, TheCataloguesFigures)
+{
+    const QList<catalogue::DiscTracks> discs = {
+        {"Full",
+         {{"", "The Bo", "a", "1975", "40:00", "LP", ""},
+          {"", "bo", "b", "1979", "39:59", "Tape", ""}}}, // 1 s over
+        {"Odd",
+         {{"", "Ana", "c", "79", "4:05", "", ""}, {"", "", "d", "", "x", "CD", ""}}}, // no total
+        {"Short", {{"", "Ána", "e", "2001", "1:01", "CD", ""}}},
+    };
+    EXPECT_EQ(songs::statisticsLines(discs, {79 * 60, 60 * 60, 60 * 60}).join('\n'),
+              "Discs: 3\nTracks: 5\nPlaying time: 1:21:00\nAverage disc: 0:27:00\n"
+              "Time still free: 0:58:00\nTracks by format:\n  CD: 2\n  EP: 0\n  LP: 1\n"
+              "  Promo: 0\n  Single: 0\n  other: 1\n  none: 1\nTracks by decade:\n  1970s: 2\n"
+              "  2000s: 1\n  unknown: 2\nMost tracks by artist:\n  The Bo: 2\n  Ana: 2");
+    EXPECT_EQ(
+        songs::statisticsLines({{"Over", {{"", "", "t", "", "59:59", "", ""}}}}, {3000}).at(4),
+        QString("Time still free: -0:09:59"));
+}
