@@ -1,5 +1,6 @@
 #include "editing/frmNewt.h"
 
+#include "dialogs/ElidedLabel.h"
 #include "dialogs/PictureButton.h"
 #include "dialogs/frmMsgbox.h"
 #include "editing/AudioTags.h"
@@ -80,6 +81,20 @@ frmNewt::frmNewt(Module1& state, Mode mode, int editRow, QWidget* owner)
     lblTrackno->setGeometry(118, 189, 40, 18);
     lblTrack->hide();
     lblTrackno->hide();
+    // Between the boxes and the buttons, clear of both.
+    lblAlso = new ElidedLabel(this);
+    lblAlso->setGeometry(24, 207, 330, 15);
+    lblAlso->setAccessibleName(QStringLiteral("Also on"));
+    QFont small = lblAlso->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    lblAlso->setFont(small);
+    m_alsoPause = new QTimer(this);
+    m_alsoPause->setSingleShot(true);
+    m_alsoPause->setInterval(500);
+    connect(m_alsoPause, &QTimer::timeout, this, &frmNewt::cmdAlso);
+    for (QLineEdit* typed : {txtProducer, txtTitle})
+        connect(typed, &QLineEdit::textChanged, m_alsoPause, qOverload<>(&QTimer::start));
+    connect(txtTitle, &QLineEdit::editingFinished, this, &frmNewt::cmdAlso);
 
     setTabOrder(txtLabel, txtProducer);
     setTabOrder(txtProducer, txtTitle);
@@ -272,6 +287,28 @@ void frmNewt::picSave_MouseUp(int, int, float X, float Y)
     txtTitle->clear();
     txtComments->clear();
     fillFromNextFile();
+}
+
+void frmNewt::cmdAlso()
+{
+    m_alsoPause->stop();
+    QList<songs::Index::Hit> hits;
+    if (!txtTitle->text().trimmed().isEmpty())
+        hits = m_state.catalogue().sameSong(txtProducer->text(), txtTitle->text());
+    // The track being edited is not somewhere else.
+    if (m_mode == Mode::Edit && m_state.CurrentDisc >= 0 && m_state.CurrentDisc < m_state.DiscCount)
+        hits.removeIf([this](const songs::Index::Hit& hit) {
+            return hit.track == m_editRow && hit.disc == m_state.Discs.at(m_state.CurrentDisc).name;
+        });
+    QStringList all;
+    for (const songs::Index::Hit& hit : hits)
+        all.append(QStringLiteral("%1, track %2").arg(hit.disc).arg(hit.track + 1));
+    lblAlso->setText(hits.isEmpty() ? QString()
+                                    : QStringLiteral("Also on %1").arg(all.first()) +
+                                          (hits.size() > 1
+                                               ? QStringLiteral(" and %1 more").arg(hits.size() - 1)
+                                               : QString()));
+    lblAlso->setToolTip(all.join(u'\n'));
 }
 
 void frmNewt::picFromFiles_MouseUp(int, int, float X, float Y)

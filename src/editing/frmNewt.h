@@ -61,6 +61,10 @@ public:
     QLabel* lblTrackno;
     std::array<QLabel*, 7> fieldLabels{};
     QTimer* Timer1;
+    // Where the song typed is already: "Also on <disc>, track <n>".
+    QLabel* lblAlso;
+    // Asks the catalogue where the song typed is already, and says so.
+    void cmdAlso();
     PictureButton* picSave;
     PictureButton* picCancel;
     PictureButton* picFromFiles;
@@ -81,4 +85,5 @@ private:
     bool m_checkingFormat = false;
     QMetaObject::Connection m_focusWatch;
     QList<AudioTrack> m_files; // tracks from audio files waiting their turn
+    QTimer* m_alsoPause;       // a pause in the typing of the artist or the title
 };

@@ -238,6 +238,9 @@ QString Catalogue::writeFile(const QString& path, const QByteArray& bytes)
     if (const QString reason = catalogue::writeAtomically(path, bytes, cutAfter); !reason.isEmpty())
         return Module1::writeFailureText(path, reason);
     noteBytes(path, bytes);
+    if (m_songs.built() && path != m_s.IndexPath)
+        m_songs.setDisc(QFileInfo(path).completeBaseName(),
+                        catalogue::parseDiscFile(bytes, catalogue::MaxTracks).tracks);
     return {};
 }
 
@@ -245,6 +248,7 @@ QString Catalogue::removeFile(const QString& path)
 {
     QFile file(path);
     m_seen.remove(path);
+    m_songs.removeDisc(QFileInfo(path).completeBaseName());
     if (!QFileInfo(path).isSymLink() && !file.exists())
         return {};
     if (!file.remove())
@@ -748,6 +752,23 @@ void Catalogue::record(history::Step step)
         return; // nothing changed: no step to take back
     step.shownAfter = shownName();
     m_history.record(std::move(step));
+}
+
+QList<songs::Index::Hit> Catalogue::sameSong(const QString& artist, const QString& title)
+{
+    if (!m_songs.built())
+        m_songs.build(allDiscs());
+    QList<std::pair<int, songs::Index::Hit>> placed;
+    for (const songs::Index::Hit& hit : m_songs.find(songs::key(Track{{QString(), artist, title}})))
+        if (const int row = rowOf(hit.disc); row >= 0)
+            placed.append({row, hit});
+    std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second.track < b.second.track;
+    });
+    QList<songs::Index::Hit> hits;
+    for (const auto& [row, hit] : placed)
+        hits.append(hit);
+    return hits;
 }
 
 void Catalogue::forgetSteps()

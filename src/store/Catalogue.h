@@ -2,6 +2,7 @@
 
 #include "store/CatalogueFiles.h"
 #include "store/History.h"
+#include "store/Songs.h"
 #include "store/Spreadsheet.h"
 
 #include <QByteArray>
@@ -97,6 +98,10 @@ public:
     // Every hit of the text in the catalogue's files, as they lie on disk,
     // into SearchHits; the number of hits.
     int search(const QString& text);
+    // Every track of the catalogue that is the same song as the artist and
+    // title given, in catalogue order. The first question reads every disc;
+    // each change keeps the answer up to date after that.
+    QList<songs::Index::Hit> sameSong(const QString& artist, const QString& title);
     // After a change from outside: the index and the shown disc are read
     // again; typed comments wait on. An empty text, or the message when the
     // index no longer reads (the state then stays as it was).
@@ -234,6 +239,7 @@ private:
     history::Step m_entryStep;              // the new disc's step, as it began
     std::optional<QByteArray> m_entryIndex; // the index before the new disc
     history::History m_history;
+    songs::Index m_songs;
     QMap<int, QString> m_comments;
     QString m_commentsPath;
 };

@@ -370,6 +370,7 @@ int Catalogue::search(const QString& text)
 QString Catalogue::reload()
 {
     forgetSteps();
+    m_songs.clear();
     const catalogue::IndexRead index = readIndex();
     if (index.status != catalogue::IndexRead::Ok)
         return QStringLiteral("The catalogue index '%1' no longer reads (%2), so Platterbook "
@@ -398,6 +399,7 @@ QString Catalogue::reload()
 void Catalogue::readBack()
 {
     forgetSteps();
+    m_songs.clear();
     const catalogue::IndexRead index = readIndex();
     if (index.status == catalogue::IndexRead::Ok) {
         m_s.Discs = index.discs;

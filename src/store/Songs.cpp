@@ -119,6 +119,44 @@ QStringList duplicateLines(const QList<catalogue::DiscTracks>& discs)
     return lines;
 }
 
+void Index::build(const QList<catalogue::DiscTracks>& discs)
+{
+    clear();
+    m_built = true;
+    for (const catalogue::DiscTracks& disc : discs)
+        setDisc(disc.name, disc.tracks);
+}
+
+void Index::setDisc(const QString& name, const QList<catalogue::Track>& tracks)
+{
+    removeDisc(name);
+    QStringList& keys = m_songs[name];
+    for (qsizetype t = 0; t < tracks.size(); ++t) {
+        keys.append(key(tracks[t]));
+        m_hits[keys.last()].append({name, int(t)});
+    }
+}
+
+void Index::removeDisc(const QString& name)
+{
+    const QStringList keys = m_songs.take(name);
+    for (const QString& song : keys) {
+        const auto found = m_hits.find(song);
+        if (found == m_hits.end())
+            continue;
+        found->removeIf([&name](const Hit& hit) { return hit.disc == name; });
+        if (found->isEmpty())
+            m_hits.erase(found);
+    }
+}
+
+void Index::clear()
+{
+    m_hits.clear();
+    m_songs.clear();
+    m_built = false;
+}
+
 namespace {
 
 // h:mm:ss, hours beyond a day too; a minus sign before a time below zero.

@@ -2,6 +2,7 @@
 
 #include "store/CatalogueFiles.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,28 @@ QList<QList<Place>> duplicates(const QList<catalogue::DiscTracks>& discs);
 // The groups as the command line prints them: "<disc>, track <n>: <artist> –
 // <title> (<length>)" a line, an empty line between groups.
 QStringList duplicateLines(const QList<catalogue::DiscTracks>& discs);
+
+// Where each song of the catalogue is, kept up to date disc by disc.
+class Index
+{
+public:
+    struct Hit {
+        QString disc;
+        int track; // from 0
+    };
+    bool built() const { return m_built; }
+    void build(const QList<catalogue::DiscTracks>& discs);
+    void setDisc(const QString& name, const QList<catalogue::Track>& tracks);
+    void removeDisc(const QString& name);
+    // Forgets everything: the next question reads the catalogue again.
+    void clear();
+    QList<Hit> find(const QString& key) const { return m_hits.value(key); }
+
+private:
+    QHash<QString, QList<Hit>> m_hits;   // by the song's key
+    QHash<QString, QStringList> m_songs; // each disc's keys
+    bool m_built = false;
+};
 
 // The catalogue's figures, a line each: discs and tracks, the playing time
 // of all discs and of the average one, the time still free over all discs

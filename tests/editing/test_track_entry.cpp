@@ -140,3 +140,30 @@ TEST(TrackEntry, FormatCodes)
     EXPECT_EQ(p.bytes("Mix.txt"), catalogue::discBytes({{"", "", "Song", "", "", "l", ""},
                                                         {"", "", "Song", "", "", "LP", ""}}));
 }
+
+// Where the song typed is already: after a pause in the typing, or when the
+// title box is left; the track being edited does not count.
+TEST(TrackEntry, TheLineSaysWhereTheSongIsAlready)
+{
+    TestProgram p;
+    ASSERT_TRUE(p.startWith({{"Rock", makeTracks(2)}, {"Jazz", makeTracks(1)}}));
+    chooseDisc(p.main(), 0);
+    inDialog<frmNewt>(p.main().picNewt, [](frmNewt& add) {
+        QTest::keyClicks(add.txtProducer, "T1 ARTIST");
+        QTest::keyClicks(add.txtTitle, "t1");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !add.lblAlso->text().isEmpty(); }, 5000));
+        EXPECT_EQ(add.lblAlso->text(), "Also on Rock, track 1 and 1 more");
+        EXPECT_EQ(add.lblAlso->toolTip(), "Rock, track 1\nJazz, track 1");
+        EXPECT_TRUE(add.lblAlso->geometry().bottom() < add.picSave->geometry().top());
+        add.txtTitle->setText("Nowhere");
+        emit add.txtTitle->editingFinished();
+        EXPECT_EQ(add.lblAlso->text(), "");
+    });
+    for (const auto& [row, line] : {std::pair{1, ""}, {0, "Also on Jazz, track 1"}}) {
+        removeDialog(p, p.main().picEdit, row);
+        frmNewt* edit = p.main().trackEntry();
+        emit edit->txtTitle->editingFinished();
+        EXPECT_EQ(edit->lblAlso->text(), line);
+        click(edit->picCancel);
+    }
+}

@@ -587,6 +587,28 @@ TEST(CatalogueImport, AllOrNothingAndOneStep)
     }
 }
 
+// Where a song is, read once and then kept up to date by every change.
+TEST(CatalogueSongs, EveryChangeKeepsTheAnswer)
+{
+    Folder f;
+    Catalogue& c = f.state.catalogue();
+    const auto where = [&c](const QString& title) {
+        QStringList found;
+        for (const songs::Index::Hit& hit : c.sameSong("ARTIST", title))
+            found << QString("%1 %2").arg(hit.disc).arg(hit.track + 1);
+        return found.join(", ");
+    };
+    EXPECT_EQ(where("a2"), "Alpha 2");
+    ASSERT_TRUE(c.addTrack(track("B1")).done);
+    EXPECT_EQ(where("B1"), "Alpha 3, Bravo 1");
+    ASSERT_TRUE(c.removeDisc(1).done);
+    EXPECT_EQ(where("B1"), "Alpha 3");
+    ASSERT_TRUE(c.undo().done);
+    EXPECT_EQ(where("B1"), "Alpha 3, Bravo 1");
+    ASSERT_TRUE(c.showDisc(0).done && c.removeTrack(0).done);
+    EXPECT_EQ(where("A2") + " / " + where("A1"), "Alpha 1 / ");
+}
+
 // A step over one disc of a long index keeps that disc's lines, not the index.
 TEST(CatalogueHistory, AStepKeepsWhatChangedOnly)
 {
