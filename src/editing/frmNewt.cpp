@@ -156,8 +156,9 @@ frmNewt::frmNewt(Module1& state, Mode mode, int editRow, QWidget* owner)
 frmNewt::~frmNewt()
 {
     // Closing the window moves the focus; this window is no longer there to
-    // look at it.
+    // look at it, nor to look up a title whose box loses the focus.
     disconnect(m_focusWatch);
+    txtTitle->disconnect(this);
 }
 
 std::array<QLineEdit*, 7> frmNewt::boxes() const
