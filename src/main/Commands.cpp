@@ -271,15 +271,7 @@ void frmMain::cmdImport(const QString& file)
     if (file.isEmpty() || !saveCommentsFirst())
         return;
     const QString name = QFileInfo(file).fileName();
-    const std::optional<QByteArray> bytes =
-        QFileInfo(file).isFile() ? catalogue::readFileBytes(file) : std::nullopt;
-    if (!bytes) {
-        frmMsgbox::tell(m_state, this, 1,
-                        QStringLiteral("The spreadsheet '%1' cannot be read.")
-                            .arg(QDir::toNativeSeparators(file)));
-        return;
-    }
-    const spreadsheet::Sheet sheet = spreadsheet::readCatalogueCsv(*bytes);
+    const spreadsheet::Sheet sheet = spreadsheet::readCatalogueCsvFile(file);
     if (!sheet.problem.isEmpty()) {
         frmMsgbox::tell(m_state, this, 1, sheet.problem);
         return;

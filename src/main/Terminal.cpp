@@ -135,11 +135,7 @@ int exportCsv(Module1& state, const CommandLine& line)
 
 int importCsv(Module1& state, const CommandLine& line)
 {
-    const std::optional<QByteArray> bytes = catalogue::readFileBytes(line.output);
-    if (!bytes || !QFileInfo(line.output).isFile())
-        return refuse(
-            QStringLiteral("The spreadsheet '%1' cannot be read.").arg(native(line.output)));
-    const spreadsheet::Sheet sheet = spreadsheet::readCatalogueCsv(*bytes);
+    const spreadsheet::Sheet sheet = spreadsheet::readCatalogueCsvFile(line.output);
     if (!sheet.problem.isEmpty())
         return refuse(sheet.problem);
     if (const Change change = state.catalogue().importDiscs(sheet.discs); !change.done)

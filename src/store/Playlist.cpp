@@ -190,12 +190,12 @@ List cue(const QString& text, const Finder& find, const Length& lengthOf)
         Entry* entry = list.entries.isEmpty() ? nullptr : &list.entries.last();
         if (keyword == QLatin1String("FILE")) {
             // FILE "name" TYPE: the name within its quotes, or up to the type.
-            const QStringView spec = rest.trimmed();
-            const qsizetype end = spec.startsWith(u'"') ? spec.lastIndexOf(u'"') : -1;
-            const qsizetype type = spec.lastIndexOf(u' ');
-            file = (end > 0    ? spec.sliced(1, end - 1)
-                    : type > 0 ? spec.first(type)
-                               : spec)
+            const QStringView named = rest.trimmed();
+            const qsizetype end = named.startsWith(u'"') ? named.lastIndexOf(u'"') : -1;
+            const qsizetype type = named.lastIndexOf(u' ');
+            file = (end > 0    ? named.sliced(1, end - 1)
+                    : type > 0 ? named.first(type)
+                               : named)
                        .trimmed()
                        .toString();
             fileFound = find(file);

@@ -2,6 +2,8 @@
 
 #include "store/Codepage.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 
@@ -82,6 +84,18 @@ QList<QStringList> records(const QString& text)
 }
 
 } // namespace
+
+Sheet readCatalogueCsvFile(const QString& path)
+{
+    const std::optional<QByteArray> bytes =
+        QFileInfo(path).isFile() ? catalogue::readFileBytes(path) : std::nullopt;
+    if (!bytes)
+        return {{},
+                0,
+                QStringLiteral("The spreadsheet '%1' cannot be read.")
+                    .arg(QDir::toNativeSeparators(path))};
+    return readCatalogueCsv(*bytes);
+}
 
 QString tracksText(qsizetype tracks)
 {

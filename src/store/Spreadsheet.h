@@ -31,6 +31,9 @@ struct Sheet {
     QString problem = {}; // why the spreadsheet cannot be read
 };
 Sheet readCatalogueCsv(const QByteArray& bytes);
+// The same of a file; a device or a pipe is not read, and a file that cannot
+// be read is the sheet's problem.
+Sheet readCatalogueCsvFile(const QString& path);
 // "1 track", "12 tracks"; "2 discs with 12 tracks".
 QString tracksText(qsizetype tracks);
 QString discsAndTracks(const Sheet& sheet);

@@ -302,6 +302,7 @@ reader = subprocess.Popen(["cat", fifo], stdout=subprocess.PIPE)
 piped = run("--export-csv", fifo)
 check(piped.returncode == 0 and reader.communicate()[0] == run("--export-csv", "-").stdout
       and stat.S_ISFIFO(os.stat(fifo).st_mode), "--export-csv to a pipe: %s" % piped.stderr)
+check(b"cannot be read" in run("--import-csv", fifo).stderr, "--import-csv from a pipe is no spreadsheet")
 for args in (["--export-csv", "/dev/full"], ["--inlay", "Road Trip", "/dev/full"]):
     full = run(*args)
     check(full.returncode == 1 and b"Wrote" not in full.stdout and b"/dev/full" in full.stderr,
