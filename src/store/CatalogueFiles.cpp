@@ -267,28 +267,69 @@ QString createEmptyFile(const QString& path)
     return {};
 }
 
-static std::optional<QByteArray> readBytes(const QString& path, QString* problem)
+// A file's bytes; missing is set when there is no file at all. A pipe or a
+// device in a file's place would hold the program up, or never end: it is
+// not read.
+static std::optional<QByteArray> readBytes(const QString& path, QString* problem,
+                                           bool* missing = nullptr)
 {
-    // A pipe or a device in a file's place would hold the program up, or
-    // never end.
-    if (!QFileInfo(path).isFile()) {
+    const auto fail = [&](const QString& reason, bool none = false) -> std::optional<QByteArray> {
         if (problem)
-            *problem = QStringLiteral("it is not a regular file");
+            *problem = reason;
+        if (missing)
+            *missing = none;
         return std::nullopt;
+    };
+#ifndef Q_OS_WIN
+    // One open, without waiting for a pipe's writer, and one look at what
+    // was opened.
+    const int handle =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (handle < 0) {
+        const int error = errno;
+        return fail(error == ENOENT ? QStringLiteral("the file does not exist")
+                                    : qt_error_string(error),
+                    error == ENOENT);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (problem)
-            *problem = reasonOf(file);
-        return std::nullopt;
+    struct stat info = {};
+    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(handle);
+        return fail(QStringLiteral("it is not a regular file"));
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (problem)
-            *problem = reasonOf(file);
-        return std::nullopt;
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) // grown since it was looked at
+            bytes.resize(got + 4096);
+        const ssize_t n = ::read(handle, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(handle);
+            return fail(qt_error_string(error));
+        }
+        if (n == 0)
+            break;
+        got += n;
     }
+    ::close(handle);
+    bytes.truncate(got);
     return bytes;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(QStringLiteral("the file does not exist"), true);
+    if (!info.isFile())
+        return fail(QStringLiteral("it is not a regular file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(reasonOf(file));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(reasonOf(file));
+    return bytes;
+#endif
 }
 
 static std::optional<int> strictCount(const QString& line)
@@ -408,14 +449,10 @@ IndexRead parseIndex(const QByteArray& bytes)
 DiscRead readDiscFile(const QString& path, int count)
 {
     DiscRead result;
-    if (!QFileInfo::exists(path)) {
-        result.status = DiscRead::Missing;
-        result.problem = QStringLiteral("the file does not exist");
-        return result;
-    }
-    const std::optional<QByteArray> bytes = readBytes(path, &result.problem);
+    bool missing = false;
+    const std::optional<QByteArray> bytes = readBytes(path, &result.problem, &missing);
     if (!bytes) {
-        result.status = DiscRead::Unreadable;
+        result.status = missing ? DiscRead::Missing : DiscRead::Unreadable;
         return result;
     }
     return parseDiscFile(*bytes, count);
@@ -423,48 +460,42 @@ DiscRead readDiscFile(const QString& path, int count)
 
 DiscRead parseDiscFile(const QByteArray& bytes, int count)
 {
+    // Lines end at CR, LF or both, as everywhere; each counted line is
+    // decoded on its own, and nothing after the counted records is.
     DiscRead result;
-    const QStringList lines = codepage::splitLines(codepage::decode(bytes));
+    const qsizetype wanted = qsizetype(std::max(count, 0)) * FieldCount;
+    QList<QString> lines;
+    lines.reserve(std::min<qsizetype>(wanted, bytes.size() / 2 + 1));
+    codepage::forEachLine(bytes, [&](QByteArrayView line) {
+        if (lines.size() == wanted)
+            return false;
+        lines.append(codepage::decode(line));
+        return true;
+    });
     const qsizetype whole = std::clamp<qsizetype>(count, 0, lines.size() / FieldCount);
     result.tracks.reserve(whole);
     for (qsizetype r = 0; r < whole; ++r) {
         Track track;
         for (int f = 0; f < FieldCount; ++f)
-            track[f] = lines.at(r * FieldCount + f);
-        result.tracks.append(track);
+            track[f] = std::move(lines[r * FieldCount + f]);
+        result.tracks.append(std::move(track));
     }
     if (whole < count)
         result.status = DiscRead::Short;
     return result;
 }
 
-std::optional<QByteArray> readFileBytes(const QString& path)
+std::optional<QByteArray> readFileBytes(const QString& path, QString* problem)
 {
-#ifdef Q_OS_UNIX
-    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (handle < 0)
-        return std::nullopt;
-    struct stat info = {};
-    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(handle);
-        return std::nullopt;
-    }
-    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(handle, bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    ::close(handle);
-    bytes.truncate(got);
-    return bytes;
-#else
-    return readBytes(path, nullptr);
-#endif
+    return readBytes(path, problem);
+}
+
+int wholeRecords(QByteArrayView bytes, int most)
+{
+    const qsizetype wanted = qsizetype(std::max(most, 0)) * FieldCount;
+    qsizetype lines = 0;
+    codepage::forEachLine(bytes, [&](QByteArrayView) { return ++lines < wanted; });
+    return int(std::min(lines, wanted) / FieldCount);
 }
 
 std::optional<QString> readWholeText(const QString& path)

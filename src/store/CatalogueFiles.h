@@ -142,8 +142,11 @@ struct DiscTracks {
 };
 
 // The bytes of a whole file, read with as few calls to the system as it
-// takes (the search reads every disc's file); empty when it cannot be read.
-std::optional<QByteArray> readFileBytes(const QString& path);
+// takes (the search reads every disc's file); empty when it cannot be read,
+// and problem then says why.
+std::optional<QByteArray> readFileBytes(const QString& path, QString* problem = nullptr);
+// How many whole records of a disc file's bytes there are, at most most.
+int wholeRecords(QByteArrayView bytes, int most);
 
 // A whole file as one text, line ends included; empty when it cannot be read.
 std::optional<QString> readWholeText(const QString& path);

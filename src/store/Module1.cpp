@@ -7,14 +7,10 @@
 Module1::Module1(Environment env)
     : m_env(std::move(env)), m_settings(m_env.settingsFile), m_catalogue(*this, m_shared)
 {
+    m_dataDir = !m_env.dataDir.isEmpty()
+                    ? QDir::cleanPath(m_env.dataDir) + u'/'
+                    : QDir(m_env.programDir).filePath(QStringLiteral("Data")) + u'/';
     m_shared.IndexPath = dataDir() + QStringLiteral("index.txt");
-}
-
-QString Module1::dataDir() const
-{
-    if (!m_env.dataDir.isEmpty())
-        return QDir::cleanPath(m_env.dataDir) + u'/';
-    return QDir(m_env.programDir).filePath(QStringLiteral("Data")) + u'/';
 }
 
 QString catalogueFolder(const QString& programDir, const QString& installedIn)

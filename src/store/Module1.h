@@ -73,7 +73,7 @@ public:
     TestHooks* hooks() const { return m_env.hooks; }
     Settings& settings() { return m_settings; }
 
-    QString dataDir() const;                        // the Data folder, with a trailing '/'
+    QString dataDir() const { return m_dataDir; }   // the Data folder, with a trailing '/'
     QString discPathFor(const QString& name) const; // Data/ + name + ".txt"
 
     // Every change of the catalogue goes through it.
@@ -103,6 +103,7 @@ public:
 private:
     friend class Catalogue;
     Environment m_env;
+    QString m_dataDir;
     Settings m_settings;
     Catalogue m_catalogue;
 };

@@ -1,19 +1,52 @@
 #include "store/TimeText.h"
 
-#include <QRegularExpression>
+#include <array>
 
 namespace timetext {
 
-std::optional<int> parse(const QString& text)
+namespace {
+
+// One to three numbers of one or two digits each, separated by colons, as
+// the whole text; nothing when it is anything else.
+std::optional<std::array<int, 3>> numbers(QStringView text, int* count)
 {
-    static const QRegularExpression form(
-        QStringLiteral("^\\s*(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
+    std::array<int, 3> found{};
+    *count = 0;
+    qsizetype at = 0;
+    for (;;) {
+        const qsizetype first = at;
+        int value = 0;
+        while (at < text.size() && at - first < 3 && text[at] >= u'0' && text[at] <= u'9')
+            value = value * 10 + (text[at++].unicode() - u'0');
+        if (at == first || at - first > 2 || *count == 3)
+            return std::nullopt;
+        found[size_t((*count)++)] = value;
+        if (at == text.size())
+            return found;
+        if (text[at++] != u':')
+            return std::nullopt;
+    }
+}
+
+// A blank as the forms have always read one: a space, tab or line break.
+bool blank(QChar c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+} // namespace
+
+std::optional<int> parse(QStringView text)
+{
+    while (!text.isEmpty() && blank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && blank(text.back()))
+        text.chop(1);
+    int count = 0;
+    const std::optional<std::array<int, 3>> n = numbers(text, &count);
+    if (!n || count < 2)
         return std::nullopt;
-    const int h = m.captured(1).toInt();
-    const int min = m.captured(2).toInt();
-    const int s = m.hasCaptured(3) ? m.captured(3).toInt() : 0;
+    const auto [h, min, s] = *n;
     if (h > 23 || min > 59 || s > 59)
         return std::nullopt;
     return h * 3600 + min * 60 + s;
@@ -43,9 +76,19 @@ QString trackLengthText(qint64 seconds)
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-std::optional<int> trackLength(const QString& text)
+std::optional<int> trackLength(QStringView text)
 {
-    return parse(QStringLiteral("00:") + text);
+    // Minutes and seconds, or minutes alone; blanks after them only.
+    while (!text.isEmpty() && blank(text.back()))
+        text.chop(1);
+    int count = 0;
+    const std::optional<std::array<int, 3>> n = numbers(text, &count);
+    if (!n || count > 2)
+        return std::nullopt;
+    const auto [min, s, unused] = *n;
+    if (min > 59 || s > 59)
+        return std::nullopt;
+    return min * 60 + s;
 }
 
 } // namespace timetext

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -14,7 +15,11 @@ inline const QString DefaultDiscLength = QStringLiteral("01:14:00");
 // Reads hours, minutes and optional seconds separated by colons, one or two
 // digits each, hours 0 to 23, minutes and seconds 0 to 59, blanks around the
 // text allowed. Seconds of the day; empty for anything else, the empty text too.
-std::optional<int> parse(const QString& text);
+std::optional<int> parse(QStringView text);
+inline std::optional<int> parse(const QString& text)
+{
+    return parse(QStringView(text));
+}
 
 // The form h:mm:ss with hours unpadded ("1:14:00"); whole days are dropped.
 QString format(qint64 seconds);
@@ -29,7 +34,11 @@ QString trackLengthText(qint64 seconds);
 
 // A track length ("4:05") read as zero hours, minutes and seconds; empty when
 // it does not read so (letters, minutes of 60 or more).
-std::optional<int> trackLength(const QString& text);
+std::optional<int> trackLength(QStringView text);
+inline std::optional<int> trackLength(const QString& text)
+{
+    return trackLength(QStringView(text));
+}
 
 // The sum of the tracks' lengths (field 4) in seconds; empty when one of
 // them is not a length.

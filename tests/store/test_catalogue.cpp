@@ -22,7 +22,10 @@
 #include <unistd.h>
 #endif
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 using catalogue::DiscRow;
 using catalogue::Track;
@@ -676,6 +679,38 @@ TEST(CatalogueLinks, WrittenThroughOnlyInsideData)
             EXPECT_EQ(change.problem, QString("'%1' is not a regular file, so Platterbook writes "
                                               "nothing to it.")
                                           .arg(path));
+            // Every read of the whole catalogue passes the pipe by rather
+            // than wait for a writer. (One comes after a minute, so that a
+            // read that waits fails the test rather than holds it up.)
+            std::mutex lock;
+            std::condition_variable finished;
+            bool done = false, rescued = false;
+            std::thread writer([&] {
+                std::unique_lock held(lock);
+                if (finished.wait_for(held, std::chrono::seconds(60), [&] { return done; }))
+                    return;
+                rescued = true;
+                while (!done) {
+                    ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
+                    finished.wait_for(held, std::chrono::milliseconds(100));
+                }
+            });
+            Catalogue& c = f.state.catalogue();
+            EXPECT_EQ(c.search("Alpha"), 0);
+            EXPECT_TRUE(c.sameSong("a", "b").isEmpty());
+            EXPECT_EQ(c.report(Catalogue::ReportKind::Duplicates).problems,
+                      QStringList(QString("The file '%1' of the disc 'Alpha' cannot be read: it is "
+                                          "not a regular file.")
+                                      .arg(path)));
+            EXPECT_EQ(c.allDiscs().value(0).problem,
+                      c.report(Catalogue::ReportKind::Statistics).problems.value(0));
+            {
+                std::lock_guard held(lock);
+                done = true;
+            }
+            finished.notify_all();
+            writer.join();
+            EXPECT_FALSE(rescued);
             continue;
         }
         QFile moved(target);
