@@ -1,9 +1,12 @@
 // The figures measured inside one process, on a generated catalogue: the
 // switch to a 25-track disc (the load and the repaint, offscreen), the index
 // rewritten against writing and syncing the same bytes, the print layout of
-// all discs at two sizes, and a settings write. Prints "name value" lines.
+// all discs at two sizes, a settings write, and the songs of the catalogue:
+// their first read and the duplicates and figures against a search of every
+// file, and the track window's "Also on" line. Prints "name value" lines.
 //
 //   bench_inprocess DATA_DIR SETTINGS_FILE
+#include "editing/frmNewt.h"
 #include "main/Screenres.h"
 #include "main/frmMain.h"
 #include "store/Module1.h"
@@ -13,6 +16,8 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -101,6 +106,51 @@ int main(int argc, char* argv[])
     }
     report("index_rewrite_ratio", median(ratios));
 
+    // The songs of the catalogue, read for the first question after a fresh
+    // read of the index, against a search of every file for a text that is
+    // nowhere; then the duplicates and the figures against the same search.
+    Catalogue& catalogue = state.catalogue();
+    const auto search = [&] { return millis([&] { catalogue.search(QStringLiteral("zqxv")); }); };
+    QList<double> firstRead, duplicates, statistics;
+    for (int turn = 0; turn < 5; ++turn) {
+        catalogue.reload();
+        firstRead.append(millis([&] { catalogue.sameSong(QString(), QStringLiteral("x")); }) /
+                         search());
+        duplicates.append(millis([&] { catalogue.report(Catalogue::ReportKind::Duplicates); }) /
+                          search());
+        statistics.append(millis([&] { catalogue.report(Catalogue::ReportKind::Statistics); }) /
+                          search());
+    }
+    report("songs_first_read_ratio", median(firstRead));
+    report("duplicates_ratio", median(duplicates));
+    report("statistics_ratio", median(statistics));
+
+    // The line of the track window once the songs are read: the answer and
+    // its drawing, for songs on many discs and on none, between changes of
+    // the catalogue (tracks added to a short disc: this is the last use of
+    // the generated catalogue).
+    for (int row = 0; row < state.DiscCount; ++row)
+        if (state.Discs.at(row).count.toInt() < 20) {
+            catalogue.showDisc(row);
+            break;
+        }
+    const QList<catalogue::DiscTracks> every = catalogue.allDiscs();
+    frmNewt newt(state, frmNewt::Mode::AddTrack, -1, &window);
+    newt.show();
+    QList<double> answers;
+    for (int turn = 0; turn < 40; ++turn) {
+        const catalogue::Track known = every.at(turn * 97 % every.size()).tracks.value(0);
+        newt.txtProducer->setText(turn % 2 ? known[1] : QStringLiteral("Nobody"));
+        newt.txtTitle->setText(turn % 2 ? known[2] : QStringLiteral("Nothing"));
+        answers.append(millis([&] {
+            newt.cmdAlso();
+            newt.lblAlso->repaint();
+        }));
+        if (turn % 8 == 0 && state.TrackCount < 25)
+            catalogue.addTrack({{QString(), known[1], known[2]}});
+    }
+    report("also_line_ms", median(answers));
+
     // The print layout of all discs: a tenth of them, and all of them. Both
     // take their memory from the allocator's heap: glibc hands a block over
     // 32 MB (the text of 20,000 discs) fresh from the kernel on every call,
@@ -124,5 +174,6 @@ int main(int argc, char* argv[])
             state.settings().setDiscLength(discs.at(turn).name, QStringLiteral("1:20:00"));
         }));
     report("settings_write_ms", median(writes));
+
     return 0;
 }

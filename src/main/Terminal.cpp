@@ -5,9 +5,7 @@
 #include "main/Screenres.h"
 #include "printing/Inlay.h"
 #include "store/Module1.h"
-#include "store/Songs.h"
 #include "store/Spreadsheet.h"
-#include "store/TimeText.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,21 +21,26 @@
 
 namespace {
 
-void say(std::FILE* to, const QString& text)
+void put(std::FILE* to, const QString& text)
 {
 #ifdef Q_OS_WIN
     // A console shows every character when handed the text itself; a file or
-    // a pipe gets the code page, as from every Windows program.
+    // a pipe gets UTF-8, the same bytes as on Linux.
     const auto console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(to)));
     if (DWORD mode = 0; ::GetConsoleMode(console, &mode)) {
-        const QString line = text + u'\n';
         std::fflush(to);
         DWORD written = 0;
-        ::WriteConsoleW(console, line.utf16(), DWORD(line.size()), &written, nullptr);
+        ::WriteConsoleW(console, text.utf16(), DWORD(text.size()), &written, nullptr);
         return;
     }
 #endif
-    std::fputs((text + u'\n').toLocal8Bit().constData(), to);
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
+void say(std::FILE* to, const QString& text)
+{
+    put(to, text + u'\n');
 }
 
 int refuse(const QString& text)
@@ -151,17 +154,11 @@ int importCsv(Module1& state, const CommandLine& line)
 // The duplicates or the figures of every disc that reads; each that does not is named.
 int printSongs(Module1& state, bool figures)
 {
-    const QList<catalogue::DiscTracks> discs = state.catalogue().allDiscs();
-    QList<int> lengths;
-    for (const catalogue::DiscTracks& disc : discs) {
-        if (!disc.problem.isEmpty())
-            say(stderr, disc.problem);
-        lengths.append(timetext::parse(state.settings().discLength(disc.name))
-                           .value_or(*timetext::parse(timetext::DefaultDiscLength)));
-    }
-    for (const QString& text :
-         figures ? songs::statisticsLines(discs, lengths) : songs::duplicateLines(discs))
-        say(stdout, text);
+    const Catalogue::Report report = state.catalogue().report(
+        figures ? Catalogue::ReportKind::Statistics : Catalogue::ReportKind::Duplicates);
+    for (const QString& problem : report.problems)
+        say(stderr, problem);
+    put(stdout, report.text);
     return 0;
 }
 

@@ -32,8 +32,8 @@ frmPrint::frmPrint(Module1& state, QWidget* owner)
 
     lstPrint = new QListWidget(this);
     lstPrint->setGeometry(16, 16, 345, 43);
-    lstPrint->addItems(
-        {CurrentDiscChoice, AllDiscsChoice, SearchResultsChoice, InlayChoice, SpreadsheetChoice});
+    lstPrint->addItems({CurrentDiscChoice, AllDiscsChoice, SearchResultsChoice, DuplicatesChoice,
+                        StatisticsChoice, InlayChoice, SpreadsheetChoice});
     lstPrint->setAccessibleName(QStringLiteral("What to print"));
     lstOption = new QListWidget(this);
     lstOption->setGeometry(16, 64, 121, 95);
@@ -150,6 +150,33 @@ void frmPrint::writeSpreadsheet()
         frmMsgbox::tell(m_state, parentWidget(), 3,
                         QStringLiteral("The spreadsheet was written without these tracks:\r") +
                             missing.join(u'\r'));
+    accept();
+}
+
+void frmPrint::printReport(const QString& choice)
+{
+    if (m_state.DiscCount == 0) {
+        frmMsgbox::tell(m_state, parentWidget(), 3,
+                        QStringLiteral("You first need to create some discs to print!"));
+        reject();
+        return;
+    }
+    const bool duplicates = choice == DuplicatesChoice;
+    const Catalogue::Report report = m_state.catalogue().report(
+        duplicates ? Catalogue::ReportKind::Duplicates : Catalogue::ReportKind::Statistics);
+    if (report.text.isEmpty()) {
+        frmMsgbox::tell(m_state, parentWidget(), 3,
+                        QStringLiteral("No two tracks of the catalogue are the same song."));
+        return;
+    }
+    PrintText = choice + QStringLiteral("\r\r") + QString(report.text).replace(u'\n', u'\r');
+    if (!printOnChosen())
+        return;
+    // Discs whose files are missing or short are named; the rest was printed.
+    if (!report.problems.isEmpty())
+        frmMsgbox::tell(m_state, parentWidget(), 3,
+                        QStringLiteral("The list was printed without these tracks:\r") +
+                            report.problems.join(u'\r'));
     accept();
 }
 
@@ -293,6 +320,9 @@ void frmPrint::picPrint_MouseUp(int, int, float X, float Y)
         method = printing::SearchResults;
     } else if (choice == AllDiscsChoice) {
         method = printing::AllDiscs;
+    } else if (choice == DuplicatesChoice || choice == StatisticsChoice) {
+        printReport(choice);
+        return;
     } else if (choice == SpreadsheetChoice) {
         writeSpreadsheet();
         return;
@@ -312,11 +342,17 @@ void frmPrint::picPrint_MouseUp(int, int, float X, float Y)
     }
     if (method == printing::SearchResults && !m_searched)
         return;
+    if (printOnChosen())
+        accept();
+}
+
+bool frmPrint::printOnChosen()
+{
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(QStringLiteral("Platterbook"));
     if (!choosePrinter(printer))
-        return;
+        return false;
     // Printed to a file: the pages are made beside it first and then written
     // as every file for the user is, so that a device or a pipe is written
     // to rather than replaced and a failed write says so.
@@ -338,7 +374,7 @@ void frmPrint::picPrint_MouseUp(int, int, float X, float Y)
     if (!problem.isEmpty()) {
         frmMsgbox::tell(m_state, parentWidget(), 1,
                         QStringLiteral("Printing failed: %1.").arg(problem));
-        return;
+        return false;
     }
-    accept();
+    return true;
 }

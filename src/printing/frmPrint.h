@@ -39,11 +39,14 @@ public:
     std::function<QString(const QString&, const QString&, const QString&)> chooseFile;
     static QString askForFile(const QString& title, const QString& suggested,
                               const QString& filter);
-    // The choices: the print methods, and beside them the shown disc's case
-    // inlay as a PDF and the whole catalogue as a spreadsheet.
+    // The choices: the print methods, the catalogue's duplicate tracks and
+    // its figures, the shown disc's case inlay as a PDF and the whole
+    // catalogue as a spreadsheet.
     static inline const QString CurrentDiscChoice = QStringLiteral("Current disc");
     static inline const QString AllDiscsChoice = QStringLiteral("All discs");
     static inline const QString SearchResultsChoice = QStringLiteral("Search results");
+    static inline const QString DuplicatesChoice = QStringLiteral("Duplicate tracks");
+    static inline const QString StatisticsChoice = QStringLiteral("Catalogue statistics");
     static inline const QString InlayChoice =
         QStringLiteral("Case inlay of the current disc (PDF)");
     static inline const QString SpreadsheetChoice =
@@ -69,6 +72,10 @@ private:
     QStringList chosenFields() const;
     void writeInlay();
     void writeSpreadsheet();
+    void printReport(const QString& choice);
+    // Prints PrintText on the printer the user chooses; false when the
+    // choice was cancelled or printing failed (which is told).
+    bool printOnChosen();
     bool m_closedByLayout = false;
     bool m_searched = false;
     Module1& m_state;

@@ -240,7 +240,7 @@ QString Catalogue::writeFile(const QString& path, const QByteArray& bytes)
     noteBytes(path, bytes);
     if (m_songs.built() && path != m_s.IndexPath)
         m_songs.setDisc(QFileInfo(path).completeBaseName(),
-                        catalogue::parseDiscFile(bytes, catalogue::MaxTracks).tracks);
+                        songs::songsIn(bytes, catalogue::MaxTracks));
     return {};
 }
 
@@ -757,17 +757,24 @@ void Catalogue::record(history::Step step)
 QList<songs::Index::Hit> Catalogue::sameSong(const QString& artist, const QString& title)
 {
     if (!m_songs.built())
-        m_songs.build(allDiscs());
-    QList<std::pair<int, songs::Index::Hit>> placed;
-    for (const songs::Index::Hit& hit : m_songs.find(songs::key(Track{{QString(), artist, title}})))
-        if (const int row = rowOf(hit.disc); row >= 0)
-            placed.append({row, hit});
-    std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : a.second.track < b.second.track;
-    });
+        m_songs.build(songsOfEveryDisc());
+    const QList<songs::Index::Hit> found = m_songs.find(songs::songOf(artist, title));
+    if (found.isEmpty())
+        return found;
+    // In catalogue order: the discs that hold the song, by their rows.
+    QHash<QString, QList<int>> tracksOf;
+    for (const songs::Index::Hit& hit : found)
+        tracksOf[hit.disc].append(hit.track);
     QList<songs::Index::Hit> hits;
-    for (const auto& [row, hit] : placed)
-        hits.append(hit);
+    for (int row = 0; row < m_s.DiscCount && hits.size() < found.size(); ++row) {
+        const QString& name = m_s.Discs.at(row).name;
+        if (const auto tracks = tracksOf.constFind(name); tracks != tracksOf.cend()) {
+            QList<int> inOrder = *tracks;
+            std::sort(inOrder.begin(), inOrder.end());
+            for (const int track : inOrder)
+                hits.append({name, track});
+        }
+    }
     return hits;
 }
 

@@ -102,6 +102,15 @@ public:
     // title given, in catalogue order. The first question reads every disc;
     // each change keeps the answer up to date after that.
     QList<songs::Index::Hit> sameSong(const QString& artist, const QString& title);
+    // The duplicate tracks of the whole catalogue, or its figures, a line
+    // each, each ending in LF; problems names the discs whose files could not
+    // be read whole.
+    struct Report {
+        QString text;
+        QStringList problems;
+    };
+    enum class ReportKind { Duplicates, Statistics };
+    Report report(ReportKind kind) const;
     // After a change from outside: the index and the shown disc are read
     // again; typed comments wait on. An empty text, or the message when the
     // index no longer reads (the state then stays as it was).
@@ -240,6 +249,15 @@ private:
     std::optional<QByteArray> m_entryIndex; // the index before the new disc
     history::History m_history;
     songs::Index m_songs;
+    // The songs of every disc's file, by the disc's name.
+    QList<std::pair<QString, QList<songs::Song>>> songsOfEveryDisc() const;
+    // The records a disc's file is read for: its count, or the most a disc
+    // holds when its count is no number from 1 to 25.
+    int recordsOf(int row) const;
+    // What is said of a disc whose file cannot be read, or holds fewer
+    // records than its count (empty when it holds them all).
+    QString readProblem(int row, const QString& reason) const;
+    QString shortProblem(int row, int held) const;
     QMap<int, QString> m_comments;
     QString m_commentsPath;
 };

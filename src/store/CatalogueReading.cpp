@@ -4,6 +4,7 @@
 #include "store/Catalogue.h"
 
 #include "store/Module1.h"
+#include "store/Parallel.h"
 #include "store/Search.h"
 #include "store/TimeText.h"
 
@@ -309,35 +310,109 @@ QString Catalogue::readOnlyReason() const
     return unsafeToWrite(m_tracksPath);
 }
 
+QString Catalogue::readProblem(int row, const QString& reason) const
+{
+    const QString& name = m_s.Discs.at(row).name;
+    return QStringLiteral("The file '%1' of the disc '%2' cannot be read: %3.")
+        .arg(nativePath(m_program.discPathFor(name)), name, reason);
+}
+
+QString Catalogue::shortProblem(int row, int held) const
+{
+    // A disc whose count cannot be trusted holds what its file holds.
+    const catalogue::DiscRow& disc = m_s.Discs.at(row);
+    const int records = recordsOf(row);
+    if (catalogue::countOf(disc.count) != records || held >= records)
+        return {};
+    return QStringLiteral("The file '%1' of the disc '%2' holds %3 of its %4 tracks.")
+        .arg(nativePath(m_program.discPathFor(disc.name)), disc.name)
+        .arg(held)
+        .arg(records);
+}
+
 catalogue::DiscTracks Catalogue::discTracks(int row) const
 {
     const catalogue::DiscRow& disc = m_s.Discs.at(row);
-    const QString path = m_program.discPathFor(disc.name);
-    const std::optional<int> count = catalogue::countOf(disc.count);
-    // A count outside 1 to 25 cannot be trusted: the records there are, at most 25.
-    const bool counted = count && *count >= 1 && *count <= catalogue::MaxTracks;
     catalogue::DiscRead read =
-        catalogue::readDiscFile(path, counted ? *count : catalogue::MaxTracks);
+        catalogue::readDiscFile(m_program.discPathFor(disc.name), recordsOf(row));
     catalogue::DiscTracks tracks{disc.name, read.tracks};
     if (read.status == catalogue::DiscRead::Missing ||
         read.status == catalogue::DiscRead::Unreadable)
-        tracks.problem = QStringLiteral("The file '%1' of the disc '%2' cannot be read: %3.")
-                             .arg(nativePath(path), disc.name, read.problem);
-    else if (counted && read.status == catalogue::DiscRead::Short)
-        tracks.problem = QStringLiteral("The file '%1' of the disc '%2' holds %3 of its %4 tracks.")
-                             .arg(nativePath(path), disc.name)
-                             .arg(read.tracks.size())
-                             .arg(*count);
+        tracks.problem = readProblem(row, read.problem);
+    else
+        tracks.problem = shortProblem(row, int(read.tracks.size()));
     return tracks;
+}
+
+int Catalogue::recordsOf(int row) const
+{
+    // A count outside 1 to 25 cannot be trusted: the records there are, at most 25.
+    const std::optional<int> count = catalogue::countOf(m_s.Discs.at(row).count);
+    return count && *count >= 1 && *count <= catalogue::MaxTracks ? *count : catalogue::MaxTracks;
 }
 
 QList<catalogue::DiscTracks> Catalogue::allDiscs() const
 {
-    QList<catalogue::DiscTracks> all;
-    all.reserve(m_s.DiscCount);
-    for (int row = 0; row < m_s.DiscCount; ++row)
-        all.append(discTracks(row));
+    // Reading goes mostly to opening and reading files: each core reads
+    // discs in turn, and the result is in catalogue order.
+    QList<catalogue::DiscTracks> all(m_s.DiscCount);
+    catalogue::DiscTracks* const out = all.data();
+    parallel::forEveryRow(m_s.DiscCount, [&](int row) { out[row] = discTracks(row); });
     return all;
+}
+
+QList<std::pair<QString, QList<songs::Song>>> Catalogue::songsOfEveryDisc() const
+{
+    // A disc whose file cannot be read has no songs, as it has no tracks.
+    QList<std::pair<QString, QList<songs::Song>>> all(m_s.DiscCount);
+    std::pair<QString, QList<songs::Song>>* const out = all.data();
+    parallel::forEveryRow(m_s.DiscCount, [&](int row) {
+        const QString& name = m_s.Discs.at(row).name;
+        out[row].first = name;
+        if (const auto bytes = catalogue::readFileBytes(m_program.discPathFor(name)))
+            out[row].second = songs::songsIn(*bytes, recordsOf(row));
+    });
+    return all;
+}
+
+Catalogue::Report Catalogue::report(ReportKind kind) const
+{
+    // Every disc's file as bytes, read by the computer's cores; the figures
+    // and the duplicates take from them only the fields they need.
+    QList<songs::DiscFile> discs(m_s.DiscCount);
+    QStringList problems(m_s.DiscCount);
+    songs::DiscFile* const files = discs.data();
+    QString* const problemOf = problems.data();
+    parallel::forEveryRow(m_s.DiscCount, [&](int row) {
+        songs::DiscFile& file = files[row];
+        file.name = m_s.Discs.at(row).name;
+        QString reason;
+        std::optional<QByteArray> bytes =
+            catalogue::readFileBytes(m_program.discPathFor(file.name), &reason);
+        if (!bytes) {
+            problemOf[row] = readProblem(row, reason);
+            return;
+        }
+        file.records = recordsOf(row);
+        file.bytes = std::move(*bytes);
+        problemOf[row] = shortProblem(row, catalogue::wholeRecords(file.bytes, file.records));
+    });
+    Report made;
+    for (const QString& problem : problems)
+        if (!problem.isEmpty())
+            made.problems.append(problem);
+    if (kind == ReportKind::Duplicates) {
+        made.text = songs::duplicatesText(discs);
+        return made;
+    }
+    // A disc never shown yet has the default length, as when it is shown.
+    QList<int> lengths;
+    lengths.reserve(discs.size());
+    for (const songs::DiscFile& disc : discs)
+        lengths.append(timetext::parse(m_program.settings().discLength(disc.name))
+                           .value_or(*timetext::parse(timetext::DefaultDiscLength)));
+    made.text = songs::statisticsText(discs, lengths);
+    return made;
 }
 
 int Catalogue::search(const QString& text)

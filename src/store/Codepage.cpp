@@ -32,7 +32,20 @@ static bool latin1(char16_t c)
     return c <= 0xFF && (c < 0x80 || c > 0x9F);
 }
 
-QString decode(const QByteArray& bytes)
+char16_t unicodeOf(uchar byte)
+{
+    return byte >= 0x80 && byte <= 0x9F ? High[byte - 0x80] : char16_t(byte);
+}
+
+void appendDecoded(QString& text, QByteArrayView bytes)
+{
+    const qsizetype at = text.size();
+    text.resize(at + bytes.size());
+    std::transform(bytes.cbegin(), bytes.cend(), text.begin() + at,
+                   [](char b) { return QChar(unicodeOf(uchar(b))); });
+}
+
+QString decode(QByteArrayView bytes)
 {
     if (std::all_of(bytes.cbegin(), bytes.cend(), [](char b) { return latin1(uchar(b)); }))
         return QString::fromLatin1(bytes);

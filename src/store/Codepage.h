@@ -10,7 +10,11 @@ namespace codepage {
 
 // Every byte value reads; the five bytes the code page leaves undefined read as
 // U+0081, U+008D, U+008F, U+0090 and U+009D and write back unchanged.
-QString decode(const QByteArray& bytes);
+QString decode(QByteArrayView bytes);
+// The character of one byte, as decode() reads it.
+char16_t unicodeOf(uchar byte);
+// Appends the bytes as decode() reads them.
+void appendDecoded(QString& text, QByteArrayView bytes);
 
 // A text file from another program: UTF-8 when utf8 is set or when the bytes
 // read as UTF-8 (a byte-order mark is dropped), otherwise Windows-1252.
@@ -47,5 +51,22 @@ QString unstorableText(const QString& text, const QString& where = {});
 // so a file edited on another system keeps its records. A last line without a
 // line end counts; nothing follows a final line end.
 QStringList splitLines(const QString& text);
+// The same lines of a file's bytes, handed one by one to take until it
+// returns false.
+template <class Take> void forEachLine(QByteArrayView bytes, Take&& take)
+{
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    while (at < end) {
+        const char* stop = at;
+        while (stop < end && *stop != '\r' && *stop != '\n')
+            ++stop;
+        if (!take(QByteArrayView(at, stop - at)))
+            return;
+        if (stop < end && *stop == '\r' && stop + 1 < end && stop[1] == '\n')
+            ++stop;
+        at = stop + 1;
+    }
+}
 
 } // namespace codepage

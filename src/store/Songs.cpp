@@ -1,160 +1,385 @@
 #include "store/Songs.h"
 
+#include "store/Codepage.h"
+#include "store/Parallel.h"
 #include "store/TimeText.h"
 
 #include <QHash>
 #include <QMap>
 
 #include <algorithm>
+#include <array>
+#include <tuple>
+#include <vector>
 
 namespace songs {
 
-QString fold(const QString& text, bool artist)
+namespace {
+
+// Each character below U+3000 as it decomposes (empty where it stays as it
+// is): a text's decomposition is that of its characters one after another,
+// up to the order of the marks, which folding drops anyway.
+const std::array<QString, 0x3000>& decompositions()
 {
-    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
-    QString folded;
-    folded.reserve(decomposed.size());
-    bool blank = true; // no blank at the start, nor two in a row
-    const auto put = [&folded, &blank](QStringView letters) {
-        folded += letters;
-        blank = false;
-    };
-    for (const QChar c : decomposed) {
-        switch (c.unicode()) {
+    static const std::array<QString, 0x3000> table = [] {
+        std::array<QString, 0x3000> made;
+        for (char16_t c = 0x80; c < 0x3000; ++c) {
+            if (QChar::isSurrogate(c))
+                continue;
+            const QString one(QChar{c});
+            if (QString decomposed = one.normalized(QString::NormalizationForm_KD);
+                decomposed != one)
+                made[c] = std::move(decomposed);
+        }
+        return made;
+    }();
+    return table;
+}
+
+// Folds characters one by one and hands the folded ones to out: a blank
+// only between two words, and of an artist a leading "the " held back and
+// dropped.
+template <class Out> class Folding
+{
+public:
+    Folding(Out& out, bool artist) : m_out(out), m_headOpen(artist) {}
+
+    // One character as it is written (it is decomposed here).
+    void take(QChar c)
+    {
+        if (c.unicode() < 0x80) {
+            takeDecomposed(c);
+            return;
+        }
+        const QString& decomposed = decompositions()[c.unicode()];
+        if (decomposed.isEmpty()) {
+            takeDecomposed(c);
+            return;
+        }
+        for (const QChar d : decomposed)
+            takeDecomposed(d);
+    }
+    // A character of a decomposed text.
+    void takeDecomposed(QChar c)
+    {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9'))
+                letter(c);
+            else if (u >= u'A' && u <= u'Z')
+                letter(QChar(char16_t(u + 32)));
+            else if (u == u'&')
+                ampersand();
+            else if (u == u' ' || (u >= u'\t' && u <= u'\r'))
+                m_blank = true;
+            return; // punctuation and symbols go
+        }
+        switch (u) {
         case 0x00DF: // ß
-            put(u"ss");
-            continue;
+            return letters(u"ss");
         case 0x00C6: // Æ æ
         case 0x00E6:
-            put(u"ae");
-            continue;
+            return letters(u"ae");
         case 0x0152: // Œ œ
         case 0x0153:
-            put(u"oe");
-            continue;
+            return letters(u"oe");
         case 0x00D8: // Ø ø
         case 0x00F8:
-            put(u"o");
-            continue;
+            return letters(u"o");
         case 0x00D0: // Ð ð
         case 0x00F0:
         case 0x0110: // Đ đ
         case 0x0111:
-            put(u"d");
-            continue;
+            return letters(u"d");
         case 0x0141: // Ł ł
         case 0x0142:
-            put(u"l");
-            continue;
+            return letters(u"l");
         case 0x00DE: // Þ þ
         case 0x00FE:
-            put(u"th");
-            continue;
-        case u'&':
-            if (!blank)
-                folded += u' ';
-            put(u"and");
-            folded += u' ';
-            blank = true;
-            continue;
+            return letters(u"th");
         default:
             break;
         }
-        if (c.isLetterOrNumber()) {
-            put(QString(c).toCaseFolded());
-        } else if (c.isSpace() && !blank) {
-            folded += u' ';
-            blank = true;
-        }
+        if (c.isLetterOrNumber())
+            letter(c.toCaseFolded());
+        else if (c.isSpace())
+            m_blank = true;
         // Marks, punctuation and symbols go.
     }
-    if (folded.endsWith(u' '))
-        folded.chop(1);
-    if (artist && folded.startsWith(QLatin1String("the ")))
-        folded.remove(0, 4);
+    void finish()
+    {
+        if (m_headOpen)
+            closeHead();
+    }
+
+private:
+    void letter(QChar c)
+    {
+        if (m_blank && m_any)
+            send(u' ');
+        m_blank = false;
+        m_any = true;
+        send(c);
+    }
+    void letters(QStringView text)
+    {
+        for (const QChar c : text)
+            letter(c);
+    }
+    void ampersand()
+    {
+        m_blank = true;
+        letters(u"and");
+        m_blank = true;
+    }
+    void send(QChar c)
+    {
+        if (!m_headOpen) {
+            m_out(c);
+            return;
+        }
+        m_head[m_headSize++] = c;
+        if (m_headSize == 4)
+            closeHead();
+    }
+    void closeHead()
+    {
+        m_headOpen = false;
+        if (QStringView(m_head, m_headSize) != u"the ")
+            for (int k = 0; k < m_headSize; ++k)
+                m_out(m_head[k]);
+    }
+
+    Out& m_out;
+    bool m_headOpen;
+    QChar m_head[4];
+    int m_headSize = 0;
+    bool m_blank = false;
+    bool m_any = false;
+};
+
+template <class Out> void foldInto(QStringView text, bool artist, Out& out)
+{
+    Folding<Out> folding(out, artist);
+    // Beyond the table (and for characters in two halves), the whole text
+    // is decomposed at once.
+    if (std::any_of(text.cbegin(), text.cend(),
+                    [](QChar c) { return c.isSurrogate() || c.unicode() >= 0x3000; })) {
+        for (const QChar c : text.toString().normalized(QString::NormalizationForm_KD))
+            folding.takeDecomposed(c);
+    } else {
+        for (const QChar c : text)
+            folding.take(c);
+    }
+    folding.finish();
+}
+
+// Two independent 64-bit hashes of the folded characters.
+struct Hasher {
+    quint64 a = 0xcbf29ce484222325ULL;
+    quint64 b = 0x9e3779b97f4a7c15ULL;
+    void operator()(QChar c)
+    {
+        a = (a ^ c.unicode()) * 0x100000001b3ULL;
+        b = b * 0xd6e8feb86659fd93ULL + c.unicode() + 1;
+    }
+    static quint64 mixed(quint64 x)
+    {
+        x ^= x >> 30;
+        x *= 0xbf58476d1ce4e5b9ULL;
+        x ^= x >> 27;
+        x *= 0x94d049bb133111ebULL;
+        return x ^ (x >> 31);
+    }
+    Song song() const { return {mixed(a), mixed(b)}; }
+};
+
+} // namespace
+
+QString fold(const QString& text, bool artist)
+{
+    QString folded;
+    folded.reserve(text.size());
+    const auto append = [&folded](QChar c) { folded += c; };
+    foldInto(text, artist, append);
     return folded;
 }
 
-QString key(const catalogue::Track& track)
+Song songOf(const QString& artist, const QString& title)
 {
-    return fold(track[1], true) + u'\x1f' + fold(track[2], false);
+    // The folded artist, a separator no folded text holds, the folded title.
+    Hasher hasher;
+    foldInto(artist, true, hasher);
+    hasher(QChar(u'\x1f'));
+    foldInto(title, false, hasher);
+    return hasher.song();
 }
 
-QList<QList<Place>> duplicates(const QList<catalogue::DiscTracks>& discs)
+namespace {
+
+// The seven lines of each whole record of a disc file's bytes, at most
+// records of them, handed to take with the record's number from 0.
+template <class Take> void forEachRecord(QByteArrayView bytes, int records, Take&& take)
 {
-    QHash<QString, qsizetype> group; // a song's group, by its key
-    QList<QList<Place>> groups;
+    std::array<QByteArrayView, catalogue::FieldCount> fields;
+    qsizetype line = 0;
+    codepage::forEachLine(bytes, [&](QByteArrayView text) {
+        if (line / catalogue::FieldCount >= records)
+            return false;
+        fields[size_t(line % catalogue::FieldCount)] = text;
+        if (line % catalogue::FieldCount == catalogue::FieldCount - 1)
+            take(int(line / catalogue::FieldCount), fields);
+        ++line;
+        return true;
+    });
+}
+
+// A field folded from its bytes as they are, with nothing decoded into a
+// text of its own.
+void foldBytes(QByteArrayView line, bool artist, Hasher& hasher)
+{
+    Folding<Hasher> folding(hasher, artist);
+    for (const char b : line)
+        folding.take(QChar(codepage::unicodeOf(uchar(b))));
+    folding.finish();
+}
+
+Song songOf(const std::array<QByteArrayView, catalogue::FieldCount>& fields)
+{
+    Hasher hasher;
+    foldBytes(fields[1], true, hasher);
+    hasher(QChar(u'\x1f'));
+    foldBytes(fields[2], false, hasher);
+    return hasher.song();
+}
+
+} // namespace
+
+QList<Song> songsIn(QByteArrayView bytes, int count)
+{
+    QList<Song> found;
+    found.reserve(std::clamp(count, 0, catalogue::MaxTracks));
+    forEachRecord(bytes, count, [&](int, const auto& fields) { found.append(songOf(fields)); });
+    return found;
+}
+
+QString duplicatesText(const QList<DiscFile>& discs)
+{
+    // Each disc's songs, by the computer's cores.
+    struct Fields {
+        QByteArrayView artist, title, length;
+    };
+    QList<QList<Song>> songsOf(discs.size());
+    QList<QList<Fields>> fieldsOf(discs.size());
+    parallel::forEveryRow(int(discs.size()), [&songsOf, &fieldsOf, &discs](int d) {
+        QList<Song>& songs = songsOf.data()[d];
+        QList<Fields>& fields = fieldsOf.data()[d];
+        forEachRecord(discs[d].bytes, discs[d].records, [&](int, const auto& lines) {
+            songs.append(songOf(lines));
+            fields.append({lines[1], lines[2], lines[4]});
+        });
+    });
+    // Every track by its song, the tracks of a song in catalogue order;
+    // then the songs on two tracks or more, by their first track.
+    struct Entry {
+        Song song;
+        int disc;
+        int track;
+    };
+    std::vector<Entry> all;
     for (qsizetype d = 0; d < discs.size(); ++d)
-        for (qsizetype t = 0; t < discs[d].tracks.size(); ++t) {
-            const QString song = key(discs[d].tracks[t]);
-            const auto found = group.constFind(song);
-            const qsizetype g = found == group.cend() ? groups.size() : *found;
-            if (g == groups.size()) {
-                group.insert(song, g);
-                groups.append(QList<Place>());
+        for (qsizetype t = 0; t < songsOf[d].size(); ++t)
+            all.push_back({songsOf[d][t], int(d), int(t)});
+    const auto before = [](const Entry& x, const Entry& y) {
+        return std::tie(x.song.a, x.song.b, x.disc, x.track) <
+               std::tie(y.song.a, y.song.b, y.disc, y.track);
+    };
+    // Sorted in parts, one a core, and the parts merged.
+    const int parts = all.size() < 4096 ? 1 : 4;
+    parallel::forEveryRow(
+        parts,
+        [&](int part) {
+            std::sort(all.begin() + qsizetype(all.size() * size_t(part) / size_t(parts)),
+                      all.begin() + qsizetype(all.size() * size_t(part + 1) / size_t(parts)),
+                      before);
+        },
+        1);
+    for (int width = 1; width < parts; width *= 2)
+        for (int part = 0; part + width < parts; part += 2 * width)
+            std::inplace_merge(
+                all.begin() + qsizetype(all.size() * size_t(part) / size_t(parts)),
+                all.begin() + qsizetype(all.size() * size_t(part + width) / size_t(parts)),
+                all.begin() + qsizetype(all.size() * size_t(std::min(part + 2 * width, parts)) /
+                                        size_t(parts)),
+                before);
+    std::vector<std::pair<size_t, size_t>> groups; // each a run of all
+    for (size_t first = 0, end = 0; first < all.size(); first = end) {
+        for (end = first + 1; end < all.size() && all[end].song == all[first].song;)
+            ++end;
+        if (end - first > 1)
+            groups.emplace_back(first, end);
+    }
+    std::sort(groups.begin(), groups.end(), [&all](const auto& x, const auto& y) {
+        const Entry &a = all[x.first], &b = all[y.first];
+        return a.disc != b.disc ? a.disc < b.disc : a.track < b.track;
+    });
+    // Each group's lines made by the cores, in their places; an empty line
+    // before each group but the first.
+    QStringList texts(qsizetype(groups.size()));
+    QString* const out = texts.data();
+    parallel::forEveryRow(int(groups.size()), [&](int g) {
+        QString& text = out[g];
+        for (size_t k = groups[size_t(g)].first; k < groups[size_t(g)].second; ++k) {
+            const Entry& entry = all[k];
+            const Fields& fields = fieldsOf[entry.disc][entry.track];
+            const QString& disc = discs[entry.disc].name;
+            text.reserve(text.size() + disc.size() + fields.artist.size() + fields.title.size() +
+                         fields.length.size() + 24);
+            if (g > 0 && text.isEmpty())
+                text.append(u'\n');
+            text.append(disc).append(u", track ");
+            if (const int number = entry.track + 1; number < 100) { // without a text of its own
+                if (number >= 10)
+                    text.append(QChar(char16_t(u'0' + number / 10)));
+                text.append(QChar(char16_t(u'0' + number % 10)));
+            } else {
+                text.append(QString::number(number));
             }
-            groups[g].append({int(d), int(t)});
+            text.append(u": ");
+            codepage::appendDecoded(text, fields.artist);
+            text.append(u" \u2013 ");
+            codepage::appendDecoded(text, fields.title);
+            text.append(u" (");
+            codepage::appendDecoded(text, fields.length);
+            text.append(u")\n");
         }
-    QList<QList<Place>> twice;
-    for (const QList<Place>& places : groups)
-        if (places.size() > 1)
-            twice.append(places);
-    return twice;
+    });
+    return texts.join(QString());
 }
 
-QStringList duplicateLines(const QList<catalogue::DiscTracks>& discs)
+void Index::build(const QList<std::pair<QString, QList<Song>>>& discs)
 {
-    QStringList lines;
-    for (const QList<Place>& places : duplicates(discs)) {
-        if (!lines.isEmpty())
-            lines.append(QString());
-        for (const Place& place : places) {
-            const catalogue::Track& track = discs[place.disc].tracks[place.track];
-            lines.append(QStringLiteral("%1, track %2: %3 \u2013 %4 (%5)")
-                             .arg(discs[place.disc].name)
-                             .arg(place.track + 1)
-                             .arg(track[1], track[2], track[4]));
-        }
-    }
-    return lines;
-}
-
-void Index::build(const QList<catalogue::DiscTracks>& discs)
-{
-    clear();
+    m_songs.clear();
+    m_songs.reserve(discs.size());
+    for (const auto& [name, songs] : discs)
+        m_songs.insert(name, songs);
     m_built = true;
-    for (const catalogue::DiscTracks& disc : discs)
-        setDisc(disc.name, disc.tracks);
-}
-
-void Index::setDisc(const QString& name, const QList<catalogue::Track>& tracks)
-{
-    removeDisc(name);
-    QStringList& keys = m_songs[name];
-    for (qsizetype t = 0; t < tracks.size(); ++t) {
-        keys.append(key(tracks[t]));
-        m_hits[keys.last()].append({name, int(t)});
-    }
-}
-
-void Index::removeDisc(const QString& name)
-{
-    const QStringList keys = m_songs.take(name);
-    for (const QString& song : keys) {
-        const auto found = m_hits.find(song);
-        if (found == m_hits.end())
-            continue;
-        found->removeIf([&name](const Hit& hit) { return hit.disc == name; });
-        if (found->isEmpty())
-            m_hits.erase(found);
-    }
 }
 
 void Index::clear()
 {
-    m_hits.clear();
     m_songs.clear();
     m_built = false;
+}
+
+QList<Index::Hit> Index::find(const Song& song) const
+{
+    QList<Hit> hits;
+    for (auto disc = m_songs.cbegin(); disc != m_songs.cend(); ++disc)
+        for (qsizetype t = 0; t < disc->size(); ++t)
+            if (disc->at(t) == song)
+                hits.append({disc.key(), int(t)});
+    return hits;
 }
 
 namespace {
@@ -172,63 +397,140 @@ QString hours(qint64 seconds)
 
 } // namespace
 
-QStringList statisticsLines(const QList<catalogue::DiscTracks>& discs, const QList<int>& lengths)
-{
+namespace {
+
+// The figures of a run of discs, added to those of the runs before it.
+struct Tally {
     qint64 tracks = 0, playing = 0, free = 0;
-    QMap<QString, qint64> formats;
-    QMap<QString, qint64> decades;
-    QHash<QString, qsizetype> artistAt;        // by the folded name
+    std::array<qint64, 7> formats{};           // the five formats, "other", "none"
+    std::array<qint64, 1001> decades{};        // by the decade's first year / 10; the last unknown
+    QHash<Song, qsizetype> artistAt;           // by the folded name
     QList<std::pair<QString, qint64>> artists; // as first written, with the count
-    for (qsizetype d = 0; d < discs.size(); ++d) {
-        tracks += discs[d].tracks.size();
-        if (const std::optional<qint64> total = timetext::totalLength(discs[d].tracks)) {
-            playing += *total;
-            free += lengths.value(d) - *total;
+    QList<Song> artistSongs;                   // the same, folded
+
+    // An artist's tracks; written gives the name as first written.
+    template <class Written>
+    void addArtist(const Song& artist, const Written& written, qint64 count)
+    {
+        if (const auto at = artistAt.constFind(artist); at != artistAt.cend()) {
+            artists[*at].second += count;
+            return;
         }
-        for (const catalogue::Track& track : discs[d].tracks) {
-            const QString format = track[5].isEmpty() ? QStringLiteral("none")
-                                   : catalogue::Formats.contains(track[5])
-                                       ? track[5]
-                                       : QStringLiteral("other");
-            ++formats[format];
-            const QString year = track[3].trimmed();
+        artistAt.insert(artist, artists.size());
+        artists.append({written(), count});
+        artistSongs.append(artist);
+    }
+    void add(const Tally& later)
+    {
+        tracks += later.tracks;
+        playing += later.playing;
+        free += later.free;
+        for (size_t f = 0; f < formats.size(); ++f)
+            formats[f] += later.formats[f];
+        for (size_t k = 0; k < decades.size(); ++k)
+            decades[k] += later.decades[k];
+        for (qsizetype k = 0; k < later.artists.size(); ++k)
+            addArtist(
+                later.artistSongs[k], [&] { return later.artists[k].first; },
+                later.artists[k].second);
+    }
+};
+
+// The figures of the discs from first to end.
+Tally tallyOf(const QList<DiscFile>& discs, const QList<int>& lengths, qsizetype first,
+              qsizetype end)
+{
+    static const QByteArrayList formats = [] {
+        QByteArrayList encoded;
+        for (const QString& format : catalogue::Formats)
+            encoded.append(codepage::encode(format));
+        return encoded;
+    }();
+    Hasher none;
+    none(QChar(u'\x1f'));
+    const Song nobody = none.song(); // an artist that folds to nothing
+    Tally tally;
+    for (qsizetype d = first; d < end; ++d) {
+        qint64 total = 0;
+        bool timed = true; // every length reads
+        forEachRecord(discs[d].bytes, discs[d].records, [&](int, const auto& fields) {
+            ++tally.tracks;
+            if (timed) {
+                const std::optional<int> length =
+                    timetext::trackLength(codepage::decode(fields[4]));
+                timed = length.has_value();
+                total += length.value_or(0);
+            }
+            const qsizetype format = formats.indexOf(fields[5]);
+            ++tally.formats[fields[5].isEmpty() ? 6 : format < 0 ? 5 : size_t(format)];
+            // The year as written, without the blanks around it.
+            QByteArrayView year = fields[3];
+            const auto blank = [](char b) { return QChar::isSpace(codepage::unicodeOf(uchar(b))); };
+            while (!year.isEmpty() && blank(year.front()))
+                year = year.sliced(1);
+            while (!year.isEmpty() && blank(year.back()))
+                year.chop(1);
             const bool digits =
                 year.size() == 4 && std::all_of(year.cbegin(), year.cend(),
-                                                [](QChar c) { return c >= u'0' && c <= u'9'; });
-            ++decades[digits ? year.first(3) + QStringLiteral("0s") : QStringLiteral("unknown")];
-            const QString artist = fold(track[1], true);
-            if (artist.isEmpty())
-                continue;
-            const auto found = artistAt.constFind(artist);
-            if (found == artistAt.cend()) {
-                artistAt.insert(artist, artists.size());
-                artists.append({track[1].trimmed(), 1});
-            } else {
-                ++artists[*found].second;
-            }
+                                                [](char c) { return c >= '0' && c <= '9'; });
+            ++tally.decades[digits ? size_t(year.toInt() / 10) : tally.decades.size() - 1];
+            Hasher hasher;
+            foldBytes(fields[1], true, hasher);
+            hasher(QChar(u'\x1f'));
+            if (const Song artist = hasher.song(); artist != nobody)
+                tally.addArtist(
+                    artist, [&] { return codepage::decode(fields[1]).trimmed(); }, 1);
+        });
+        if (timed) {
+            tally.playing += total;
+            tally.free += lengths.value(d) - total;
         }
     }
-    QStringList lines = {
-        QStringLiteral("Discs: %1").arg(discs.size()),
-        QStringLiteral("Tracks: %1").arg(tracks),
-        QStringLiteral("Playing time: %1").arg(hours(playing)),
-        QStringLiteral("Average disc: %1").arg(hours(discs.isEmpty() ? 0 : playing / discs.size())),
-        QStringLiteral("Time still free: %1").arg(hours(free)),
-        QStringLiteral("Tracks by format:")};
-    for (const QString& format : catalogue::Formats + QStringList{"other", "none"})
-        lines.append(QStringLiteral("  %1: %2").arg(format).arg(formats.value(format)));
+    return tally;
+}
+
+} // namespace
+
+QString statisticsText(const QList<DiscFile>& discs, const QList<int>& lengths)
+{
+    // Runs of discs counted by the computer's cores, added up in order, so
+    // that an artist is named as first written in the catalogue.
+    const qsizetype runs = std::min<qsizetype>(64, discs.size());
+    QList<Tally> tallies(runs);
+    Tally* const out = tallies.data();
+    parallel::forEveryRow(int(runs), [&](int run) {
+        out[run] =
+            tallyOf(discs, lengths, discs.size() * run / runs, discs.size() * (run + 1) / runs);
+    });
+    Tally all;
+    for (const Tally& tally : tallies)
+        all.add(tally);
+    QStringList lines = {QStringLiteral("Discs: %1").arg(discs.size()),
+                         QStringLiteral("Tracks: %1").arg(all.tracks),
+                         QStringLiteral("Playing time: %1").arg(hours(all.playing)),
+                         QStringLiteral("Average disc: %1")
+                             .arg(hours(discs.isEmpty() ? 0 : all.playing / discs.size())),
+                         QStringLiteral("Time still free: %1").arg(hours(all.free)),
+                         QStringLiteral("Tracks by format:")};
+    const QStringList formats = catalogue::Formats + QStringList{"other", "none"};
+    for (qsizetype f = 0; f < formats.size(); ++f)
+        lines.append(QStringLiteral("  %1: %2").arg(formats[f]).arg(all.formats[size_t(f)]));
     lines.append(QStringLiteral("Tracks by decade:"));
-    for (auto it = decades.cbegin(); it != decades.cend(); ++it)
-        if (it.key() != QLatin1String("unknown"))
-            lines.append(QStringLiteral("  %1: %2").arg(it.key()).arg(it.value()));
-    if (decades.contains(QStringLiteral("unknown")))
-        lines.append(QStringLiteral("  unknown: %1").arg(decades.value(QStringLiteral("unknown"))));
+    for (size_t k = 0; k + 1 < all.decades.size(); ++k)
+        if (all.decades[k] > 0)
+            lines.append(QStringLiteral("  %1: %2")
+                             .arg(QStringLiteral("%1").arg(k, 3, 10, QLatin1Char('0')) +
+                                  QStringLiteral("0s"))
+                             .arg(all.decades[k]));
+    if (all.decades.back() > 0)
+        lines.append(QStringLiteral("  unknown: %1").arg(all.decades.back()));
     lines.append(QStringLiteral("Most tracks by artist:"));
-    std::stable_sort(artists.begin(), artists.end(),
+    std::stable_sort(all.artists.begin(), all.artists.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
-    for (qsizetype k = 0; k < std::min<qsizetype>(10, artists.size()); ++k)
-        lines.append(QStringLiteral("  %1: %2").arg(artists[k].first).arg(artists[k].second));
-    return lines;
+    for (qsizetype k = 0; k < std::min<qsizetype>(10, all.artists.size()); ++k)
+        lines.append(
+            QStringLiteral("  %1: %2").arg(all.artists[k].first).arg(all.artists[k].second));
+    return lines.join(u'\n') + u'\n';
 }
 
 } // namespace songs

@@ -16,22 +16,45 @@ namespace songs {
 // ("AC/DC" as "acdc"), "&" read as "and", a run of blanks one blank, none at
 // either end; of an artist, a leading "The " dropped.
 QString fold(const QString& text, bool artist);
-// Two tracks are the same song when their artists and titles fold alike.
-QString key(const catalogue::Track& track);
 
-// A track by its place: the disc's row in the catalogue, the track's from 0.
-struct Place {
-    int disc;
-    int track;
+// A song: its folded artist and title, known by two independent 64-bit
+// hashes of them (two different songs share both with a chance of one in
+// 2^128).
+struct Song {
+    quint64 a = 0;
+    quint64 b = 0;
+    friend bool operator==(const Song&, const Song&) = default;
 };
-// Every group of two or more tracks that are the same song, each in
-// catalogue order, the groups by their first track.
-QList<QList<Place>> duplicates(const QList<catalogue::DiscTracks>& discs);
-// The groups as the command line prints them: "<disc>, track <n>: <artist> –
-// <title> (<length>)" a line, an empty line between groups.
-QStringList duplicateLines(const QList<catalogue::DiscTracks>& discs);
+inline size_t qHash(const Song& song, size_t seed = 0)
+{
+    return size_t(song.a) ^ seed;
+}
+// Two tracks are the same song when their artists and titles fold alike.
+Song songOf(const QString& artist, const QString& title);
+inline Song songOf(const catalogue::Track& track)
+{
+    return songOf(track[1], track[2]);
+}
+// The songs of the whole records of a disc file's bytes, at most count of
+// them: what songOf() gives for the tracks the file reads as.
+QList<Song> songsIn(QByteArrayView bytes, int count);
 
-// Where each song of the catalogue is, kept up to date disc by disc.
+// A disc as its duplicates and figures are read: its name, its file's bytes
+// (none when the file cannot be read) and how many records of them count.
+struct DiscFile {
+    QString name;
+    QByteArray bytes;
+    int records = 0;
+};
+// Every group of two or more tracks that are the same song, as the command
+// line prints them: "<disc>, track <n>: <artist> – <title> (<length>)" a
+// line (each ending in LF), each group in catalogue order, the groups by
+// their first track, an empty line between groups; empty when there are none.
+QString duplicatesText(const QList<DiscFile>& discs);
+
+// The songs of each disc of the catalogue, kept up to date disc by disc.
+// A question goes through every disc's songs: comparing a few hundred
+// thousand songs takes well under a millisecond.
 class Index
 {
 public:
@@ -40,24 +63,25 @@ public:
         int track; // from 0
     };
     bool built() const { return m_built; }
-    void build(const QList<catalogue::DiscTracks>& discs);
-    void setDisc(const QString& name, const QList<catalogue::Track>& tracks);
-    void removeDisc(const QString& name);
+    // Every disc's songs, by its name.
+    void build(const QList<std::pair<QString, QList<Song>>>& discs);
+    void setDisc(const QString& name, const QList<Song>& songs) { m_songs.insert(name, songs); }
+    void removeDisc(const QString& name) { m_songs.remove(name); }
     // Forgets everything: the next question reads the catalogue again.
     void clear();
-    QList<Hit> find(const QString& key) const { return m_hits.value(key); }
+    // Every track that is the song, in no particular order.
+    QList<Hit> find(const Song& song) const;
 
 private:
-    QHash<QString, QList<Hit>> m_hits;   // by the song's key
-    QHash<QString, QStringList> m_songs; // each disc's keys
+    QHash<QString, QList<Song>> m_songs;
     bool m_built = false;
 };
 
-// The catalogue's figures, a line each: discs and tracks, the playing time
+// The catalogue's figures, a line each (each ending in LF): discs and tracks, the playing time
 // of all discs and of the average one, the time still free over all discs
 // (each disc's length, in seconds in lengths, less its tracks), the tracks by
 // format and by decade, and the ten artists with most tracks. A disc whose
 // tracks' lengths do not all read, as its total is not shown, adds no time.
-QStringList statisticsLines(const QList<catalogue::DiscTracks>& discs, const QList<int>& lengths);
+QString statisticsText(const QList<DiscFile>& discs, const QList<int>& lengths);
 
 } // namespace songs

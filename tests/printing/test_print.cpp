@@ -68,6 +68,10 @@ TEST(PrintWindow, RefusalsAndWhetherTheWindowStays)
         {"Search results", true, 2, "6 Search for what?", true},
         {"Current disc", true, 2, "", true},
         {"All discs", true, 0, "3 You first need to create some discs to print!", false},
+        {"Catalogue statistics", false, 0, "3 You first need to create some discs to print!",
+         false},
+        {"Catalogue statistics", false, 2, "", true}, // needs no field
+        {"Duplicate tracks", false, 2, "3 No two tracks of the catalogue are the same song.", true},
     };
     for (const auto& [method, field, discs, message, stays] : cases) {
         SCOPED_TRACE(message.toStdString());
@@ -124,27 +128,32 @@ TEST(PrintOut, APdfHoldsTheLinesInOrderOnA4Pages)
     TestProgram p;
     QList<Track> many = makeTracks(25);
     many[24][6] = "Motörhead";
+    many[24][1] = "THE T1 Artist"; // the same song as track 1
+    many[24][2] = "T1";
     ASSERT_TRUE(p.startWith({{"Rock", many}}));
     chooseDisc(p.main(), 0);
     const QString pdf = p.programDir() + "/out.pdf";
-    inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& d) {
-        d.choosePrinter = [&pdf](QPrinter& printer) {
-            EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4); // as offered
-            printer.setOutputFileName(pdf);
-            return true;
-        };
-        chooseAndClick(d.lstPrint, "Current disc", nullptr);
-        printFields(d, {"Title", "Comments"});
-        keyTo(&d, Qt::Key_Return);
-        EXPECT_FALSE(d.isVisible());
-    });
     const auto run = [](const QString& program, const QStringList& arguments) {
         QProcess process;
         process.start(program, arguments);
         process.waitForFinished(20000);
         return QString::fromUtf8(process.readAllStandardOutput());
     };
-    const QString text = run("pdftotext", {"-layout", pdf, "-"});
+    const auto printed = [&](const QString& choice, const QStringList& fields) {
+        inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& d) {
+            d.choosePrinter = [&pdf](QPrinter& printer) {
+                EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4); // as offered
+                printer.setOutputFileName(pdf);
+                return true;
+            };
+            chooseAndClick(d.lstPrint, choice, nullptr);
+            printFields(d, fields);
+            keyTo(&d, Qt::Key_Return);
+            EXPECT_FALSE(d.isVisible());
+        });
+        return run("pdftotext", {"-layout", pdf, "-"});
+    };
+    const QString text = printed("Current disc", {"Title", "Comments"});
     qsizetype at = 0;
     for (int i = 1; i <= 25; ++i) {
         at = text.indexOf(QString("Track %1").arg(i), at);
@@ -153,6 +162,11 @@ TEST(PrintOut, APdfHoldsTheLinesInOrderOnA4Pages)
     EXPECT_TRUE(text.contains("Motörhead"));
     EXPECT_GE(text.count('\f'), 2) << "25 tracks fill more than one page";
     EXPECT_TRUE(run("pdfinfo", {pdf}).contains("(A4)"));
+    EXPECT_EQ(printed("Duplicate tracks", {}).simplified(),
+              "Duplicate tracks Rock, track 1: T1 artist – T1 (4:05) Rock, track 25: THE T1 Artist "
+              "– T1 (4:05)");
+    EXPECT_TRUE(printed("Catalogue statistics", {}).contains("Tracks: 25"));
+    EXPECT_TRUE(messagesWithKinds(p).isEmpty());
 
     // To a device that takes nothing: the failure is told, and the device stays.
     inDialog<frmPrint>(p.main().picPrint, [&](frmPrint& d) {
