@@ -158,7 +158,8 @@ int printSongs(Module1& state, bool figures)
         figures ? Catalogue::ReportKind::Statistics : Catalogue::ReportKind::Duplicates);
     for (const QString& problem : report.problems)
         say(stderr, problem);
-    put(stdout, report.text);
+    for (const QString& piece : report.text)
+        put(stdout, piece);
     return 0;
 }
 

@@ -169,7 +169,7 @@ void frmPrint::printReport(const QString& choice)
                         QStringLiteral("No two tracks of the catalogue are the same song."));
         return;
     }
-    PrintText = choice + QStringLiteral("\r\r") + QString(report.text).replace(u'\n', u'\r');
+    PrintText = choice + QStringLiteral("\r\r") + report.text.join(QString()).replace(u'\n', u'\r');
     if (!printOnChosen())
         return;
     // Discs whose files are missing or short are named; the rest was printed.

@@ -103,10 +103,10 @@ public:
     // each change keeps the answer up to date after that.
     QList<songs::Index::Hit> sameSong(const QString& artist, const QString& title);
     // The duplicate tracks of the whole catalogue, or its figures, a line
-    // each, each ending in LF; problems names the discs whose files could not
-    // be read whole.
+    // each, each ending in LF, in pieces to be put one after another;
+    // problems names the discs whose files could not be read whole.
     struct Report {
-        QString text;
+        QStringList text;
         QStringList problems;
     };
     enum class ReportKind { Duplicates, Statistics };

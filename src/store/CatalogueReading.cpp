@@ -411,7 +411,7 @@ Catalogue::Report Catalogue::report(ReportKind kind) const
     for (const songs::DiscFile& disc : discs)
         lengths.append(timetext::parse(m_program.settings().discLength(disc.name))
                            .value_or(*timetext::parse(timetext::DefaultDiscLength)));
-    made.text = songs::statisticsText(discs, lengths);
+    made.text = QStringList{songs::statisticsText(discs, lengths)};
     return made;
 }
 

@@ -263,7 +263,7 @@ QList<Song> songsIn(QByteArrayView bytes, int count)
     return found;
 }
 
-QString duplicatesText(const QList<DiscFile>& discs)
+QStringList duplicatesText(const QList<DiscFile>& discs)
 {
     // Each disc's songs, by the computer's cores.
     struct Fields {
@@ -323,38 +323,54 @@ QString duplicatesText(const QList<DiscFile>& discs)
         const Entry &a = all[x.first], &b = all[y.first];
         return a.disc != b.disc ? a.disc < b.disc : a.track < b.track;
     });
-    // Each group's lines made by the cores, in their places; an empty line
-    // before each group but the first.
+    // Each group's lines made by the cores, each group's text at once: each
+    // line's length is known beforehand (a byte is one character). An empty
+    // line before each group but the first.
+    const auto digits = [](int number) { return number < 10 ? 1 : number < 100 ? 2 : 3; };
+    const auto lengthOf = [&](const Entry& entry) {
+        const Fields& fields = fieldsOf[entry.disc][entry.track];
+        return discs[entry.disc].name.size() + digits(entry.track + 1) + fields.artist.size() +
+               fields.title.size() + fields.length.size() + 17;
+    };
     QStringList texts(qsizetype(groups.size()));
     QString* const out = texts.data();
     parallel::forEveryRow(int(groups.size()), [&](int g) {
+        qsizetype size = g > 0;
+        for (size_t k = groups[size_t(g)].first; k < groups[size_t(g)].second; ++k)
+            size += lengthOf(all[k]);
         QString& text = out[g];
+        text.resize(size);
+        char16_t* at = reinterpret_cast<char16_t*>(text.data());
+        const auto put = [&at](QStringView part) {
+            at = std::copy(part.utf16(), part.utf16() + part.size(), at);
+        };
+        const auto putBytes = [&at](QByteArrayView part) {
+            at = std::transform(part.cbegin(), part.cend(), at,
+                                [](char b) { return codepage::unicodeOf(uchar(b)); });
+        };
+        if (g > 0)
+            *at++ = u'\n';
         for (size_t k = groups[size_t(g)].first; k < groups[size_t(g)].second; ++k) {
             const Entry& entry = all[k];
             const Fields& fields = fieldsOf[entry.disc][entry.track];
-            const QString& disc = discs[entry.disc].name;
-            text.reserve(text.size() + disc.size() + fields.artist.size() + fields.title.size() +
-                         fields.length.size() + 24);
-            if (g > 0 && text.isEmpty())
-                text.append(u'\n');
-            text.append(disc).append(u", track ");
-            if (const int number = entry.track + 1; number < 100) { // without a text of its own
-                if (number >= 10)
-                    text.append(QChar(char16_t(u'0' + number / 10)));
-                text.append(QChar(char16_t(u'0' + number % 10)));
-            } else {
-                text.append(QString::number(number));
-            }
-            text.append(u": ");
-            codepage::appendDecoded(text, fields.artist);
-            text.append(u" \u2013 ");
-            codepage::appendDecoded(text, fields.title);
-            text.append(u" (");
-            codepage::appendDecoded(text, fields.length);
-            text.append(u")\n");
+            put(discs[entry.disc].name);
+            put(u", track ");
+            const int number = entry.track + 1;
+            for (int d = digits(number), place = d == 3   ? 100
+                                                 : d == 2 ? 10
+                                                          : 1;
+                 d > 0; --d, place /= 10)
+                *at++ = char16_t(u'0' + number / place % 10);
+            put(u": ");
+            putBytes(fields.artist);
+            put(u" \u2013 ");
+            putBytes(fields.title);
+            put(u" (");
+            putBytes(fields.length);
+            put(u")\n");
         }
     });
-    return texts.join(QString());
+    return texts;
 }
 
 void Index::build(const QList<std::pair<QString, QList<Song>>>& discs)

@@ -49,8 +49,10 @@ struct DiscFile {
 // Every group of two or more tracks that are the same song, as the command
 // line prints them: "<disc>, track <n>: <artist> – <title> (<length>)" a
 // line (each ending in LF), each group in catalogue order, the groups by
-// their first track, an empty line between groups; empty when there are none.
-QString duplicatesText(const QList<DiscFile>& discs);
+// their first track, an empty line between groups; nothing when there are
+// none. The text comes in pieces (a group's lines each), to be put one
+// after another: a catalogue's may run to megabytes.
+QStringList duplicatesText(const QList<DiscFile>& discs);
 
 // The songs of each disc of the catalogue, kept up to date disc by disc.
 // A question goes through every disc's songs: comparing a few hundred

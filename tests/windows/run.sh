@@ -1,8 +1,9 @@
 #!/bin/bash
 # The real platterbook.exe under Wine on a private X server, against the Linux
 # build on the same input: a first run, --add-disc from FLAC and MP3 files,
-# --export-csv -, a comment typed and then the end of the session, each
-# compared byte for byte; then the installer, silently, for this user.
+# --export-csv -, a comment typed and then the end of the session,
+# --duplicates and --stats, each compared byte for byte; then the installer,
+# silently, for this user.
 #
 #   run.sh SOURCE OUT VERSION LINUX_PROGRAM   (packaging/windows/build.sh test)
 set -uo pipefail
@@ -66,7 +67,18 @@ cmp -s "$work/linux/Data/Mix.txt" "$work/windows/Data/Mix.txt" ||
     fail "the comment is not in the file after the end of the session"
 wait_for 20 not sized 718x178 >/dev/null || fail "the end of the session did not end the program"
 
-# 4. The installer: the installed program keeps its catalogue in the user's
+# 4. A second disc from the first file: the duplicates and the figures, to a
+# pipe, are the Linux build's bytes (UTF-8, LF).
+theirs --add-disc Again "$work/a.flac" >/dev/null
+ours --add-disc Again "$(winepath -w "$work/a.flac")" >/dev/null
+for task in duplicates stats; do
+    theirs --$task >"$work/$task.txt"
+    ours --$task | cmp - "$work/$task.txt" || fail "--$task"
+done
+grep -q "Again, track 1: Mireille Dubois – Café du Port" "$work/duplicates.txt" ||
+    fail "--duplicates did not find the song on both discs"
+
+# 5. The installer: the installed program keeps its catalogue in the user's
 # data folder, and the uninstaller leaves it there.
 timeout 120 wine "$out/platterbook-$version-setup.exe" /S /CurrentUser
 installed=$(find "$WINEPREFIX/drive_c" -name platterbook.exe -path "*Programs/Platterbook*")
