@@ -56,7 +56,7 @@ QStringList duplicatesText(const QList<DiscFile>& discs);
 
 // The songs of each disc of the catalogue, kept up to date disc by disc.
 // A question goes through every disc's songs: comparing a few hundred
-// thousand songs takes well under a millisecond.
+// thousand songs takes about a millisecond.
 class Index
 {
 public:
