@@ -21,7 +21,8 @@
 
 namespace {
 
-void put(std::FILE* to, const QString& text)
+// False when the text could not all be written.
+bool put(std::FILE* to, const QString& text)
 {
 #ifdef Q_OS_WIN
     // A console shows every character when handed the text itself; a file or
@@ -30,12 +31,12 @@ void put(std::FILE* to, const QString& text)
     if (DWORD mode = 0; ::GetConsoleMode(console, &mode)) {
         std::fflush(to);
         DWORD written = 0;
-        ::WriteConsoleW(console, text.utf16(), DWORD(text.size()), &written, nullptr);
-        return;
+        return ::WriteConsoleW(console, text.utf16(), DWORD(text.size()), &written, nullptr) &&
+               written == DWORD(text.size());
     }
 #endif
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to) == size_t(bytes.size());
 }
 
 void say(std::FILE* to, const QString& text)
@@ -158,8 +159,13 @@ int printSongs(Module1& state, bool figures)
         figures ? Catalogue::ReportKind::Statistics : Catalogue::ReportKind::Duplicates);
     for (const QString& problem : report.problems)
         say(stderr, problem);
+    bool written = true;
     for (const QString& piece : report.text)
-        put(stdout, piece);
+        written = written && put(stdout, piece);
+    if (!written || std::fflush(stdout) != 0)
+        return refuse(figures
+                          ? QStringLiteral("Could not write the figures to standard output.")
+                          : QStringLiteral("Could not write the duplicates to standard output."));
     return 0;
 }
 

@@ -196,15 +196,6 @@ struct Hasher {
 
 } // namespace
 
-QString fold(const QString& text, bool artist)
-{
-    QString folded;
-    folded.reserve(text.size());
-    const auto append = [&folded](QChar c) { folded += c; };
-    foldInto(text, artist, append);
-    return folded;
-}
-
 Song songOf(const QString& artist, const QString& title)
 {
     // The folded artist, a separator no folded text holds, the folded title.

@@ -11,12 +11,6 @@
 // duplicates of the whole catalogue, and its figures.
 namespace songs {
 
-// A text folded as songs are compared: letter case, accents and other marks
-// ignored (é as e, ß as ss, æ as ae), punctuation and symbols removed
-// ("AC/DC" as "acdc"), "&" read as "and", a run of blanks one blank, none at
-// either end; of an artist, a leading "The " dropped.
-QString fold(const QString& text, bool artist);
-
 // A song: its folded artist and title, known by two independent 64-bit
 // hashes of them (two different songs share both with a chance of one in
 // 2^128).
@@ -29,12 +23,12 @@ inline size_t qHash(const Song& song, size_t seed = 0)
 {
     return size_t(song.a) ^ seed;
 }
-// Two tracks are the same song when their artists and titles fold alike.
+// Two tracks are the same song when their artists and titles fold alike:
+// letter case, accents and other marks ignored (é as e, ß as ss, æ as ae),
+// punctuation and symbols removed ("AC/DC" as "acdc"), "&" read as "and", a
+// run of blanks one blank, none at either end; of an artist, a leading "The "
+// dropped.
 Song songOf(const QString& artist, const QString& title);
-inline Song songOf(const catalogue::Track& track)
-{
-    return songOf(track[1], track[2]);
-}
 // The songs of the whole records of a disc file's bytes, at most count of
 // them: what songOf() gives for the tracks the file reads as.
 QList<Song> songsIn(QByteArrayView bytes, int count);

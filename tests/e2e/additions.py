@@ -308,6 +308,11 @@ for args in (["--export-csv", "/dev/full"], ["--inlay", "Road Trip", "/dev/full"
     check(full.returncode == 1 and b"Wrote" not in full.stdout and b"/dev/full" in full.stderr,
           "%s: %d %s %s" % (args, full.returncode, full.stdout, full.stderr))
     check(stat.S_ISCHR(os.stat("/dev/full").st_mode), "/dev/full is gone")
+for task, what in (("--stats", b"figures"), ("--duplicates", b"duplicates")):
+    with open("/dev/full", "wb") as full_out:
+        full = subprocess.run([binary, "--data", data, task], stdout=full_out, stderr=subprocess.PIPE, env=env)
+    check(full.returncode == 1 and full.stderr.strip() == b"Could not write the %s to standard output." % what,
+          "%s to a full disk: %d %s" % (task, full.returncode, full.stderr))
 
 # A link out of Data is never written through; a disc file missing or short
 # is named, and no inlay is drawn of it.
