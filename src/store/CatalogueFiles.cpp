@@ -296,10 +296,13 @@ static std::optional<QByteArray> readBytes(const QString& path, QString* problem
         ::close(handle);
         return fail(QStringLiteral("it is not a regular file"));
     }
-    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    // Room for one byte more than the file held when it was looked at: once
+    // that much is in, a read that fills less than the room has reached the
+    // end, and only a file grown since then needs more room and more reads.
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
     qsizetype got = 0;
     for (;;) {
-        if (got == bytes.size()) // grown since it was looked at
+        if (got == bytes.size())
             bytes.resize(got + 4096);
         const ssize_t n = ::read(handle, bytes.data() + got, size_t(bytes.size() - got));
         if (n < 0 && errno == EINTR)
@@ -309,9 +312,9 @@ static std::optional<QByteArray> readBytes(const QString& path, QString* problem
             ::close(handle);
             return fail(qt_error_string(error));
         }
-        if (n == 0)
-            break;
         got += n;
+        if (n == 0 || (got >= info.st_size && got < bytes.size()))
+            break;
     }
     ::close(handle);
     bytes.truncate(got);
