@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -34,6 +35,28 @@ const std::array<QString, 0x3000>& decompositions()
         return made;
     }();
     return table;
+}
+
+// Each ASCII character as folding takes it: a letter or digit as its small
+// letter, or one of these.
+enum : char16_t { Gone, Blank, Ampersand };
+constexpr std::array<char16_t, 0x80> asciiFoldedTable()
+{
+    std::array<char16_t, 0x80> table{};
+    for (char16_t u = 0; u < 0x80; ++u)
+        table[u] = (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') ? u
+                   : u >= u'A' && u <= u'Z'                             ? char16_t(u + 32)
+                   : u == u'&'                                          ? char16_t(Ampersand)
+                   : u == u' ' || (u >= u'\t' && u <= u'\r')            ? char16_t(Blank)
+                                                                        : char16_t(Gone);
+    return table;
+}
+constexpr std::array<char16_t, 0x80> asciiFolded = asciiFoldedTable();
+
+// The character a byte of a disc file stands for.
+inline char16_t unicodeOfByte(char byte)
+{
+    return uchar(byte) < 0x80 ? char16_t(uchar(byte)) : codepage::unicodeOf(uchar(byte));
 }
 
 // Folds characters one by one and hands the folded ones to out: a blank
@@ -64,15 +87,19 @@ public:
     {
         const char16_t u = c.unicode();
         if (u < 0x80) {
-            if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9'))
-                letter(c);
-            else if (u >= u'A' && u <= u'Z')
-                letter(QChar(char16_t(u + 32)));
-            else if (u == u'&')
-                ampersand();
-            else if (u == u' ' || (u >= u'\t' && u <= u'\r'))
+            switch (const char16_t folded = asciiFolded[u]) {
+            case Gone: // punctuation and symbols
+                return;
+            case Blank:
                 m_blank = true;
-            return; // punctuation and symbols go
+                return;
+            case Ampersand:
+                ampersand();
+                return;
+            default:
+                letter(QChar(folded));
+                return;
+            }
         }
         switch (u) {
         case 0x00DF: // ß
@@ -231,7 +258,7 @@ void foldBytes(QByteArrayView line, bool artist, Hasher& hasher)
 {
     Folding<Hasher> folding(hasher, artist);
     for (const char b : line)
-        folding.take(QChar(codepage::unicodeOf(uchar(b))));
+        folding.take(QChar(unicodeOfByte(b)));
     folding.finish();
 }
 
@@ -254,81 +281,129 @@ QList<Song> songsIn(QByteArrayView bytes, int count)
     return found;
 }
 
-QStringList duplicatesText(const QList<DiscFile>& discs)
+namespace {
+
+// A track as the duplicates are found: its song, where it is in the
+// catalogue and where its record starts in its disc's bytes. Left as it is
+// made, with nothing written to it beforehand.
+struct Entry {
+    quint64 a, b; // the song
+    int disc;     // -1 for a place no track took
+    int track;
+    qsizetype at;
+};
+
+// The songs on two tracks or more, each as the run of entries that are its
+// tracks in catalogue order, the runs by their first track.
+std::vector<std::pair<size_t, size_t>> groupsIn(Entry* all, size_t count)
 {
-    // Each disc's songs, by the computer's cores.
-    struct Fields {
-        QByteArrayView artist, title, length;
+    // The entries shared out in place by their song's first bits into
+    // buckets small enough to sort in a core's cache (the places no track
+    // took in one more at the end), the buckets sorted by the cores.
+    constexpr int bits = 10;
+    constexpr size_t buckets = size_t(1) << bits;
+    const auto bucketOf = [](const Entry& entry) {
+        return entry.disc < 0 ? buckets : size_t(entry.a >> (64 - bits));
     };
-    QList<QList<Song>> songsOf(discs.size());
-    QList<QList<Fields>> fieldsOf(discs.size());
-    parallel::forEveryRow(int(discs.size()), [&songsOf, &fieldsOf, &discs](int d) {
-        QList<Song>& songs = songsOf.data()[d];
-        QList<Fields>& fields = fieldsOf.data()[d];
-        forEachRecord(discs[d].bytes, discs[d].records, [&](int, const auto& lines) {
-            songs.append(songOf(lines));
-            fields.append({lines[1], lines[2], lines[4]});
+    std::vector<size_t> start(buckets + 2, 0);
+    for (size_t k = 0; k < count; ++k)
+        ++start[bucketOf(all[k]) + 1];
+    for (size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    std::vector<size_t> next(start.begin(), start.end() - 1);
+    for (size_t bucket = 0; bucket <= buckets; ++bucket)
+        while (next[bucket] < start[bucket + 1]) {
+            Entry entry = all[next[bucket]];
+            for (size_t to; (to = bucketOf(entry)) != bucket;)
+                std::swap(entry, all[next[to]++]);
+            all[next[bucket]++] = entry;
+        }
+    std::vector<std::vector<std::pair<size_t, size_t>>> found(buckets);
+    parallel::forEveryRow(int(buckets), [&](int bucket) {
+        const size_t first = start[size_t(bucket)], end = start[size_t(bucket) + 1];
+        std::sort(all + first, all + end, [](const Entry& x, const Entry& y) {
+            return std::tie(x.a, x.b, x.disc, x.track) < std::tie(y.a, y.b, y.disc, y.track);
         });
+        for (size_t k = first, stop; k < end; k = stop) {
+            for (stop = k + 1; stop < end && all[stop].a == all[k].a && all[stop].b == all[k].b;)
+                ++stop;
+            if (stop - k > 1)
+                found[size_t(bucket)].emplace_back(k, stop);
+        }
     });
-    // Every track by its song, the tracks of a song in catalogue order;
-    // then the songs on two tracks or more, by their first track.
-    struct Entry {
-        Song song;
-        int disc;
-        int track;
-    };
-    std::vector<Entry> all;
-    for (qsizetype d = 0; d < discs.size(); ++d)
-        for (qsizetype t = 0; t < songsOf[d].size(); ++t)
-            all.push_back({songsOf[d][t], int(d), int(t)});
-    const auto before = [](const Entry& x, const Entry& y) {
-        return std::tie(x.song.a, x.song.b, x.disc, x.track) <
-               std::tie(y.song.a, y.song.b, y.disc, y.track);
-    };
-    // Sorted in parts, one a core, and the parts merged.
-    const int parts = all.size() < 4096 ? 1 : 4;
-    parallel::forEveryRow(
-        parts,
-        [&](int part) {
-            std::sort(all.begin() + qsizetype(all.size() * size_t(part) / size_t(parts)),
-                      all.begin() + qsizetype(all.size() * size_t(part + 1) / size_t(parts)),
-                      before);
-        },
-        1);
-    for (int width = 1; width < parts; width *= 2)
-        for (int part = 0; part + width < parts; part += 2 * width)
-            std::inplace_merge(
-                all.begin() + qsizetype(all.size() * size_t(part) / size_t(parts)),
-                all.begin() + qsizetype(all.size() * size_t(part + width) / size_t(parts)),
-                all.begin() + qsizetype(all.size() * size_t(std::min(part + 2 * width, parts)) /
-                                        size_t(parts)),
-                before);
-    std::vector<std::pair<size_t, size_t>> groups; // each a run of all
-    for (size_t first = 0, end = 0; first < all.size(); first = end) {
-        for (end = first + 1; end < all.size() && all[end].song == all[first].song;)
-            ++end;
-        if (end - first > 1)
-            groups.emplace_back(first, end);
-    }
-    std::sort(groups.begin(), groups.end(), [&all](const auto& x, const auto& y) {
+    std::vector<std::pair<size_t, size_t>> groups;
+    for (const auto& some : found)
+        groups.insert(groups.end(), some.begin(), some.end());
+    std::sort(groups.begin(), groups.end(), [all](const auto& x, const auto& y) {
         const Entry &a = all[x.first], &b = all[y.first];
         return a.disc != b.disc ? a.disc < b.disc : a.track < b.track;
     });
+    return groups;
+}
+
+} // namespace
+
+QStringList duplicatesText(const QList<DiscFile>& discs)
+{
+    // Each disc's tracks, folded by the computer's cores, each disc into
+    // its own places of one array.
+    std::vector<size_t> first(size_t(discs.size()) + 1, 0);
+    for (qsizetype d = 0; d < discs.size(); ++d)
+        first[size_t(d) + 1] =
+            first[size_t(d)] + size_t(std::clamp(discs[d].records, 0, catalogue::MaxTracks));
+    const size_t count = first.back();
+    const std::unique_ptr<Entry[]> all(new Entry[count]);
+    parallel::forEveryRow(int(discs.size()), [&](int d) {
+        Entry* const places = all.get() + first[size_t(d)];
+        const QByteArray& bytes = discs[d].bytes;
+        int held = 0;
+        forEachRecord(bytes, discs[d].records, [&](int t, const auto& lines) {
+            const Song song = songOf(lines);
+            places[t] = {song.a, song.b, d, t, lines[0].data() - bytes.constData()};
+            held = t + 1;
+        });
+        for (size_t t = size_t(held); t < first[size_t(d) + 1] - first[size_t(d)]; ++t)
+            places[t].disc = -1;
+    });
+    const std::vector<std::pair<size_t, size_t>> groups = groupsIn(all.get(), count);
+
     // Each group's lines made by the cores, each group's text at once: each
     // line's length is known beforehand (a byte is one character). An empty
     // line before each group but the first.
-    const auto digits = [](int number) { return number < 10 ? 1 : number < 100 ? 2 : 3; };
-    const auto lengthOf = [&](const Entry& entry) {
-        const Fields& fields = fieldsOf[entry.disc][entry.track];
-        return discs[entry.disc].name.size() + digits(entry.track + 1) + fields.artist.size() +
-               fields.title.size() + fields.length.size() + 17;
+    struct Line {
+        QByteArrayView artist, title, length;
     };
+    const auto lineOf = [&](const Entry& entry) {
+        const QByteArray& bytes = discs[entry.disc].bytes;
+        Line line;
+        int field = 0;
+        codepage::forEachLine(QByteArrayView(bytes).sliced(entry.at), [&](QByteArrayView text) {
+            if (field == 1)
+                line.artist = text;
+            else if (field == 2)
+                line.title = text;
+            else if (field == 4)
+                line.length = text;
+            return ++field < 5;
+        });
+        return line;
+    };
+    const auto digits = [](int number) { return number < 10 ? 1 : number < 100 ? 2 : 3; };
     QStringList texts(qsizetype(groups.size()));
     QString* const out = texts.data();
     parallel::forEveryRow(int(groups.size()), [&](int g) {
+        const auto [begin, end] = groups[size_t(g)];
+        std::array<Line, catalogue::MaxTracks> lineStore;
+        std::vector<Line> spill;
+        Line* const lines = end - begin <= lineStore.size()
+                                ? lineStore.data()
+                                : (spill.resize(end - begin), spill.data());
         qsizetype size = g > 0;
-        for (size_t k = groups[size_t(g)].first; k < groups[size_t(g)].second; ++k)
-            size += lengthOf(all[k]);
+        for (size_t k = begin; k < end; ++k) {
+            const Line& line = lines[k - begin] = lineOf(all[k]);
+            size += discs[all[k].disc].name.size() + digits(all[k].track + 1) + line.artist.size() +
+                    line.title.size() + line.length.size() + 17;
+        }
         QString& text = out[g];
         text.resize(size);
         char16_t* at = reinterpret_cast<char16_t*>(text.data());
@@ -336,14 +411,13 @@ QStringList duplicatesText(const QList<DiscFile>& discs)
             at = std::copy(part.utf16(), part.utf16() + part.size(), at);
         };
         const auto putBytes = [&at](QByteArrayView part) {
-            at = std::transform(part.cbegin(), part.cend(), at,
-                                [](char b) { return codepage::unicodeOf(uchar(b)); });
+            at = std::transform(part.cbegin(), part.cend(), at, unicodeOfByte);
         };
         if (g > 0)
             *at++ = u'\n';
-        for (size_t k = groups[size_t(g)].first; k < groups[size_t(g)].second; ++k) {
+        for (size_t k = begin; k < end; ++k) {
             const Entry& entry = all[k];
-            const Fields& fields = fieldsOf[entry.disc][entry.track];
+            const Line& line = lines[k - begin];
             put(discs[entry.disc].name);
             put(u", track ");
             const int number = entry.track + 1;
@@ -353,11 +427,11 @@ QStringList duplicatesText(const QList<DiscFile>& discs)
                  d > 0; --d, place /= 10)
                 *at++ = char16_t(u'0' + number / place % 10);
             put(u": ");
-            putBytes(fields.artist);
+            putBytes(line.artist);
             put(u" \u2013 ");
-            putBytes(fields.title);
+            putBytes(line.title);
             put(u" (");
-            putBytes(fields.length);
+            putBytes(line.length);
             put(u")\n");
         }
     });

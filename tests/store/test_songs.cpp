@@ -67,6 +67,30 @@ TEST(Songs, DuplicatesInCatalogueOrder)
     counted[1].bytes.chop(8);
     EXPECT_EQ(songs::duplicatesText(counted).join(QString()),
               "Rock, track 1: Ana \u2013 Uno (3:00)\nMix, track 1: ana \u2013 uno! ()\n");
+
+    // Thousands of songs, each on a disc of the first half and again on one
+    // of the second; and one song on 30 discs, more than a disc's tracks.
+    QList<catalogue::DiscTracks> many;
+    QString expected;
+    const int half = 3000;
+    for (int d = 0; d < 2 * half; ++d) {
+        const QString song = QString::number(d % half);
+        many.append({QString::number(d), {{"", "x", song, "", "", "", ""}}});
+        if (d < 30)
+            many.last().tracks.append({"", "All", "Same", "", "1:00", "", ""});
+    }
+    for (int d = 0; d < half; ++d) {
+        expected += QStringLiteral("%1%2, track 1: x \u2013 %2 ()\n%3, track 1: x \u2013 %2 ()\n")
+                        .arg(d ? "\n" : "")
+                        .arg(d)
+                        .arg(d + half);
+        if (d == 0) {
+            expected += "\n";
+            for (int same = 0; same < 30; ++same)
+                expected += QStringLiteral("%1, track 2: All \u2013 Same (1:00)\n").arg(same);
+        }
+    }
+    EXPECT_EQ(songs::duplicatesText(files(many)).join(QString()), expected);
 }
 
 TEST(Songs, TheCataloguesFigures)
