@@ -112,7 +112,7 @@ int main(int argc, char* argv[])
     Catalogue& catalogue = state.catalogue();
     const auto search = [&] { return millis([&] { catalogue.search(QStringLiteral("zqxv")); }); };
     QList<double> firstRead, duplicates, statistics;
-    for (int turn = 0; turn < 5; ++turn) {
+    for (int turn = 0; turn < 9; ++turn) {
         catalogue.reload();
         firstRead.append(millis([&] { catalogue.sameSong(QString(), QStringLiteral("x")); }) /
                          search());

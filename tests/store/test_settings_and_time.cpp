@@ -50,4 +50,7 @@ TEST(TimeTexts, ParseAcceptsTheStoredForms)
     for (const auto& [seconds, text] :
          {std::pair{0, "0:00"}, {59, "0:59"}, {245, "4:05"}, {3661, "61:01"}})
         EXPECT_EQ(timetext::trackLengthText(seconds), text);
+    for (const auto& [seconds, text] :
+         {std::pair{0, "0:00:00"}, {4440, "1:14:00"}, {86399, "23:59:59"}, {86400 + 61, "0:01:01"}})
+        EXPECT_EQ(timetext::format(seconds), text);
 }
