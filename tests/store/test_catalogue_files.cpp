@@ -117,6 +117,19 @@ TEST(DiscFile, AFolderIsUnreadable)
     EXPECT_EQ(readDiscFile(dir.filePath("Folder.txt"), 1).status, DiscRead::Unreadable);
 }
 
+#ifdef Q_OS_LINUX
+// A file that holds more than it said when it was looked at (as the kernel's
+// files say nothing) is read to its end.
+TEST(DiscFile, ReadToTheEndWhateverItsSizeSaid)
+{
+    QFile file("/proc/self/cmdline");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    ASSERT_GT(whole.size(), 1);
+    EXPECT_EQ(readFileBytes(file.fileName()), whole);
+}
+#endif
+
 // A half rounds to even; a count past 16 bits never wraps.
 TEST(Counts, LeadingNumberRule)
 {
