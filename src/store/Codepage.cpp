@@ -7,15 +7,6 @@
 
 namespace codepage {
 
-// Windows-1252 is Latin-1 but for the bytes 0x80 to 0x9F. The five of those
-// it leaves undefined stand for the control characters of the same number, as
-// in Windows' own conversion. Written out here because Qt for Windows, built
-// without ICU, has no converter for it; the tests hold it to Qt's on Linux.
-static constexpr char16_t High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 // The byte of a character, or -1 when the code page has none for it.
 static int byteOf(char16_t c)
 {
@@ -32,11 +23,6 @@ static bool latin1(char16_t c)
     return c <= 0xFF && (c < 0x80 || c > 0x9F);
 }
 
-char16_t unicodeOf(uchar byte)
-{
-    return byte >= 0x80 && byte <= 0x9F ? High[byte - 0x80] : char16_t(byte);
-}
-
 void appendDecoded(QString& text, QByteArrayView bytes)
 {
     const qsizetype at = text.size();
@@ -50,10 +36,8 @@ QString decode(QByteArrayView bytes)
     if (std::all_of(bytes.cbegin(), bytes.cend(), [](char b) { return latin1(uchar(b)); }))
         return QString::fromLatin1(bytes);
     QString text(bytes.size(), Qt::Uninitialized);
-    std::transform(bytes.cbegin(), bytes.cend(), text.begin(), [](char b) {
-        const uchar u = uchar(b);
-        return QChar(u >= 0x80 && u <= 0x9F ? High[u - 0x80] : char16_t(u));
-    });
+    std::transform(bytes.cbegin(), bytes.cend(), text.begin(),
+                   [](char b) { return QChar(unicodeOf(uchar(b))); });
     return text;
 }
 

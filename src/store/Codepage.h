@@ -11,8 +11,20 @@ namespace codepage {
 // Every byte value reads; the five bytes the code page leaves undefined read as
 // U+0081, U+008D, U+008F, U+0090 and U+009D and write back unchanged.
 QString decode(QByteArrayView bytes);
+// Windows-1252 is Latin-1 but for the bytes 0x80 to 0x9F. The five of those
+// it leaves undefined stand for the control characters of the same number, as
+// in Windows' own conversion. Written out here because Qt for Windows, built
+// without ICU, has no converter for it; the tests hold it to Qt's on Linux.
+inline constexpr char16_t High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 // The character of one byte, as decode() reads it.
-char16_t unicodeOf(uchar byte);
+inline char16_t unicodeOf(uchar byte)
+{
+    return byte >= 0x80 && byte <= 0x9F ? High[byte - 0x80] : char16_t(byte);
+}
 // Appends the bytes as decode() reads them.
 void appendDecoded(QString& text, QByteArrayView bytes);
 

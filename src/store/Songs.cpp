@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
@@ -52,12 +53,6 @@ constexpr std::array<char16_t, 0x80> asciiFoldedTable()
     return table;
 }
 constexpr std::array<char16_t, 0x80> asciiFolded = asciiFoldedTable();
-
-// The character a byte of a disc file stands for.
-inline char16_t unicodeOfByte(char byte)
-{
-    return uchar(byte) < 0x80 ? char16_t(uchar(byte)) : codepage::unicodeOf(uchar(byte));
-}
 
 // Folds characters one by one and hands the folded ones to out: a blank
 // only between two words, and of an artist a leading "the " held back and
@@ -258,7 +253,7 @@ void foldBytes(QByteArrayView line, bool artist, Hasher& hasher)
 {
     Folding<Hasher> folding(hasher, artist);
     for (const char b : line)
-        folding.take(QChar(unicodeOfByte(b)));
+        folding.take(QChar(codepage::unicodeOf(uchar(b))));
     folding.finish();
 }
 
@@ -393,11 +388,7 @@ QStringList duplicatesText(const QList<DiscFile>& discs)
     QString* const out = texts.data();
     parallel::forEveryRow(int(groups.size()), [&](int g) {
         const auto [begin, end] = groups[size_t(g)];
-        std::array<Line, catalogue::MaxTracks> lineStore;
-        std::vector<Line> spill;
-        Line* const lines = end - begin <= lineStore.size()
-                                ? lineStore.data()
-                                : (spill.resize(end - begin), spill.data());
+        QVarLengthArray<Line, catalogue::MaxTracks> lines(qsizetype(end - begin));
         qsizetype size = g > 0;
         for (size_t k = begin; k < end; ++k) {
             const Line& line = lines[k - begin] = lineOf(all[k]);
@@ -411,7 +402,8 @@ QStringList duplicatesText(const QList<DiscFile>& discs)
             at = std::copy(part.utf16(), part.utf16() + part.size(), at);
         };
         const auto putBytes = [&at](QByteArrayView part) {
-            at = std::transform(part.cbegin(), part.cend(), at, unicodeOfByte);
+            at = std::transform(part.cbegin(), part.cend(), at,
+                                [](char b) { return codepage::unicodeOf(uchar(b)); });
         };
         if (g > 0)
             *at++ = u'\n';
